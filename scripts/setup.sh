@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Makes a Debian 12 machine ready to build, test and run Quorvane.
+# Idempotent: when every package is already installed it returns at once.
+set -euo pipefail
+
+packages=(
+  g++ cmake pkg-config make
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-qpa-plugins libqt6printsupport6
+  librtmidi-dev libfluidsynth-dev fluidsynth timgm6mb-soundfont
+  fonts-oflb-euterpe fonts-freefont-ttf fonts-dejavu-core fontconfig
+  xvfb xdotool xauth jackd1
+)
+
+installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null |
+  awk '$2 == "installed" { print $1 }' || true)
+missing=()
+for p in "${packages[@]}"; do
+  grep -qx "$p" <<<"$installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then sudo="sudo"; else
+    echo "setup: run as root (or install sudo) to install: ${missing[*]}" >&2
+    exit 1
+  fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo -E apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
