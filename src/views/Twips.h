@@ -14,10 +14,19 @@ constexpr int TwipsToPixels(int twips) {
 }
 
 // Exact logical pixels, for painting with floating-point coordinates.
-constexpr double TwipsToPixelsF(double twips) { return twips / kTwipsPerPixel; }
+constexpr double TwipsToPixelsF(double twips) {
+    return twips / kTwipsPerPixel;
+}
 
 // Twips for a logical pixel position (mouse events arrive in logical pixels).
-constexpr double PixelsToTwips(double pixels) { return pixels * kTwipsPerPixel; }
+constexpr double PixelsToTwips(double pixels) {
+    return pixels * kTwipsPerPixel;
+}
+
+// Font sizes: a point is 20 twips, so a font of `points` is this many logical pixels high.
+constexpr double PointsToPixels(double points) {
+    return TwipsToPixelsF(points * 20.0);
+}
 
 struct PixelRect {
     int x = 0;

@@ -1,0 +1,46 @@
+#pragma once
+// picKeyboard: the panel holding the three-octave keyboard. It paints the outline, black-key
+// shapes, dividers and the 36 highlight blocks in the colours the scale display gave them; the
+// key markers are child widgets placed on it by the main window.
+
+#include <QFrame>
+#include <array>
+
+#include "views/Keyboard.h"
+#include "views/Twips.h"
+
+namespace quorvane::mainwin {
+
+class KeyboardPanel : public QFrame {
+    Q_OBJECT
+  public:
+    explicit KeyboardPanel(QWidget* parent = nullptr);
+
+    // Fill colour of highlight block k (0x00BBGGRR).
+    views::OleColor KeyColor(int key) const;
+    void SetKeyColors(const std::array<views::OleColor, views::kKeyCount>& colors);
+
+    // A rectangle of the drawing area (twips) in the panel's own pixels.
+    QRect DrawingAreaRect(const views::TwipsRect& rect) const;
+
+  signals:
+    // A press inside the drawing area: button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl,
+    // 4 Alt; x and y in twips from the drawing area's top-left corner.
+    void MouseDown(int button, int shift, float x, float y);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    std::array<views::OleColor, views::kKeyCount> colors_{};
+};
+
+// Qt colour of an OLE colour (RGB values only).
+QColor ToQColor(views::OleColor color);
+
+// Mouse buttons and modifiers as the handlers number them.
+int ButtonCode(Qt::MouseButton button);
+int ShiftCode(Qt::KeyboardModifiers modifiers);
+
+}  // namespace quorvane::mainwin

@@ -1,0 +1,45 @@
+#pragma once
+// The key markers: Vantile controls created through the component layer by their ProgID, each
+// handed the saved properties the window's layout stores for it.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "views/Keyboard.h"
+
+class QWidget;
+
+namespace quorvane::mainwin {
+
+inline constexpr const char* kMarkerProgId = "VantileCtl.Vantile";
+
+// Creates one key marker under `parent` from the stored layout (back colour, font, edge,
+// caption); nullptr when the control library is not available.
+QWidget* CreateKeyMarker(QWidget* parent);
+
+// Property access by name, as a host binds a control it does not link.
+void SetMarkerBackColor(QWidget* marker, views::OleColor color);
+void SetMarkerCaption(QWidget* marker, const QString& caption);
+QString MarkerCaptionOf(const QWidget* marker);
+views::OleColor MarkerBackColorOf(const QWidget* marker);
+void RefreshMarker(QWidget* marker);
+
+// Forwards a marker's MouseDown event with the marker's index.
+class MarkerMouseRelay : public QObject {
+    Q_OBJECT
+  public:
+    using Handler = std::function<void(int index, int button, int shift, float x, float y)>;
+    MarkerMouseRelay(QWidget* marker, int index, Handler handler);
+    bool Connected() const { return connected_; }
+
+  public slots:
+    void OnMouseDown(short button, short shift, float x, float y);
+
+  private:
+    int index_;
+    Handler handler_;
+    bool connected_ = false;
+};
+
+}  // namespace quorvane::mainwin

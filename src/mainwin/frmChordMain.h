@@ -1,0 +1,195 @@
+#pragma once
+// frmChordMain: the program's main window and start-up object. It holds the selection state,
+// the three selectors, the keyboard panel with its 36 key markers, the staff with the chord and
+// scale displays, the Play button and the menu bar.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "views/ChordView.h"
+#include "views/Keyboard.h"
+#include "views/ScaleView.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace quorvane::mainwin {
+
+class ClefLabel;
+class KeyboardPanel;
+class MouseDownLabel;
+class StaffSurface;
+
+// The other parts of the program the window calls into. Each is set by whoever owns that part
+// (main() for the running program); a step whose entry is empty is skipped.
+struct Collaborators {
+    // The start-up reminder, shown modally with bClosing false. Returns false when the user left
+    // it through Cancel (which ends the program); start-up then stops.
+    std::function<bool()> ShowStartReminder;
+    // The MIDI start-up: playing defaults and the device list of the MIDI settings window.
+    std::function<void()> InitMidi;
+    // Brings the progressions chart up to date for a root (creating its window hidden).
+    std::function<void(int rootIndex)> ShowProg;
+    // The progressions window, created hidden when there is none; nullptr when unavailable.
+    std::function<QWidget*()> ProgressionsWindow;
+    // The MIDI settings window (owned by this window), created hidden when first needed.
+    std::function<QWidget*()> MidiWindow;
+    // Plays the current chord (reads the selection at the moment of playing).
+    std::function<void()> PlayChord;
+    // Resets the open MIDI output; failures are ignored.
+    std::function<void()> ResetMidi;
+    // The program's single way of ending: closing reminder, MIDI close, unloading, end.
+    std::function<void()> ShutDown;
+    // Help menu.
+    std::function<void()> HelpIndex;
+    std::function<void()> HelpWebUpdates;
+    std::function<void()> HelpWebHome;
+    std::function<void()> HelpAbout;
+};
+
+class frmChordMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit frmChordMain(QWidget* parent = nullptr);
+    ~frmChordMain() override;
+
+    // ---- Selection state ----------------------------------------------------------------
+    int RootIndex = 0;       // 0..11, row of the root list
+    int ChordTypeIndex = 0;  // 0..52
+    int ScaleIndex = 0;      // 0..35
+    bool LinkWindows = true;
+    int Inversion = 0;  // 0..3
+    std::string InversionCaption = " Basic";
+    int ClefOffset = 0;  // 0 treble, 120 bass
+    Qt::WindowStates SavedMidiState = Qt::WindowNoState;
+    Qt::WindowStates SavedProgressionsState = Qt::WindowNoState;
+
+    Collaborators collaborators;
+
+    // Width of the screen in pixels, read by the start-up screen check (tests inject it).
+    std::function<int()> ScreenWidthPixels;
+    // Shows a modal message box with the stop icon and an OK button (tests replace it).
+    std::function<void(const QString& title, const QString& text)> ShowCriticalMessage;
+    // Opens the Inversions pop-up at the pointer and returns when it has closed (tests replace
+    // it to choose an item or close it without a choice).
+    std::function<void(QMenu* menu)> OpenPopupMenu;
+
+    static constexpr int kMinimumScreenWidth = 800;
+
+    // ---- Operations ---------------------------------------------------------------------
+    // The start-up sequence; false when the program must end (reminder cancelled, screen too
+    // narrow). The window is not shown here.
+    bool Form_Load();
+    void ShowChord();
+    void ShowScale();
+    // Caption of the inversion, then the chord display.
+    void ApplyInversion();
+    views::IdentifierMode IdentifierMode() const;
+
+    // ---- Event handlers -----------------------------------------------------------------
+    void cboRootNote_Click();
+    void cboChordTypes_Click();
+    void cboScales_Click();
+    void cboScales_Change();
+    void optClef_Click(int index);
+    void picKeyboard_MouseDown(int button, int shift, float x, float y);
+    void vtlPlayKey_MouseDown(int index, int button, int shift, float x, float y);
+    void mnuOptionsIdentifierItem_Click(int index);
+    void Form_MouseDown(int button, int shift, float x, float y);
+    void lblNoteName_MouseDown(int button, int shift, float x, float y);
+    void mnuInversionsPopupItem_Click(int index);
+    void cmdPlayButton_Click();
+    void Form_Resize();
+    void Form_Unload();
+    void mnuFilePrint_Click();
+    void mnuFileExit_Click();
+    void mnuOptionsLinkWindows_Click();
+    void mnuOptionsResetMIDI_Click();
+    void mnuWindowProgressions_Click();
+    void mnuWindowMIDI_Click();
+
+    // ---- Controls -----------------------------------------------------------------------
+    QLabel* lblNoteName() const;
+    KeyboardPanel* picKeyboard() const { return picKeyboard_; }
+    StaffSurface* staff() const { return staff_; }
+    ClefLabel* lblClef() const { return lblClef_; }
+    QLabel* Label(int number) const;  // Label1..Label5
+    QComboBox* cboRootNote() const { return cboRootNote_; }
+    QComboBox* cboChordTypes() const { return cboChordTypes_; }
+    QComboBox* cboScales() const { return cboScales_; }
+    QPushButton* cmdPlayButton() const { return cmdPlayButton_; }
+    QRadioButton* optClef(int index) const;
+    // The marker of key k, or nullptr when the control library could not create it.
+    QWidget* vtlPlayKey(int key) const;
+
+    QAction* mnuFilePrint() const { return mnuFilePrint_; }
+    QAction* mnuFileExit() const { return mnuFileExit_; }
+    QAction* mnuOptionsLinkWindows() const { return mnuOptionsLinkWindows_; }
+    QMenu* mnuOptionsIdentifiers() const { return mnuOptionsIdentifiers_; }
+    QAction* mnuOptionsIdentifierItem(int index) const;
+    QAction* mnuOptionsResetMIDI() const { return mnuOptionsResetMIDI_; }
+    QAction* mnuWindowProgressions() const { return mnuWindowProgressions_; }
+    QAction* mnuWindowMIDI() const { return mnuWindowMIDI_; }
+    QMenu* mnuInversionsPopup() const { return mnuInversionsPopup_; }
+    QAction* mnuInversionsPopupItem(int index) const;
+    QAction* mnuHelpIndex() const { return mnuHelpIndex_; }
+    QAction* mnuHelpSearch() const { return mnuHelpSearch_; }
+    QAction* mnuHelpWebUpdates() const { return mnuHelpWebUpdates_; }
+    QAction* mnuHelpWebHome() const { return mnuHelpWebHome_; }
+    QAction* mnuHelpAbout() const { return mnuHelpAbout_; }
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void BuildControls();
+    void BuildMenus();
+    void CreateMarkers();
+    void PlaceNameLabel();
+    // Sets a selector's row from code and runs the same handling as a user's pick.
+    void SelectRow(QComboBox* box, int row);
+    void OpenInversionsPopup();
+    void ShowProg();
+
+    StaffSurface* staff_ = nullptr;
+    MouseDownLabel* lblNoteName_ = nullptr;
+    KeyboardPanel* picKeyboard_ = nullptr;
+    ClefLabel* lblClef_ = nullptr;
+    std::array<QLabel*, 5> labels_{};
+    QComboBox* cboRootNote_ = nullptr;
+    QComboBox* cboChordTypes_ = nullptr;
+    QComboBox* cboScales_ = nullptr;
+    QPushButton* cmdPlayButton_ = nullptr;
+    std::array<QRadioButton*, 2> optClef_{};
+    std::array<QWidget*, views::kKeyCount> vtlPlayKey_{};
+
+    QAction* mnuFilePrint_ = nullptr;
+    QAction* mnuFileExit_ = nullptr;
+    QAction* mnuOptionsLinkWindows_ = nullptr;
+    QMenu* mnuOptionsIdentifiers_ = nullptr;
+    std::array<QAction*, 3> mnuOptionsIdentifierItem_{};
+    QAction* mnuOptionsResetMIDI_ = nullptr;
+    QAction* mnuWindowProgressions_ = nullptr;
+    QAction* mnuWindowMIDI_ = nullptr;
+    QMenu* mnuInversionsPopup_ = nullptr;
+    std::array<QAction*, 4> mnuInversionsPopupItem_{};
+    QAction* mnuHelpIndex_ = nullptr;
+    QAction* mnuHelpSearch_ = nullptr;
+    QAction* mnuHelpWebUpdates_ = nullptr;
+    QAction* mnuHelpWebHome_ = nullptr;
+    QAction* mnuHelpAbout_ = nullptr;
+
+    bool shownOnce_ = false;
+};
+
+}  // namespace quorvane::mainwin

@@ -1,0 +1,83 @@
+#include "views/ChordView.h"
+
+#include <algorithm>
+
+#include "theory/theory.h"
+
+namespace quorvane::views {
+
+std::optional<std::string_view> InversionCaptionFor(int inversion) {
+    switch (inversion) {
+        case 0:
+            return " Basic";
+        case 1:
+            return " First Inversion";
+        case 2:
+            return " Second Inversion";
+        case 3:
+            return " Third Inversion";
+        default:
+            return std::nullopt;
+    }
+}
+
+ChordView ComputeChordView(const ChordSelection& selection) {
+    ChordView view;
+    for (NoteSlotView& slot : view.noteSlots) {
+        slot.headLeft = kChordColumnLeft;
+    }
+
+    std::string_view typeName;
+    std::string_view intervals;
+    if (selection.chordTypeIndex >= 0 &&
+        selection.chordTypeIndex < static_cast<int>(theory::ChordTypes.size())) {
+        const auto& type = theory::ChordTypes[static_cast<std::size_t>(selection.chordTypeIndex)];
+        typeName = type.name;
+        intervals = type.intervals;
+    }
+    view.name.reserve(selection.rootText.size() + typeName.size() +
+                      selection.inversionCaption.size());
+    view.name.append(selection.rootText).append(typeName).append(selection.inversionCaption);
+
+    const bool numbers = selection.mode == IdentifierMode::Numbers;
+    for (int k = 0; k < kKeyCount; ++k) {
+        MarkerView& marker = view.markers[static_cast<std::size_t>(k)];
+        if (numbers) {
+            marker.caption = MarkerCaption(k, IdentifierMode::Numbers, selection.rootIndex);
+        }
+    }
+
+    const theory::ChordVoicing voicing = theory::VoiceChord(
+        intervals, selection.rootIndex, selection.inversion, selection.clefOffset);
+    const std::size_t count = std::min(voicing.size(), view.noteSlots.size());
+    for (std::size_t n = 0; n < count; ++n) {
+        const theory::ChordNote& note = voicing[n];
+        NoteSlotView& slot = view.noteSlots[n];
+        slot.headShown = true;
+        slot.headTop = note.StaffTop;
+        if (note.Sharp) {
+            const theory::AccidentalPosition at =
+                theory::AccidentalPlacement(kChordColumnLeft, note.StaffTop);
+            slot.sharpShown = true;
+            slot.sharpLeft = at.Left;
+            slot.sharpTop = at.Top;
+            slot.sharpCaption = std::string(theory::NoteName(note.Key).substr(1, 1));
+        }
+        if (note.SoundingKey >= 0 && note.SoundingKey < kKeyCount) {
+            view.markers[static_cast<std::size_t>(note.SoundingKey)].shown = true;
+        }
+        // Notes share one column, so a height already lined for an earlier note needs no
+        // second line.
+        for (const theory::LedgerLine& line :
+             theory::LedgerLinesFor(kChordColumnLeft, note.StaffTop)) {
+            const bool known = std::any_of(view.ledgerLines.begin(), view.ledgerLines.end(),
+                                           [&](const TwipsHLine& l) { return l.y == line.Y; });
+            if (!known) {
+                view.ledgerLines.push_back({line.X1, line.X2, line.Y});
+            }
+        }
+    }
+    return view;
+}
+
+}  // namespace quorvane::views

@@ -1,0 +1,64 @@
+#pragma once
+// What the chord display shows for a selection: the chord name, the six note noteSlots of the chord
+// column with their "#" signs, the chord's ledger lines and the 36 key markers. Computed afresh
+// from the selection every time; the main window only applies it to its widgets.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "views/Keyboard.h"
+#include "views/Staff.h"
+
+namespace quorvane::views {
+
+// Every marker the chord display shows is light grey.
+inline constexpr OleColor kMarkerChordColor = 0x00C0C0C0;
+
+struct NoteSlotView {
+    bool headShown = false;
+    int headLeft = 0;
+    int headTop = 0;
+    bool sharpShown = false;
+    int sharpLeft = 0;
+    int sharpTop = 0;
+    std::string sharpCaption;
+    friend bool operator==(const NoteSlotView&, const NoteSlotView&) = default;
+};
+
+struct MarkerView {
+    bool shown = false;
+    OleColor backColor = kMarkerChordColor;
+    // Set only in Numbers mode; otherwise the captions the identifier menu gave stay as they are.
+    std::optional<std::string> caption;
+    friend bool operator==(const MarkerView&, const MarkerView&) = default;
+};
+
+struct ChordSelection {
+    std::string_view rootText;  // the root list's text at the root ("C#(Db)")
+    int rootIndex = 0;          // 0..11
+    int chordTypeIndex = 0;     // 0..52
+    int inversion = 0;          // 0..3
+    std::string_view inversionCaption = " Basic";
+    int clefOffset = 0;  // 0 treble, 120 bass
+    IdentifierMode mode = IdentifierMode::Markers;
+};
+
+struct ChordView {
+    std::string name;
+    std::array<NoteSlotView, kChordSlotCount> noteSlots{};
+    // One line per distinct height among the notes' ledger lines, every line between the staff
+    // and each note.
+    std::vector<TwipsHLine> ledgerLines;
+    std::array<MarkerView, kKeyCount> markers{};
+    friend bool operator==(const ChordView&, const ChordView&) = default;
+};
+
+// The caption of an inversion (0..3); nullopt for any other value, which keeps the old caption.
+std::optional<std::string_view> InversionCaptionFor(int inversion);
+
+ChordView ComputeChordView(const ChordSelection& selection);
+
+}  // namespace quorvane::views

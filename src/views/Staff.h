@@ -1,0 +1,69 @@
+#pragma once
+// The staff of the main window: its lines, bar lines, the clef sign, the note heads and "#" signs
+// of the scale slots and the chord column, and the ledger lines. Twips in the window's client
+// area. Plain values, no widgets.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "views/Keyboard.h"
+
+namespace quorvane::views {
+
+struct TwipsHLine {
+    int x1 = 0;
+    int x2 = 0;
+    int y = 0;
+    friend constexpr bool operator==(const TwipsHLine&, const TwipsHLine&) = default;
+};
+
+// Line1(0..4): the five staff lines, top to bottom.
+inline constexpr std::array<int, 5> kStaffLineY{4740, 4860, 4980, 5100, 5220};
+inline constexpr int kStaffLeft = 120;
+inline constexpr int kStaffRight = 8280;
+// Line2(1) and Line2(2): the bar lines at the right and left end of the staff.
+inline constexpr std::array<TwipsVLine, 2> kBarLines{{{8280, 4740, 5220}, {120, 4740, 5220}}};
+
+inline constexpr int kStaffStep = 60;
+
+// A crotchet: a filled oval.
+inline constexpr int kCrotchetWidth = 165;
+inline constexpr int kCrotchetHeight = 135;
+
+// A "#" label: 135 x 300 (the second scale slot's is 195 high).
+inline constexpr int kAccidentalWidth = 135;
+inline constexpr int kAccidentalHeight = 300;
+
+inline constexpr int kScaleSlotCount = 21;
+inline constexpr int kChordSlotCount = 6;
+inline constexpr int kChordColumnLeft = 5880;
+
+constexpr int ScaleSlotLeft(int slot) {
+    return 960 + 360 * slot;
+}
+
+constexpr int AccidentalHeight(bool scaleDisplay, int slot) {
+    return scaleDisplay && slot == 1 ? 195 : kAccidentalHeight;
+}
+
+inline constexpr int kTrebleClefOffset = 0;
+inline constexpr int kBassClefOffset = 120;
+
+// lblClef: the clef label, in the music font at 48 pt when that font is installed.
+struct ClefView {
+    std::string caption;  // "o" treble, "p" bass (the music font's glyphs)
+    TwipsRect label;      // the label's rectangle
+    // Where the ink of a drawn clef sign goes when the music font is missing: the treble clef's
+    // curl wraps the G line (4th line from the top), the bass clef's dots sit either side of the
+    // F line (2nd line from the top).
+    TwipsRect glyphBox;
+    int referenceLineY = 0;  // the G line (treble) or the F line (bass)
+    bool treble = true;
+    friend bool operator==(const ClefView&, const ClefView&) = default;
+};
+
+// The clef for a clef offset: 0 is the treble clef, any other value the bass clef.
+ClefView ComputeClefView(int clefOffset);
+
+}  // namespace quorvane::views
