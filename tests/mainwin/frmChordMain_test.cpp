@@ -1,0 +1,581 @@
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "mainwin/KeyboardPanel.h"
+#include "mainwin/Markers.h"
+#include "mainwin/StaffSurface.h"
+#include "mainwin/frmChordMain.h"
+#include "theory/theory.h"
+#include "views/Twips.h"
+
+namespace quorvane::mainwin {
+namespace {
+
+using views::IdentifierMode;
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window = std::make_unique<frmChordMain>();
+        window->ScreenWidthPixels = [] { return 1024; };
+        window->ShowCriticalMessage = [this](const QString& title, const QString& text) {
+            messages.push_back(title + "|" + text);
+        };
+        window->collaborators.ShowProg = [this](int root) { progRoots.push_back(root); };
+    }
+
+    void Load() { ASSERT_TRUE(window->Form_Load()); }
+
+    void ChooseRoot(int row) {
+        window->cboRootNote()->setCurrentIndex(row);
+        emit window->cboRootNote()->activated(row);
+    }
+    void ChooseChordType(int row) {
+        window->cboChordTypes()->setCurrentIndex(row);
+        emit window->cboChordTypes()->activated(row);
+    }
+    void ChooseScale(int row) {
+        window->cboScales()->setCurrentIndex(row);
+        emit window->cboScales()->activated(row);
+    }
+
+    // The chord view the window should show for its current selection.
+    views::ChordView ExpectedChord() const {
+        const std::string root = window->cboRootNote()->itemText(window->RootIndex).toStdString();
+        views::ChordSelection s;
+        s.rootText = root;
+        s.rootIndex = window->RootIndex;
+        s.chordTypeIndex = window->ChordTypeIndex;
+        s.inversion = window->Inversion;
+        s.inversionCaption = window->InversionCaption;
+        s.clefOffset = window->ClefOffset;
+        s.mode = window->IdentifierMode();
+        return views::ComputeChordView(s);
+    }
+
+    bool HaveMarkers() const { return window->vtlPlayKey(0) != nullptr; }
+
+    std::set<int> VisibleMarkers() const {
+        std::set<int> keys;
+        for (int k = 0; k < views::kKeyCount; ++k) {
+            if (QWidget* m = window->vtlPlayKey(k); m != nullptr && !m->isHidden()) {
+                keys.insert(k);
+            }
+        }
+        return keys;
+    }
+
+    // A point on key k in the keyboard panel's pixels.
+    QPoint KeyPoint(int key) const {
+        const views::TwipsRect block = views::KeyBlockRect(key);
+        const views::TwipsRect at{block.left + block.width / 2, views::IsBlackKey(key) ? 300 : 2100,
+                                  1, 1};
+        return window->picKeyboard()->DrawingAreaRect(at).topLeft();
+    }
+
+    std::unique_ptr<frmChordMain> window;
+    std::vector<QString> messages;
+    std::vector<int> progRoots;
+};
+
+TEST_F(MainWindowTest, StartUpState) {
+    Load();
+    EXPECT_EQ(window->windowTitle(), "Quorvane");
+    EXPECT_EQ(window->RootIndex, 0);
+    EXPECT_EQ(window->ChordTypeIndex, 0);
+    EXPECT_EQ(window->ScaleIndex, 0);
+    EXPECT_EQ(window->Inversion, 0);
+    EXPECT_EQ(window->InversionCaption, " Basic");
+    EXPECT_EQ(window->ClefOffset, 0);
+    EXPECT_TRUE(window->LinkWindows);
+    EXPECT_EQ(window->lblNoteName()->text(), "CMajor Basic");
+    EXPECT_EQ(window->cboRootNote()->currentText(), "C");
+    EXPECT_EQ(window->cboChordTypes()->currentText(), "Major");
+    EXPECT_EQ(window->cboScales()->currentText(), "Major");
+    EXPECT_EQ(window->cboRootNote()->count(), 12);
+    EXPECT_EQ(window->cboChordTypes()->count(), 53);
+    EXPECT_EQ(window->cboScales()->count(), 36);
+    EXPECT_EQ(window->cboChordTypes()->itemText(52), "Major 9th Sus 4th");
+    EXPECT_EQ(window->cboScales()->itemText(35), "Super Locrian");
+    EXPECT_TRUE(window->optClef(0)->isChecked());
+    EXPECT_FALSE(window->optClef(1)->isChecked());
+    EXPECT_EQ(window->lblClef()->Caption(), "o");
+    EXPECT_TRUE(window->mnuOptionsIdentifierItem(0)->isChecked());
+    EXPECT_FALSE(window->mnuOptionsIdentifierItem(1)->isChecked());
+    EXPECT_FALSE(window->mnuOptionsIdentifierItem(2)->isChecked());
+    EXPECT_TRUE(window->mnuOptionsLinkWindows()->isChecked());
+    EXPECT_FALSE(window->mnuWindowProgressions()->isChecked());
+    EXPECT_EQ(window->staff()->Chord(), ExpectedChord());
+    EXPECT_EQ(window->staff()->Scale(), views::ComputeScaleView(0, 0, 0));
+    EXPECT_EQ(window->picKeyboard()->KeyColor(0), views::kScaleWhiteKeyColor);
+    EXPECT_EQ(window->picKeyboard()->KeyColor(1), views::kBlack);
+    // The progressions chart was brought up to date for root C during start-up.
+    ASSERT_FALSE(progRoots.empty());
+    EXPECT_EQ(progRoots.front(), 0);
+    EXPECT_FALSE(window->isVisible());  // showing is the caller's step
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MainWindowTest, MarkersAreCreatedFromTheStoredLayout) {
+    if (!HaveMarkers()) {
+        GTEST_SKIP() << "control library not available";
+    }
+    Load();
+    EXPECT_EQ(VisibleMarkers(), (std::set<int>{0, 4, 7}));
+    for (int k = 0; k < views::kKeyCount; ++k) {
+        QWidget* m = window->vtlPlayKey(k);
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->parentWidget(), window->picKeyboard());
+        EXPECT_EQ(m->geometry(), window->picKeyboard()->DrawingAreaRect(views::MarkerRect(k)));
+        EXPECT_EQ(MarkerBackColorOf(m), 0x00C0C0C0u) << k;  // light grey once a chord is shown
+        EXPECT_EQ(m->property("Edge").toInt(), 3) << k;
+        EXPECT_EQ(MarkerCaptionOf(m), "") << k;
+    }
+}
+
+TEST_F(MainWindowTest, WindowAndControlsStandAtTheirTwipsPositions) {
+    Load();
+    EXPECT_EQ(window->centralWidget()->size(), QSize(570, 415));
+    EXPECT_EQ(window->picKeyboard()->geometry(), QRect(8, 56, 551, 159));
+    EXPECT_EQ(window->picKeyboard()->contentsRect().size(), QSize(547, 155));
+    EXPECT_EQ(window->cboRootNote()->geometry(), QRect(8, 248, 81, 21));
+    EXPECT_EQ(window->cboChordTypes()->geometry(), QRect(96, 248, 161, 21));
+    EXPECT_EQ(window->cboScales()->geometry(), QRect(264, 248, 185, 21));
+    EXPECT_EQ(window->cmdPlayButton()->geometry(), QRect(516, 240, 41, 33));
+    EXPECT_EQ(window->optClef(0)->geometry(), QRect(8, 372, 85, 25));
+    EXPECT_EQ(window->optClef(1)->geometry(), QRect(96, 372, 85, 25));
+    EXPECT_EQ(window->lblClef()->geometry(), QRect(16, 300, 25, 67));
+    EXPECT_EQ(window->Label(4)->geometry(), QRect(40, 296, 37, 13));
+    EXPECT_TRUE(window->cmdPlayButton()->isDefault());
+}
+
+TEST_F(MainWindowTest, EveryLabelFitsItsBox) {
+    Load();
+    for (int i = 1; i <= 5; ++i) {
+        QLabel* label = window->Label(i);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+            << label->text().toStdString();
+        EXPECT_LE(label->fontMetrics().height(), label->height() + 1) << i;
+    }
+    for (QRadioButton* option : {window->optClef(0), window->optClef(1)}) {
+        EXPECT_LE(option->sizeHint().width(), option->width()) << option->text().toStdString();
+    }
+    QPushButton* play = window->cmdPlayButton();
+    EXPECT_LE(play->fontMetrics().horizontalAdvance(play->text()) + 8, play->width());
+    // The longest chord names stay inside the window, whatever the root and inversion.
+    const QRect client = window->centralWidget()->rect();
+    for (int inversion : {0, 3}) {
+        window->Inversion = inversion;
+        window->ApplyInversion();
+        for (int root = 0; root < 12; ++root) {
+            window->RootIndex = root;
+            for (int type = 0; type < 53; ++type) {
+                window->ChordTypeIndex = type;
+                window->ShowChord();
+                QLabel* name = window->lblNoteName();
+                ASSERT_TRUE(client.contains(name->geometry())) << name->text().toStdString();
+                ASSERT_LE(name->fontMetrics().horizontalAdvance(name->text()), name->width());
+            }
+        }
+    }
+}
+
+TEST_F(MainWindowTest, MenuBarCaptionsShortcutsAndOrder) {
+    Load();
+    QStringList top;
+    for (QAction* a : window->menuBar()->actions()) {
+        top << a->text();
+    }
+    EXPECT_EQ(top, QStringList({"&File", "&Options", "&Window", "In&versions", "&Help"}));
+
+    const auto captions = [](QMenu* menu) {
+        QStringList list;
+        for (QAction* a : menu->actions()) {
+            list << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        }
+        return list;
+    };
+    const QList<QAction*> bar = window->menuBar()->actions();
+    EXPECT_EQ(captions(bar[0]->menu()), QStringList({"&Print", "-", "E&xit"}));
+    EXPECT_EQ(captions(bar[1]->menu()),
+              QStringList({"&Link Windows", "Display &Note Identifiers", "&Reset MIDI Devices"}));
+    EXPECT_EQ(captions(window->mnuOptionsIdentifiers()),
+              QStringList({"&Markers", "&Names", "N&umbers"}));
+    EXPECT_EQ(captions(bar[2]->menu()), QStringList({"&Chord Progressions", "&MIDI Settings"}));
+    EXPECT_EQ(captions(window->mnuInversionsPopup()),
+              QStringList({"Basic", "First", "Second", "Third"}));
+    EXPECT_EQ(captions(bar[4]->menu()),
+              QStringList({"&Index", "Search For Help on...", "-", "Brackenfold on the &Web...",
+                           "-", "&About Velmira"}));
+    EXPECT_EQ(captions(bar[4]->menu()->actions()[3]->menu()),
+              QStringList({"&Updates", "-", "Brackenfold &Home Page"}));
+    EXPECT_EQ(window->mnuFilePrint()->shortcut(), QKeySequence("Ctrl+P"));
+    EXPECT_EQ(window->mnuWindowProgressions()->shortcut(), QKeySequence("Shift+F1"));
+    EXPECT_EQ(window->mnuWindowMIDI()->shortcut(), QKeySequence("Shift+F2"));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(window->mnuInversionsPopupItem(i)->isChecked());
+    }
+}
+
+TEST_F(MainWindowTest, ScreenWidthCheck) {
+    window->ScreenWidthPixels = [] { return 800; };
+    EXPECT_TRUE(window->Form_Load());
+    EXPECT_TRUE(messages.empty());
+
+    auto narrow = std::make_unique<frmChordMain>();
+    int midiStarts = 0;
+    narrow->ScreenWidthPixels = [] { return 799; };
+    narrow->ShowCriticalMessage = [this](const QString& title, const QString& text) {
+        messages.push_back(title + "|" + text);
+    };
+    narrow->collaborators.InitMidi = [&] { ++midiStarts; };
+    EXPECT_FALSE(narrow->Form_Load());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              "Quorvane|Quorvane will only run at resolutions of 800x600 or higher, Sorry!");
+    EXPECT_EQ(midiStarts, 0);  // no further start-up step runs
+    EXPECT_FALSE(narrow->isVisible());
+}
+
+TEST_F(MainWindowTest, CancelledStartReminderEndsBeforeTheScreenCheck) {
+    int screenChecks = 0;
+    window->ScreenWidthPixels = [&] {
+        ++screenChecks;
+        return 1024;
+    };
+    window->collaborators.ShowStartReminder = [] { return false; };
+    EXPECT_FALSE(window->Form_Load());
+    EXPECT_EQ(screenChecks, 0);
+    EXPECT_TRUE(progRoots.empty());
+}
+
+TEST_F(MainWindowTest, LeftPressOnAKeyPicksTheRoot) {
+    Load();
+    progRoots.clear();
+    QTest::mousePress(window->picKeyboard(), Qt::LeftButton, {}, KeyPoint(16));  // E, octave 2
+    EXPECT_EQ(window->RootIndex, 4);
+    EXPECT_EQ(window->cboRootNote()->currentText(), "E");
+    EXPECT_EQ(window->lblNoteName()->text(), "EMajor Basic");
+    EXPECT_EQ(window->staff()->Chord(), ExpectedChord());
+    EXPECT_EQ(window->staff()->Scale(), views::ComputeScaleView(4, 0, 0));
+    ASSERT_FALSE(progRoots.empty());
+    EXPECT_EQ(progRoots.back(), 4);
+    if (HaveMarkers()) {
+        EXPECT_EQ(VisibleMarkers(), (std::set<int>{4, 8, 11}));
+    }
+
+    QTest::mousePress(window->picKeyboard(), Qt::LeftButton, {}, KeyPoint(30));  // F#
+    EXPECT_EQ(window->RootIndex, 6);
+    EXPECT_EQ(window->lblNoteName()->text(), "F#(Gb)Major Basic");
+    // A middle press changes nothing.
+    QTest::mousePress(window->picKeyboard(), Qt::MiddleButton, {}, KeyPoint(0));
+    EXPECT_EQ(window->RootIndex, 6);
+}
+
+TEST_F(MainWindowTest, LeftPressOnAMarkerDoesNothing) {
+    Load();
+    if (!HaveMarkers()) {
+        GTEST_SKIP() << "control library not available";
+    }
+    QWidget* marker = window->vtlPlayKey(4);
+    ASSERT_FALSE(marker->isHidden());
+    window->vtlPlayKey_MouseDown(4, 1, 0, 10.0f, 10.0f);
+    EXPECT_EQ(window->RootIndex, 0);
+    EXPECT_EQ(window->lblNoteName()->text(), "CMajor Basic");
+}
+
+TEST_F(MainWindowTest, LinkWindowsOffAndOn) {
+    Load();
+    window->mnuOptionsLinkWindows()->trigger();
+    EXPECT_FALSE(window->LinkWindows);
+    EXPECT_FALSE(window->mnuOptionsLinkWindows()->isChecked());
+    progRoots.clear();
+    ChooseRoot(2);
+    EXPECT_EQ(window->lblNoteName()->text(), "DMajor Basic");
+    EXPECT_EQ(window->staff()->Chord(), ExpectedChord());
+    EXPECT_EQ(window->staff()->Scale(), views::ComputeScaleView(0, 0, 0));  // still on C
+    EXPECT_EQ(window->picKeyboard()->KeyColor(0), views::kScaleWhiteKeyColor);
+    EXPECT_TRUE(progRoots.empty());
+
+    window->mnuOptionsLinkWindows()->trigger();
+    EXPECT_TRUE(window->LinkWindows);
+    EXPECT_TRUE(window->mnuOptionsLinkWindows()->isChecked());
+    EXPECT_EQ(window->staff()->Scale(), views::ComputeScaleView(2, 0, 0));
+    EXPECT_EQ(progRoots, std::vector<int>{2});
+}
+
+TEST_F(MainWindowTest, LinkWindowsOffThenClefRedrawsTheScaleOnTheNewRoot) {
+    Load();
+    window->mnuOptionsLinkWindows()->trigger();
+    ChooseRoot(2);
+    EXPECT_EQ(window->picKeyboard()->KeyColor(0), views::kScaleWhiteKeyColor);
+    QTest::mouseClick(window->optClef(1), Qt::LeftButton);
+    EXPECT_EQ(window->staff()->Scale(), views::ComputeScaleView(2, 0, 120));
+    EXPECT_EQ(window->picKeyboard()->KeyColor(0), views::kWhite);
+}
+
+TEST_F(MainWindowTest, ClefSwitch) {
+    Load();
+    const views::ScaleView trebleScale = window->staff()->Scale();
+    const views::ChordView trebleChord = window->staff()->Chord();
+    QTest::mouseClick(window->optClef(1), Qt::LeftButton);
+    EXPECT_EQ(window->ClefOffset, 120);
+    EXPECT_EQ(window->lblClef()->Caption(), "p");
+    EXPECT_EQ(window->lblClef()->View().label.top, 4305);
+    EXPECT_EQ(window->lblClef()->geometry().top(), 287);
+    EXPECT_EQ(window->staff()->Scale(), views::ComputeScaleView(0, 0, 120));
+    EXPECT_EQ(window->staff()->Chord().noteSlots[0].headTop, 5400);
+    EXPECT_EQ(window->staff()->Chord().ledgerLines.size(), 2u);
+
+    QTest::mouseClick(window->optClef(0), Qt::LeftButton);
+    EXPECT_EQ(window->ClefOffset, 0);
+    EXPECT_EQ(window->lblClef()->Caption(), "o");
+    EXPECT_EQ(window->staff()->Scale(), trebleScale);
+    EXPECT_EQ(window->staff()->Chord(), trebleChord);
+}
+
+TEST_F(MainWindowTest, ChangingChordLeavesNothingBehind) {
+    Load();
+    ChooseRoot(11);
+    ChooseChordType(27);  // 13th: six notes, ledger lines above the staff
+    window->mnuInversionsPopupItem(3)->trigger();
+    EXPECT_EQ(window->lblNoteName()->text(), "B13th Third Inversion");
+    EXPECT_EQ(window->staff()->Chord(), ExpectedChord());
+    ChooseChordType(0);
+    EXPECT_EQ(window->lblNoteName()->text(), "BMajor Third Inversion");  // the inversion stays
+    const views::ChordView shown = window->staff()->Chord();
+    EXPECT_EQ(shown, ExpectedChord());
+    for (std::size_t n = 3; n < shown.noteSlots.size(); ++n) {
+        EXPECT_FALSE(shown.noteSlots[n].headShown);
+        EXPECT_FALSE(shown.noteSlots[n].sharpShown);
+    }
+    if (HaveMarkers()) {
+        EXPECT_EQ(VisibleMarkers(), (std::set<int>{23, 27, 30}));
+    }
+    // A scale with sharps replaced by one without leaves no "#".
+    ChooseRoot(0);
+    ChooseScale(23);
+    ChooseScale(0);
+    for (const views::ScaleSlotView& slot : window->staff()->Scale().noteSlots) {
+        EXPECT_FALSE(slot.sharpShown);
+    }
+}
+
+TEST_F(MainWindowTest, IdentifierModes) {
+    Load();
+    if (!HaveMarkers()) {
+        GTEST_SKIP() << "control library not available";
+    }
+    ChooseRoot(2);
+    window->mnuOptionsIdentifierItem(1)->trigger();  // Names
+    EXPECT_EQ(window->IdentifierMode(), IdentifierMode::Names);
+    EXPECT_FALSE(window->mnuOptionsIdentifierItem(0)->isChecked());
+    EXPECT_TRUE(window->mnuOptionsIdentifierItem(1)->isChecked());
+    for (int k = 0; k < views::kKeyCount; ++k) {  // hidden markers too
+        EXPECT_EQ(MarkerCaptionOf(window->vtlPlayKey(k)),
+                  QString::fromUtf8(theory::NoteName(k).data()).left(theory::NoteName(k).size()));
+    }
+    EXPECT_EQ(MarkerCaptionOf(window->vtlPlayKey(31)), "G");
+
+    window->mnuOptionsIdentifierItem(2)->trigger();  // Numbers, root D
+    EXPECT_TRUE(window->mnuOptionsIdentifierItem(2)->isChecked());
+    EXPECT_FALSE(window->mnuOptionsIdentifierItem(1)->isChecked());
+    EXPECT_EQ(MarkerCaptionOf(window->vtlPlayKey(2)), "R");
+    EXPECT_EQ(MarkerCaptionOf(window->vtlPlayKey(0)), "13#");
+    EXPECT_EQ(MarkerCaptionOf(window->vtlPlayKey(25)), "14");
+    // Numbers follow a root change through the chord display.
+    ChooseRoot(0);
+    EXPECT_EQ(MarkerCaptionOf(window->vtlPlayKey(0)), "R");
+    EXPECT_EQ(MarkerCaptionOf(window->vtlPlayKey(4)), "3");
+    EXPECT_EQ(MarkerCaptionOf(window->vtlPlayKey(7)), "5");
+
+    // Choosing the checked item again applies it again; it is not a toggle.
+    window->mnuOptionsIdentifierItem(2)->trigger();
+    EXPECT_TRUE(window->mnuOptionsIdentifierItem(2)->isChecked());
+
+    window->mnuOptionsIdentifierItem(0)->trigger();  // Markers clears every caption
+    EXPECT_TRUE(window->mnuOptionsIdentifierItem(0)->isChecked());
+    for (int k = 0; k < views::kKeyCount; ++k) {
+        EXPECT_EQ(MarkerCaptionOf(window->vtlPlayKey(k)), "") << k;
+    }
+    EXPECT_EQ(VisibleMarkers(), (std::set<int>{0, 4, 7}));
+}
+
+TEST_F(MainWindowTest, InversionsFromTheMenuBar) {
+    Load();
+    window->mnuInversionsPopupItem(1)->trigger();
+    EXPECT_EQ(window->Inversion, 1);
+    EXPECT_EQ(window->lblNoteName()->text(), "CMajor First Inversion");
+    EXPECT_EQ(window->staff()->Chord().noteSlots[0].headTop, 4860);
+    EXPECT_TRUE(window->staff()->Chord().ledgerLines.empty());
+    if (HaveMarkers()) {
+        EXPECT_EQ(VisibleMarkers(), (std::set<int>{12, 4, 7}));
+    }
+    window->mnuInversionsPopupItem(0)->trigger();
+    EXPECT_EQ(window->lblNoteName()->text(), "CMajor Basic");
+}
+
+TEST_F(MainWindowTest, PopupClosedWithoutAChoiceStillAppliesTheInversion) {
+    Load();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // An inversion set without being applied yet: closing the pop-up applies it.
+    window->Inversion = 2;
+    bool sawPopup = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* popup = QApplication::activePopupWidget();
+        sawPopup = popup == window->mnuInversionsPopup();
+        if (popup != nullptr) {
+            popup->close();
+        }
+    });
+    QTest::mousePress(window->staff(), Qt::RightButton, {}, QPoint(300, 340));
+    EXPECT_TRUE(sawPopup);
+    EXPECT_EQ(window->Inversion, 2);
+    EXPECT_EQ(window->InversionCaption, " Second Inversion");
+    EXPECT_EQ(window->lblNoteName()->text(), "CMajor Second Inversion");
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(MainWindowTest, PopupItemsCanBeChosenWithTheRightButton) {
+    Load();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTimer::singleShot(0, [&] {
+        QMenu* menu = window->mnuInversionsPopup();
+        const QRect item = menu->actionGeometry(window->mnuInversionsPopupItem(3));
+        QTest::mouseMove(menu, item.center());
+        QTest::mouseClick(menu, Qt::RightButton, {}, item.center());
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();  // never leave the test blocked in the menu
+        }
+    });
+    QTest::mousePress(window->lblNoteName(), Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(window->Inversion, 3);
+    EXPECT_EQ(window->lblNoteName()->text(), "CMajor Third Inversion");
+}
+
+TEST_F(MainWindowTest, RightPressesEverywhereOpenThePopup) {
+    Load();
+    int opened = 0;
+    window->OpenPopupMenu = [&](QMenu* menu) {
+        EXPECT_EQ(menu, window->mnuInversionsPopup());
+        ++opened;
+        window->mnuInversionsPopupItem(1)->trigger();
+    };
+    QTest::mousePress(window->picKeyboard(), Qt::RightButton, {}, KeyPoint(5));
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(window->RootIndex, 0);  // a right press picks no root
+    EXPECT_EQ(window->lblNoteName()->text(), "CMajor First Inversion");
+    window->vtlPlayKey_MouseDown(4, 2, 0, 5.0f, 5.0f);
+    EXPECT_EQ(opened, 2);
+    window->Form_MouseDown(4, 0, 100.0f, 100.0f);  // middle button: nothing
+    window->lblNoteName_MouseDown(1, 0, 100.0f, 100.0f);
+    EXPECT_EQ(opened, 2);
+}
+
+TEST_F(MainWindowTest, PlayAndEnter) {
+    int plays = 0;
+    window->collaborators.PlayChord = [&] { ++plays; };
+    Load();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTest::mouseClick(window->cmdPlayButton(), Qt::LeftButton);
+    EXPECT_EQ(plays, 1);
+    ChooseRoot(3);
+    EXPECT_TRUE(window->cmdPlayButton()->hasFocus());  // a root pick moves the focus to Play
+    window->cboChordTypes()->setFocus();
+    QTest::keyClick(window->cboChordTypes(), Qt::Key_Return);
+    EXPECT_EQ(plays, 2);
+}
+
+TEST_F(MainWindowTest, ExitAndCloseGoThroughShutDown) {
+    int shutdowns = 0;
+    window->collaborators.ShutDown = [&] { ++shutdowns; };
+    Load();
+    window->mnuFileExit()->trigger();
+    EXPECT_EQ(shutdowns, 1);
+    window->show();
+    window->close();
+    EXPECT_EQ(shutdowns, 2);
+}
+
+TEST_F(MainWindowTest, ChordProgressionsMenuShowsHidesAndRestores) {
+    QWidget progressions;
+    window->collaborators.ProgressionsWindow = [&] { return &progressions; };
+    Load();
+    window->mnuWindowProgressions()->trigger();
+    EXPECT_TRUE(window->mnuWindowProgressions()->isChecked());
+    EXPECT_TRUE(progressions.isVisible());
+    window->mnuWindowProgressions()->trigger();
+    EXPECT_FALSE(window->mnuWindowProgressions()->isChecked());
+    EXPECT_FALSE(progressions.isVisible());
+
+    window->mnuWindowProgressions()->trigger();
+    progressions.setWindowState(Qt::WindowMinimized);
+    window->mnuWindowProgressions()->trigger();  // restores, the check mark stays
+    EXPECT_FALSE(progressions.isMinimized());
+    EXPECT_TRUE(window->mnuWindowProgressions()->isChecked());
+}
+
+TEST_F(MainWindowTest, MinimiseCarriesTheSecondaryWindowsAlong) {
+    QWidget midi;
+    QWidget progressions;
+    window->collaborators.MidiWindow = [&] { return &midi; };
+    window->collaborators.ProgressionsWindow = [&] { return &progressions; };
+    Load();
+    progressions.setWindowState(Qt::WindowMinimized);
+    window->setWindowState(Qt::WindowMinimized);  // runs Form_Resize
+    EXPECT_TRUE(midi.isMinimized());
+    EXPECT_EQ(window->SavedProgressionsState, Qt::WindowMinimized);
+    EXPECT_EQ(window->SavedMidiState, Qt::WindowNoState);
+    window->setWindowState(Qt::WindowNoState);
+    EXPECT_FALSE(midi.isMinimized());
+    EXPECT_TRUE(progressions.isMinimized());
+    EXPECT_FALSE(midi.isVisible());  // a hidden window stays hidden
+}
+
+TEST_F(MainWindowTest, StaffIsPaintedFromTheViews) {
+    Load();
+    QTest::mouseClick(window->optClef(1), Qt::LeftButton);
+    ChooseRoot(1);
+    ChooseChordType(27);
+    window->mnuInversionsPopupItem(3)->trigger();
+    const QImage image = window->staff()->grab().toImage();
+    const auto dark = [&](int twipsX, int twipsY) {
+        const QColor c =
+            image.pixelColor(views::TwipsToPixels(twipsX), views::TwipsToPixels(twipsY));
+        return c.lightness() < 100;
+    };
+    // Staff lines, the chord's heads at their centres, and a key shown on the keyboard.
+    for (int y : views::kStaffLineY) {
+        EXPECT_TRUE(dark(4000, y)) << y;
+        EXPECT_FALSE(dark(4000, y + 60)) << y;
+    }
+    for (const views::NoteSlotView& slot : window->staff()->Chord().noteSlots) {
+        if (slot.headShown) {
+            EXPECT_TRUE(dark(slot.headLeft + 82, slot.headTop + 67)) << slot.headTop;
+        }
+    }
+    for (const views::TwipsHLine& line : window->staff()->Chord().ledgerLines) {
+        EXPECT_TRUE(dark(line.x1 + 10, line.y)) << line.y;
+    }
+}
+
+}  // namespace
+}  // namespace quorvane::mainwin

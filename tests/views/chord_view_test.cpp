@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "theory/theory.h"
+#include "views/ChordView.h"
+
+namespace quorvane::views {
+namespace {
+
+ChordSelection Select(int root, int chordType, int inversion, int clefOffset = 0,
+                      IdentifierMode mode = IdentifierMode::Markers) {
+    ChordSelection s;
+    s.rootText = theory::RootNames[static_cast<std::size_t>(root)];
+    s.rootIndex = root;
+    s.chordTypeIndex = chordType;
+    s.inversion = inversion;
+    s.inversionCaption = *InversionCaptionFor(inversion);
+    s.clefOffset = clefOffset;
+    s.mode = mode;
+    return s;
+}
+
+std::vector<int> Tops(const ChordView& v) {
+    std::vector<int> tops;
+    for (const NoteSlotView& s : v.noteSlots) {
+        if (s.headShown) {
+            tops.push_back(s.headTop);
+        }
+    }
+    return tops;
+}
+
+std::set<int> ShownMarkers(const ChordView& v) {
+    std::set<int> keys;
+    for (int k = 0; k < kKeyCount; ++k) {
+        if (v.markers[static_cast<std::size_t>(k)].shown) {
+            keys.insert(k);
+        }
+    }
+    return keys;
+}
+
+std::set<int> LedgerYs(const ChordView& v) {
+    std::set<int> ys;
+    for (const TwipsHLine& line : v.ledgerLines) {
+        EXPECT_EQ(line.x1, 5815);
+        EXPECT_EQ(line.x2, 6095);
+        ys.insert(line.y);
+    }
+    return ys;
+}
+
+struct ChordCase {
+    const char* what;
+    int root;
+    int chordType;
+    int inversion;
+    int clefOffset;
+    const char* name;
+    std::vector<int> tops;
+    std::set<int> markers;
+    std::set<int> ledgerYs;
+};
+
+TEST(ChordView, EdgeCases) {
+    const int Major = 0;
+    const int Thirteenth = 27;
+    const ChordCase cases[] = {
+        {"start", 0, Major, 0, 0, "CMajor Basic", {5280, 5160, 5040}, {0, 4, 7}, {5340}},
+        {"first inversion",
+         0,
+         Major,
+         1,
+         0,
+         "CMajor First Inversion",
+         {4860, 5160, 5040},
+         {12, 4, 7},
+         {}},
+        {"third inversion",
+         0,
+         Major,
+         3,
+         0,
+         "CMajor Third Inversion",
+         {4860, 4740, 4620},
+         {12, 16, 19},
+         {}},
+        {"sharp root", 1, Major, 0, 0, "C#(Db)Major Basic", {5280, 5100, 5040}, {1, 5, 8}, {5340}},
+        {"bass clef: both lines under the C, the E's line counted once",
+         0,
+         Major,
+         0,
+         120,
+         "CMajor Basic",
+         {5400, 5280, 5160},
+         {0, 4, 7},
+         {5340, 5460}},
+        // Every line between the staff and each note, one per height: 4380 is drawn as well.
+        {"B 13th",
+         11,
+         Thirteenth,
+         0,
+         0,
+         "B13th Basic",
+         {4920, 4800, 4680, 4560, 4440, 4200},
+         {11, 15, 18, 21, 25, 32},
+         {4620, 4500, 4380, 4260}},
+        // The chord that needs more lines than five fixed slots could hold in the old layout.
+        {"B 13th third inversion",
+         11,
+         Thirteenth,
+         3,
+         0,
+         "B13th Third Inversion",
+         {4500, 4380, 4260, 4560, 4440, 4200},
+         {23, 27, 30, 21, 25, 32},
+         {4620, 4500, 4380, 4260}},
+        {"minor 7th first inversion",
+         1,
+         10,
+         1,
+         0,
+         "C#(Db)Minor 7th First Inversion",
+         {4860, 5160, 5040, 4920},
+         {13, 4, 8, 11},
+         {}},
+    };
+    for (const ChordCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ChordView v =
+            ComputeChordView(Select(c.root, c.chordType, c.inversion, c.clefOffset));
+        EXPECT_EQ(v.name, c.name);
+        EXPECT_EQ(Tops(v), c.tops);
+        EXPECT_EQ(ShownMarkers(v), c.markers);
+        EXPECT_EQ(LedgerYs(v), c.ledgerYs);
+        EXPECT_EQ(v.ledgerLines.size(), c.ledgerYs.size());
+        for (const MarkerView& m : v.markers) {
+            EXPECT_EQ(m.backColor, 0x00C0C0C0u);
+            EXPECT_FALSE(m.caption.has_value());
+        }
+    }
+}
+
+TEST(ChordView, SharpsMoveWithTheirNotes) {
+    const ChordView basic = ComputeChordView(Select(1, 0, 0));
+    EXPECT_TRUE(basic.noteSlots[0].sharpShown);
+    EXPECT_EQ(basic.noteSlots[0].sharpLeft, 5740);
+    EXPECT_EQ(basic.noteSlots[0].sharpTop, 5200);
+    EXPECT_EQ(basic.noteSlots[0].sharpCaption, "#");
+    EXPECT_FALSE(basic.noteSlots[1].sharpShown);
+    EXPECT_TRUE(basic.noteSlots[2].sharpShown);
+    EXPECT_EQ(basic.noteSlots[2].sharpTop, 4960);
+
+    const ChordView first = ComputeChordView(Select(1, 0, 1));
+    EXPECT_EQ(first.noteSlots[0].headTop, 4860);
+    EXPECT_EQ(first.noteSlots[0].sharpLeft, 5740);
+    EXPECT_EQ(first.noteSlots[0].sharpTop, 4780);
+    EXPECT_EQ(first.noteSlots[2].sharpTop, 4960);
+    EXPECT_TRUE(first.ledgerLines.empty());
+}
+
+TEST(ChordView, NumbersModeCaptionsEveryMarker) {
+    const ChordView v = ComputeChordView(Select(0, 0, 0, 0, IdentifierMode::Numbers));
+    for (int k = 0; k < kKeyCount; ++k) {
+        ASSERT_TRUE(v.markers[static_cast<std::size_t>(k)].caption.has_value()) << k;
+    }
+    EXPECT_EQ(*v.markers[0].caption, "R");
+    EXPECT_EQ(*v.markers[4].caption, "3");
+    EXPECT_EQ(*v.markers[7].caption, "5");
+    const ChordView first = ComputeChordView(Select(0, 0, 1, 0, IdentifierMode::Numbers));
+    EXPECT_TRUE(first.markers[12].shown);
+    EXPECT_EQ(*first.markers[12].caption, "R");
+    // Names mode leaves the captions to the identifier menu.
+    const ChordView names = ComputeChordView(Select(0, 0, 0, 0, IdentifierMode::Names));
+    EXPECT_FALSE(names.markers[0].caption.has_value());
+}
+
+TEST(ChordView, InversionCaptions) {
+    EXPECT_EQ(InversionCaptionFor(0), " Basic");
+    EXPECT_EQ(InversionCaptionFor(1), " First Inversion");
+    EXPECT_EQ(InversionCaptionFor(2), " Second Inversion");
+    EXPECT_EQ(InversionCaptionFor(3), " Third Inversion");
+    EXPECT_FALSE(InversionCaptionFor(4).has_value());
+    EXPECT_FALSE(InversionCaptionFor(-1).has_value());
+}
+
+// The ledger positions a head at `top` needs, worked out from the staff: below it the lines at
+// 5340, 5460, ... as far as the head's own line (or the line just above a head in a space); above
+// it the lines at 4620, 4500, ... likewise.
+std::set<int> NeededLedgerYs(int top) {
+    std::set<int> ys;
+    for (int y = 5340; y <= top + 60; y += 120) {
+        ys.insert(y);
+    }
+    for (int y = 4620; y >= top + 60; y -= 120) {
+        ys.insert(y);
+    }
+    return ys;
+}
+
+TEST(ChordView, EverySelectionShowsExactlyItsVoicing) {
+    for (int root = 0; root < 12; ++root) {
+        for (int type = 0; type < static_cast<int>(theory::ChordTypes.size()); ++type) {
+            for (int inversion = 0; inversion < 4; ++inversion) {
+                for (int clef : {0, 120}) {
+                    SCOPED_TRACE(::testing::Message()
+                                 << "root " << root << " type " << type << " inversion "
+                                 << inversion << " clef " << clef);
+                    const theory::ChordVoicing voicing = theory::VoiceChord(
+                        theory::ChordTypes[static_cast<std::size_t>(type)].intervals, root,
+                        inversion, clef);
+                    ASSERT_FALSE(voicing.empty());
+                    ASSERT_LE(voicing.size(), 6u);
+                    const ChordView v = ComputeChordView(Select(root, type, inversion, clef));
+
+                    std::set<int> sounding;
+                    std::set<int> needed;
+                    for (std::size_t n = 0; n < v.noteSlots.size(); ++n) {
+                        const NoteSlotView& slot = v.noteSlots[n];
+                        EXPECT_EQ(slot.headLeft, 5880);
+                        if (n >= voicing.size()) {
+                            EXPECT_FALSE(slot.headShown) << n;
+                            EXPECT_FALSE(slot.sharpShown) << n;
+                            continue;
+                        }
+                        const theory::ChordNote& note = voicing[n];
+                        sounding.insert(note.SoundingKey);
+                        const auto ys = NeededLedgerYs(note.StaffTop);
+                        needed.insert(ys.begin(), ys.end());
+                        EXPECT_TRUE(slot.headShown);
+                        EXPECT_EQ(slot.headTop, note.StaffTop);
+                        const bool sharp = theory::NoteName(note.Key).size() == 2;
+                        EXPECT_EQ(slot.sharpShown, sharp) << n;
+                        if (sharp) {
+                            EXPECT_EQ(slot.sharpLeft, 5740);
+                            EXPECT_EQ(slot.sharpTop, note.StaffTop - 80);
+                            EXPECT_EQ(slot.sharpCaption, "#");
+                        }
+                    }
+                    EXPECT_EQ(ShownMarkers(v), sounding);
+                    EXPECT_EQ(LedgerYs(v), needed);
+                    EXPECT_EQ(v.ledgerLines.size(), needed.size()) << "a height drawn twice";
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quorvane::views
