@@ -182,6 +182,14 @@ inline constexpr std::array<std::string_view, 24> IntervalLabels{
     "R", "9b", "9", "9#", "10", "11", "11#", "12", "13b", "13", "13#", "14",
 };
 
+// Caption suffix of the chord name for each inversion 0..3 (the number of raised notes).
+inline constexpr std::array<std::string_view, 4> InversionCaptions{
+    " Basic",
+    " First Inversion",
+    " Second Inversion",
+    " Third Inversion",
+};
+
 // Bounds-checked row lookup for any of the tables: nullptr when the row is outside the table.
 template <class Row, std::size_t N>
 constexpr const Row* RowAt(const std::array<Row, N>& table, int row) {

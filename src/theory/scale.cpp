@@ -1,6 +1,9 @@
+#include <array>
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
+#include "theory/interval_reader.h"
 #include "theory/theory.h"
 
 namespace quorvane::theory {
@@ -9,25 +12,28 @@ std::vector<ScaleNote> BuildScale(int root, std::string_view intervals, int clef
     if (root < 0 || root > 11) {
         return {};
     }
-    const auto values = ReadIntervals(intervals);
-    if (!values || values->size() > static_cast<std::size_t>(kMaxScaleNotes)) {
+    std::array<int, kMaxScaleNotes> values{};
+    std::size_t count = 0;
+    const bool readable = detail::ReadIntervalsWith(intervals, kMaxIntervalValue, [&](int v) {
+        if (count < values.size()) {
+            values[count] = v;
+        }
+        ++count;
+    });
+    if (!readable || count > values.size()) {
         return {};
     }
 
     std::vector<ScaleNote> notes;
-    notes.reserve(values->size());
-    for (std::size_t i = 0; i < values->size(); ++i) {
-        ScaleNote note{};
-        note.position = static_cast<int>(i);
-        note.interval = (*values)[i];
-        note.key = root + note.interval;
-        if (note.key >= kKeyboardKeys) {
+    notes.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const int key = root + values[i];
+        if (key >= kKeyboardKeys) {
             return {};  // every scale note colours a key of the keyboard
         }
-        note.name = NoteName(note.key);
-        note.sharp = note.name.size() == 2;
-        note.staffTop = StaffTopForKey(note.key, clefOffset);
-        notes.push_back(note);
+        const std::string_view name = NoteName(key);
+        notes.push_back({static_cast<int>(i), values[i], key, name, name.size() == 2,
+                         StaffTopForKey(key, clefOffset)});
     }
     return notes;
 }

@@ -248,6 +248,17 @@ TEST(Catalogue, NoteTableNamesAndStaffTopTexts) {
     EXPECT_EQ(NoteTable[43].name, "G");
 }
 
+TEST(Catalogue, InversionCaptionsKeepTheirLeadingBlank) {
+    EXPECT_EQ(InversionCaptions.size(), 4u);
+    EXPECT_EQ(InversionCaptions[0], " Basic");
+    EXPECT_EQ(InversionCaptions[1], " First Inversion");
+    EXPECT_EQ(InversionCaptions[2], " Second Inversion");
+    EXPECT_EQ(InversionCaptions[3], " Third Inversion");
+    EXPECT_EQ(std::string(RootNames[0]) + std::string(ChordTypes[0].name) +
+                  std::string(InversionCaptions[0]),
+              "CMajor Basic");
+}
+
 TEST(Catalogue, RowLookupStaysInsideTheTables) {
     EXPECT_EQ(RowAt(ChordTypes, 52), &ChordTypes[52]);
     EXPECT_EQ(RowAt(ChordTypes, 53), nullptr);

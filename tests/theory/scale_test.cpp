@@ -128,5 +128,33 @@ TEST(BuildScale, StringsOutsideTheCatalogue) {
     }
 }
 
+// Chords, scales and the reader read every string the same way.
+TEST(ReadingRule, SharedByVoiceChordAndBuildScale) {
+    const std::string_view texts[] = {
+        "0/4/7/",          "0//7/", "/",      "0/4/7",  "0/4/7/x", "0/4/x/", "0/44/",
+        "0/2/4/5/7/9/11/", "",      "3/1/2/", "0/0/0/", "0/-1/",   "00012/"};
+    for (const std::string_view text : texts) {
+        SCOPED_TRACE(text);
+        const auto read = ReadIntervals(text);
+        const auto chord = VoiceChord(text, 0, 0, 0);
+        const auto scale = BuildScale(0, text, 0);
+        if (!read) {
+            EXPECT_TRUE(chord.empty());
+            EXPECT_TRUE(scale.empty());
+            continue;
+        }
+        V chordIntervals;
+        for (const ChordNote& n : chord) {
+            chordIntervals.push_back(n.Interval);
+        }
+        V scaleIntervals;
+        for (const ScaleNote& n : scale) {
+            scaleIntervals.push_back(n.interval);
+        }
+        EXPECT_EQ(scaleIntervals, *read);
+        EXPECT_EQ(chordIntervals, read->size() <= 6 ? *read : V{});
+    }
+}
+
 }  // namespace
 }  // namespace quorvane::theory
