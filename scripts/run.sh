@@ -10,4 +10,4 @@ if [ ! -f src/app/CMakeLists.txt ]; then
 fi
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target quorvane
-exec "$build/src/app/quorvane" "$@"
+exec "$build/bin/quorvane" "$@"

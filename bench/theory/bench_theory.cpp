@@ -1,0 +1,57 @@
+// Times the chord and scale computations over the whole catalogue.
+#include <benchmark/benchmark.h>
+
+#include "theory/theory.h"
+
+namespace {
+
+using namespace quorvane::theory;
+
+// Every chord type, root and inversion in the treble clef: 53 x 12 x 4 = 2544 voicings.
+void BM_VoiceChordWholeCatalogue(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const ChordType& type : ChordTypes) {
+            for (int root = 0; root < 12; ++root) {
+                for (int inversion = 0; inversion < 4; ++inversion) {
+                    auto voicing = VoiceChord(type.intervals, root, inversion, kTrebleClefOffset);
+                    benchmark::DoNotOptimize(voicing.data());
+                }
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * ChordTypes.size() * 12 * 4);
+}
+BENCHMARK(BM_VoiceChordWholeCatalogue);
+
+// Every scale and root in the treble clef: 36 x 12 = 432 scales.
+void BM_BuildScaleWholeCatalogue(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const Scale& scale : Scales) {
+            for (int root = 0; root < 12; ++root) {
+                auto notes = BuildScale(root, scale.intervals, kTrebleClefOffset);
+                benchmark::DoNotOptimize(notes.data());
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * Scales.size() * 12);
+}
+BENCHMARK(BM_BuildScaleWholeCatalogue);
+
+// The largest single cases: a six-note chord and the thirteen-note chromatic scale.
+void BM_VoiceChordThirteenth(benchmark::State& state) {
+    for (auto _ : state) {
+        auto voicing = VoiceChord(ChordTypes[27].intervals, 11, 3, kBassClefOffset);
+        benchmark::DoNotOptimize(voicing.data());
+    }
+}
+BENCHMARK(BM_VoiceChordThirteenth);
+
+void BM_BuildScaleChromatic(benchmark::State& state) {
+    for (auto _ : state) {
+        auto notes = BuildScale(11, Scales[23].intervals, kBassClefOffset);
+        benchmark::DoNotOptimize(notes.data());
+    }
+}
+BENCHMARK(BM_BuildScaleChromatic);
+
+}  // namespace
