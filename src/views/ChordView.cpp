@@ -7,18 +7,10 @@
 namespace quorvane::views {
 
 std::optional<std::string_view> InversionCaptionFor(int inversion) {
-    switch (inversion) {
-        case 0:
-            return " Basic";
-        case 1:
-            return " First Inversion";
-        case 2:
-            return " Second Inversion";
-        case 3:
-            return " Third Inversion";
-        default:
-            return std::nullopt;
+    if (inversion < 0 || inversion >= static_cast<int>(theory::InversionCaptions.size())) {
+        return std::nullopt;
     }
+    return theory::InversionCaptions[static_cast<std::size_t>(inversion)];
 }
 
 ChordView ComputeChordView(const ChordSelection& selection) {
