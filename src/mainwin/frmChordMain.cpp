@@ -13,10 +13,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
+#include "mainwin/ChordSheet.h"
 #include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Markers.h"
@@ -32,7 +35,6 @@ constexpr int kClientWidth = 8550;
 constexpr int kClientHeight = 6225;
 constexpr int kNameLeft = 3585;
 constexpr int kNameTop = 180;
-constexpr int kNameMargin = 120;  // the name never runs closer than this to the window's edge
 
 void Place(QWidget* w, int left, int top, int width, int height) {
     const views::PixelRect r = views::TwipsToPixels(left, top, width, height);
@@ -60,6 +62,10 @@ frmChordMain::frmChordMain(QWidget* parent) : QMainWindow(parent) {
         QMessageBox::critical(this, title, text, QMessageBox::Ok);
     };
     OpenPopupMenu = [](QMenu* menu) { menu->exec(QCursor::pos()); };
+    ChoosePrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
 
     BuildControls();
     BuildMenus();
@@ -400,23 +406,27 @@ void frmChordMain::ShowScale() {
 }
 
 void frmChordMain::PlaceNameLabel() {
-    // The label grows to the right from its layout position. A long name (a long root text, a
-    // long chord type and an inversion) would run past the window's edge, so it moves left as
-    // far as needed and, should it still not fit, its font shrinks until it does.
-    const int available = views::TwipsToPixels(kClientWidth - 2 * kNameMargin);
-    QFont font = NameFont();
-    lblNoteName_->setFont(font);
+    const NameLayout layout = LayOutName(lblNoteName_->text());
+    lblNoteName_->setFont(layout.font);
     lblNoteName_->adjustSize();
-    while (lblNoteName_->width() > available && font.pixelSize() > 8) {
-        font.setPixelSize(font.pixelSize() - 1);
-        lblNoteName_->setFont(font);
-        lblNoteName_->adjustSize();
+    lblNoteName_->move(layout.left, views::TwipsToPixels(kNameTop));
+}
+
+ChordSheet frmChordMain::CurrentSheet() const {
+    ChordSheet sheet;
+    sheet.name = lblNoteName_->text();
+    sheet.rootText = cboRootNote_->currentText();
+    sheet.chordTypeText = cboChordTypes_->currentText();
+    sheet.scaleText = cboScales_->currentText();
+    sheet.chord = staff_->Chord();
+    sheet.scale = staff_->Scale();
+    sheet.clef = lblClef_->View();
+    const views::IdentifierMode mode = IdentifierMode();
+    for (int k = 0; k < views::kKeyCount; ++k) {
+        sheet.markerCaptions[static_cast<std::size_t>(k)] =
+            QString::fromStdString(views::MarkerCaption(k, mode, RootIndex));
     }
-    const int left = views::TwipsToPixels(kNameLeft);
-    const int right = views::TwipsToPixels(kClientWidth - kNameMargin);
-    const int x =
-        std::max(views::TwipsToPixels(kNameMargin), std::min(left, right - lblNoteName_->width()));
-    lblNoteName_->move(x, views::TwipsToPixels(kNameTop));
+    return sheet;
 }
 
 // ---- Keyboard ---------------------------------------------------------------------------
@@ -501,7 +511,16 @@ void frmChordMain::cmdPlayButton_Click() {
 // ---- Window-level options and commands --------------------------------------------------
 
 void frmChordMain::mnuFilePrint_Click() {
-    // Printing is not offered; the command is present and does nothing.
+    // The chord sheet on one page, through the system's print dialog (which also prints to a
+    // PDF file). A printer that cannot be started prints nothing.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageMargins(
+        QMarginsF(kPrintMarginMm, kPrintMarginMm, kPrintMarginMm, kPrintMarginMm),
+        QPageLayout::Millimeter);
+    printer.setDocName(lblNoteName_->text());
+    if (ChoosePrinter && ChoosePrinter(printer)) {
+        PrintChordSheet(printer, CurrentSheet());
+    }
 }
 
 void frmChordMain::mnuFileExit_Click() {

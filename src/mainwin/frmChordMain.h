@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "mainwin/ChordSheet.h"
 #include "views/ChordView.h"
 #include "views/Keyboard.h"
 #include "views/ScaleView.h"
@@ -17,6 +18,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 
@@ -81,6 +83,10 @@ class frmChordMain : public QMainWindow {
     // it to choose an item or close it without a choice).
     std::function<void(QMenu* menu)> OpenPopupMenu;
 
+    // Shows the print dialog for File > Print; false when the user cancelled it (tests replace
+    // it to print to a PDF file without a dialog).
+    std::function<bool(QPrinter& printer)> ChoosePrinter;
+
     static constexpr int kMinimumScreenWidth = 800;
 
     // ---- Operations ---------------------------------------------------------------------
@@ -92,6 +98,8 @@ class frmChordMain : public QMainWindow {
     // Caption of the inversion, then the chord display.
     void ApplyInversion();
     views::IdentifierMode IdentifierMode() const;
+    // What File > Print puts on paper: the chord and scale as the window shows them now.
+    ChordSheet CurrentSheet() const;
 
     // ---- Event handlers -----------------------------------------------------------------
     void cboRootNote_Click();
