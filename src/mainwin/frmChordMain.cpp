@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "mainwin/ChordSheet.h"
 #include "mainwin/Fonts.h"
@@ -148,6 +149,49 @@ void frmChordMain::BuildControls() {
     connect(clefGroup, &QButtonGroup::idClicked, this, &frmChordMain::optClef_Click);
 
     CreateMarkers();
+    NameControls();
+}
+
+void frmChordMain::NameControls() {
+    // Assistive technology reads each control by the caption a sighted user reads beside it.
+    lblNoteName_->setAccessibleName(QStringLiteral("Chord name"));
+    picKeyboard_->setAccessibleName(QStringLiteral("Keyboard"));
+    staff_->setAccessibleName(QStringLiteral("Staff"));
+    cboRootNote_->setAccessibleName(QStringLiteral("Root Note"));
+    cboChordTypes_->setAccessibleName(QStringLiteral("Chord Type"));
+    cboScales_->setAccessibleName(QStringLiteral("Scale"));
+    labels_[0]->setBuddy(cboRootNote_);
+    labels_[1]->setBuddy(cboChordTypes_);
+    labels_[2]->setBuddy(cboScales_);
+    cmdPlayButton_->setAccessibleName(QStringLiteral("Play"));
+    cmdPlayButton_->setAccessibleDescription(QStringLiteral("Plays the chord"));
+    optClef_[0]->setAccessibleName(QStringLiteral("Treble Clef"));
+    optClef_[1]->setAccessibleName(QStringLiteral("Bass Clef"));
+    for (std::size_t i = 0; i < labels_.size(); ++i) {
+        labels_[i]->setAccessibleName(labels_[i]->text());
+    }
+    for (int k = 0; k < views::kKeyCount; ++k) {
+        if (QWidget* marker = vtlPlayKey_[static_cast<std::size_t>(k)]) {
+            // Scientific pitch: key 0 is middle C (C4).
+            marker->setAccessibleName(
+                QStringLiteral("Marker %1%2").arg(Q(theory::NoteName(k))).arg(4 + k / 12));
+        }
+    }
+    DescribeDisplays();
+}
+
+void frmChordMain::DescribeDisplays() {
+    lblClef_->setAccessibleName(ClefOffset == 0 ? QStringLiteral("Treble clef")
+                                                : QStringLiteral("Bass clef"));
+    lblNoteName_->setAccessibleDescription(lblNoteName_->text());
+    const QString chord = chordNotes_.isEmpty() ? QStringLiteral("none") : chordNotes_;
+    const QString scale = scaleNotes_.isEmpty() ? QStringLiteral("none") : scaleNotes_;
+    picKeyboard_->setAccessibleDescription(
+        QStringLiteral("Chord %1, keys marked: %2. Scale %3, keys coloured: %4.")
+            .arg(lblNoteName_->text(), chord, scaleTitle_, scale));
+    staff_->setAccessibleDescription(
+        QStringLiteral("%1. Scale %2: %3. Chord %4: %5.")
+            .arg(lblClef_->accessibleName(), scaleTitle_, scale, lblNoteName_->text(), chord));
 }
 
 void frmChordMain::CreateMarkers() {
@@ -384,6 +428,19 @@ void frmChordMain::ShowChord() {
 
     lblNoteName_->setText(QString::fromStdString(view.name));
     PlaceNameLabel();
+    // The chord's notes by name, from the lowest sounding key up.
+    theory::ChordVoicing voicing =
+        theory::VoiceChord(theory::ChordTypes[static_cast<std::size_t>(ChordTypeIndex)].intervals,
+                           RootIndex, Inversion, ClefOffset);
+    std::stable_sort(voicing.begin(), voicing.end(),
+                     [](const theory::ChordNote& a, const theory::ChordNote& b) {
+                         return a.SoundingKey < b.SoundingKey;
+                     });
+    QStringList notes;
+    for (const theory::ChordNote& note : voicing) {
+        notes << Q(theory::NoteName(note.SoundingKey));
+    }
+    chordNotes_ = notes.join(QStringLiteral(", "));
     staff_->ApplyChord(view);
     for (int k = 0; k < views::kKeyCount; ++k) {
         QWidget* marker = vtlPlayKey_[static_cast<std::size_t>(k)];
@@ -397,12 +454,22 @@ void frmChordMain::ShowChord() {
         }
         marker->setVisible(m.shown);
     }
+    DescribeDisplays();
 }
 
 void frmChordMain::ShowScale() {
     const views::ScaleView view = views::ComputeScaleView(RootIndex, ScaleIndex, ClefOffset);
     picKeyboard_->SetKeyColors(view.keyColors);
     staff_->ApplyScale(view);
+    const theory::Scale& scale = theory::Scales[static_cast<std::size_t>(ScaleIndex)];
+    QStringList notes;
+    for (const theory::ScaleNote& note :
+         theory::BuildScale(RootIndex, scale.intervals, ClefOffset)) {
+        notes << Q(note.name);
+    }
+    scaleNotes_ = notes.join(QStringLiteral(", "));
+    scaleTitle_ = cboRootNote_->itemText(RootIndex) + QLatin1Char(' ') + Q(scale.name);
+    DescribeDisplays();
 }
 
 void frmChordMain::PlaceNameLabel() {

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QString>
 #include <array>
 #include <functional>
 #include <string>
@@ -163,6 +164,9 @@ class frmChordMain : public QMainWindow {
     void BuildControls();
     void BuildMenus();
     void CreateMarkers();
+    void NameControls();
+    // What the keyboard and the staff show, in words, for assistive technology.
+    void DescribeDisplays();
     void PlaceNameLabel();
     // Sets a selector's row from code and runs the same handling as a user's pick.
     void SelectRow(QComboBox* box, int row);
@@ -198,6 +202,9 @@ class frmChordMain : public QMainWindow {
     QAction* mnuHelpAbout_ = nullptr;
 
     bool shownOnce_ = false;
+    QString chordNotes_;  // the chord's notes by name, lowest first
+    QString scaleNotes_;
+    QString scaleTitle_;  // the root and name of the scale last drawn
 };
 
 }  // namespace quorvane::mainwin
