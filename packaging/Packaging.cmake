@@ -49,6 +49,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Shows chords and scales on a three-octave piano keyboard and a staff, in every inversion,\nwith a chart of related chords, and plays them through a built-in synthesizer or MIDI.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.brackenfold.example/index.htm")
