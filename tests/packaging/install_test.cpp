@@ -165,4 +165,38 @@ TEST_F(InstalledTreeTest, InstalledProgramResolvesItsLibrariesFromTheTree) {
     EXPECT_TRUE(trace.contains("calling init: " + wanted)) << trace.right(3000).toStdString();
 }
 
+TEST_F(InstalledTreeTest, RegistrationToolRegistersAndUnregistersTheControl) {
+    if (!QUORVANE_HAVE_VANTILECTL) {
+        GTEST_SKIP() << "the control library is not part of this build";
+    }
+    // What the package's install scripts run, against a registry of the test's own.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString registry = dir.filePath("components.ini");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VANTILE_REGISTRY", registry);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    const QString tool = At("lib/quorvane/quorvane-regsvr");
+    const QString library = At("lib/libVantileCtl.so.1");
+
+    const RunResult reg = RunTool(tool, {library}, env);
+    ASSERT_TRUE(reg.finished && reg.exitCode == 0) << reg.output.toStdString();
+    QFile file(registry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString entries = QString::fromUtf8(file.readAll());
+    file.close();
+    EXPECT_TRUE(entries.contains("VantileCtl.Vantile")) << entries.toStdString();
+    EXPECT_TRUE(entries.contains("InprocServer=" + library)) << entries.toStdString();
+
+    const RunResult unreg = RunTool(tool, {"-u", library}, env);
+    ASSERT_TRUE(unreg.finished && unreg.exitCode == 0) << unreg.output.toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    EXPECT_FALSE(QString::fromUtf8(file.readAll()).contains("VantileCtl.Vantile"));
+
+    // A library that is not there is an error, not a silent success.
+    const RunResult missing = RunTool(tool, {dir.filePath("libNothing.so")}, env);
+    EXPECT_TRUE(missing.finished);
+    EXPECT_NE(missing.exitCode, 0);
+}
+
 }  // namespace
