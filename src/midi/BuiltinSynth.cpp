@@ -141,7 +141,10 @@ bool SynthSetup::ShortMsg(std::uint32_t packed) {
 }
 
 bool SynthSetup::Reset() {
-    return fluid_synth_system_reset(synth_) == FLUID_OK;
+    // The system reset puts controllers and programs back to their defaults but leaves sounding
+    // voices to ring; All Sound Off on every channel, after it, cuts them.
+    const bool reset = fluid_synth_system_reset(synth_) == FLUID_OK;
+    return fluid_synth_all_sounds_off(synth_, -1) == FLUID_OK && reset;
 }
 
 std::unique_ptr<OutputDevice> OpenBuiltinSynth() {

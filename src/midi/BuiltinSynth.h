@@ -20,7 +20,7 @@ inline constexpr std::string_view kBuiltinSynthName = "Quorvane GM Synthesizer";
 
 // Output gain of the synthesizer: a chord at the middle velocity sounds at a normal listening
 // level and a six-note chord at full velocity stays below full scale.
-inline constexpr double kSynthGain = 0.6;
+inline constexpr double kSynthGain = 0.75;
 inline constexpr int kSynthSampleRate = 48000;
 // Two periods of 128 frames: about 5 ms of audio queued after a note-on at 48 kHz.
 inline constexpr int kAudioPeriodFrames = 128;

@@ -17,9 +17,8 @@ inline double ToneStrength(std::span<const float> samples, double frequency, dou
     double s2 = 0.0;
     for (std::size_t i = 0; i < samples.size(); ++i) {
         // A Hann window keeps neighbouring semitones from leaking into each other.
-        const double hann =
-            0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(i) /
-                                 static_cast<double>(samples.size() - 1));
+        const double hann = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(i) /
+                                                 static_cast<double>(samples.size() - 1));
         const double s0 = samples[i] * hann + coeff * s1 - s2;
         s2 = s1;
         s1 = s0;

@@ -49,19 +49,20 @@ TEST(frmMIDI, LayoutInTwips) {
         int left, top, width, height;
     };
     const Box boxes[] = {
-        {w.Label(5), 120, 180, 645, 195},           {w.cboDevices(), 120, 420, 3255, 315},
-        {w.Label(1), 1500, 960, 1230, 195},         {w.txtMIDIChannel(), 2760, 900, 375, 315},
-        {w.updMIDIChannel(), 3135, 900, 240, 315},  {w.Label(3), 2040, 1500, 690, 195},
-        {w.lblMIDIOctave(), 2760, 1440, 375, 300},  {w.updOctave(), 3135, 1440, 240, 300},
-        {w.Label(2), 120, 1920, 2385, 195},         {w.cboGMInstrument(), 120, 2160, 3255, 315},
-        {w.Label(4), 3615, 180, 1095, 195},         {w.sldNoteLength(), 3840, 480, 630, 1635},
-        {w.txtNoteLength(), 3840, 2160, 570, 315},  {w.Label(6), 4920, 180, 630, 195},
-        {w.sldVolume(), 4920, 480, 630, 1635},      {w.txtVolume(), 4920, 2160, 570, 315},
+        {w.Label(5), 120, 180, 645, 195},          {w.cboDevices(), 120, 420, 3255, 315},
+        {w.Label(1), 1500, 960, 1230, 195},        {w.txtMIDIChannel(), 2760, 900, 375, 315},
+        {w.updMIDIChannel(), 3135, 900, 240, 315}, {w.Label(3), 2040, 1500, 690, 195},
+        {w.lblMIDIOctave(), 2760, 1440, 375, 300}, {w.updOctave(), 3135, 1440, 240, 300},
+        {w.Label(2), 120, 1920, 2385, 195},        {w.cboGMInstrument(), 120, 2160, 3255, 315},
+        {w.Label(4), 3615, 180, 1095, 195},        {w.sldNoteLength(), 3840, 480, 630, 1635},
+        {w.txtNoteLength(), 3840, 2160, 570, 315}, {w.Label(6), 4920, 180, 630, 195},
+        {w.sldVolume(), 4920, 480, 630, 1635},     {w.txtVolume(), 4920, 2160, 570, 315},
     };
     for (const Box& b : boxes) {
         ASSERT_NE(b.widget, nullptr);
         const views::PixelRect r = views::TwipsToPixels(b.left, b.top, b.width, b.height);
-        EXPECT_EQ(b.widget->geometry(), QRect(r.x, r.y, r.width, r.height)) << b.left << "," << b.top;
+        EXPECT_EQ(b.widget->geometry(), QRect(r.x, r.y, r.width, r.height))
+            << b.left << "," << b.top;
     }
     EXPECT_EQ(w.Label(5)->text(), "Output:");
     EXPECT_EQ(w.Label(1)->text(), "MIDI Channel:");
@@ -97,10 +98,14 @@ TEST(frmMIDI, GeneralMidiInstrumentList) {
     QComboBox* list = rig.window->cboGMInstrument();
     ASSERT_EQ(list->count(), 128);
     const std::pair<int, const char*> spotChecks[] = {
-        {0, "000 - Acoustic Grand Piano"}, {1, "001 - Bright Acoustic Piano"},
-        {31, "031 - Guitar harmonics"},    {50, "050 - SynthStrings 1"},
-        {62, "062 - SynthBrass 1"},        {109, "109 - Bag pipe"},
-        {111, "111 - Shanai"},             {126, "126 - Applause"},
+        {0, "000 - Acoustic Grand Piano"},
+        {1, "001 - Bright Acoustic Piano"},
+        {31, "031 - Guitar harmonics"},
+        {50, "050 - SynthStrings 1"},
+        {62, "062 - SynthBrass 1"},
+        {109, "109 - Bag pipe"},
+        {111, "111 - Shanai"},
+        {126, "126 - Applause"},
         {127, "127 - Gunshot"},
     };
     for (const auto& [row, text] : spotChecks) {

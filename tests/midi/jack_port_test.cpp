@@ -3,6 +3,7 @@
 // chord to that port through its own device list.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -11,7 +12,6 @@
 #include <QThread>
 #include <cstdlib>
 #include <optional>
-#include <unistd.h>
 
 #include "AudioAnalysis.h"
 #include "midi/BuiltinSynth.h"
@@ -56,8 +56,7 @@ class JackPort : public ::testing::Test {
         jackd_.setProcessChannelMode(QProcess::MergedChannels);
         jackd_.start(jackd, {QStringLiteral("-n"), server_, QStringLiteral("-r"),
                              QStringLiteral("-d"), QStringLiteral("dummy"), QStringLiteral("-r"),
-                             QString::number(kRate), QStringLiteral("-p"),
-                             QStringLiteral("256")});
+                             QString::number(kRate), QStringLiteral("-p"), QStringLiteral("256")});
         if (!jackd_.waitForStarted(5000)) {
             GTEST_SKIP() << "jackd cannot start: " << jackd_.errorString().toStdString();
         }
@@ -80,8 +79,9 @@ class JackPort : public ::testing::Test {
                      {QStringLiteral("-a"), QStringLiteral("file"), QStringLiteral("-m"),
                       QStringLiteral("jack"), QStringLiteral("-r"), QString::number(kRate),
                       QStringLiteral("-T"), QStringLiteral("raw"), QStringLiteral("-O"),
-                      QStringLiteral("float"), QStringLiteral("-F"), rendered_,
-                      QStringLiteral("-o"), QStringLiteral("midi.jack.server=") + server_,
+                      QStringLiteral("float"), QStringLiteral("-o"),
+                      QStringLiteral("audio.file.name=") + rendered_, QStringLiteral("-o"),
+                      QStringLiteral("midi.jack.server=") + server_,
                       QString::fromStdString(soundfont_->string())});
         ASSERT_TRUE(synth_.waitForStarted(5000));
     }

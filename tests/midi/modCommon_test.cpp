@@ -198,7 +198,8 @@ TEST(ModCommon, OpenFailureShowsTheMessageAndLeavesNoDeviceOpen) {
     EXPECT_EQ(m.MidiOutHandle(), 0);
     EXPECT_EQ(m.OpenDeviceNumber(), -1);
     EXPECT_EQ(rig.outputs->OpenCount(), 0) << "the previous device was closed first";
-    EXPECT_EQ(rig.errors, (std::vector<std::string>{"Vazevizaro Error|Failed to open MIDI Device"}));
+    EXPECT_EQ(rig.errors,
+              (std::vector<std::string>{"Vazevizaro Error|Failed to open MIDI Device"}));
     rig.outputs->Clear();
     m.PlayChord(0, kMajor, 0);
     EXPECT_TRUE(rig.outputs->Messages().empty());
@@ -246,10 +247,10 @@ TEST(ModCommon, PlayYieldsBeforeAndAfterAndANestedPlayRunsWhole) {
         }
     };
     m.PlayChord(0, kMajor, 0);
-    const std::vector<Note> expected{
-        {0x90, 60, 64}, {0x90, 63, 64}, {0x90, 67, 64}, {0x80, 60, 64}, {0x80, 63, 64},
-        {0x80, 67, 64}, {0x90, 60, 64}, {0x90, 64, 64}, {0x90, 67, 64}, {0x80, 60, 64},
-        {0x80, 64, 64}, {0x80, 67, 64}};
+    const std::vector<Note> expected{{0x90, 60, 64}, {0x90, 63, 64}, {0x90, 67, 64},
+                                     {0x80, 60, 64}, {0x80, 63, 64}, {0x80, 67, 64},
+                                     {0x90, 60, 64}, {0x90, 64, 64}, {0x90, 67, 64},
+                                     {0x80, 60, 64}, {0x80, 64, 64}, {0x80, 67, 64}};
     EXPECT_EQ(rig.Notes(), expected);
     EXPECT_EQ(yields, 4);
 }
@@ -283,8 +284,8 @@ TEST(ModCommon, ARealTimePlayHoldsTheChordForTheNoteLength) {
     m.PlayChord(0, kMajor, 0);
     const auto& events = rec->Events();
     ASSERT_EQ(events.size(), 6u);
-    EXPECT_GE(events[3].time - events[0].time, std::chrono::milliseconds(500) -
-                                                   (events[2].time - events[0].time));
+    EXPECT_GE(events[3].time - events[0].time,
+              std::chrono::milliseconds(500) - (events[2].time - events[0].time));
 }
 
 TEST(ModCommon, ShutDownRunsItsStepsOnceInOrder) {
