@@ -146,8 +146,8 @@ QFont FontFromDesc(const FontDesc& desc) {
                           : QFont::AnyStyle);
     // Sizes follow the twips rule (a point is 20 twips), as everything else the program draws.
     if (desc.size > 0) {
-        font.setPixelSize(std::max(1, static_cast<int>(std::lround(
-                                          quorvane::views::PointsToPixels(desc.size)))));
+        font.setPixelSize(
+            std::max(1, static_cast<int>(std::lround(quorvane::views::PointsToPixels(desc.size)))));
     }
     font.setBold(desc.bold);
     font.setItalic(desc.italic);
@@ -307,8 +307,8 @@ void Vantile::ReadProperties(const PropertyBag& bag) {
     borderStyle_ = bag.ReadInt16("BorderStyle").value_or(kDefaultBorderStyle);
     ApplyEdge(bag.ReadInt32("Edge").value_or(None));
     // Straight to the label: the resize the host makes next centres it.
-    label_->setText(QString::fromStdString(
-        bag.ReadString("Caption").value_or(std::string(kDefaultCaption))));
+    label_->setText(
+        QString::fromStdString(bag.ReadString("Caption").value_or(std::string(kDefaultCaption))));
     SizeCaption();
 }
 
