@@ -448,6 +448,13 @@ bool Vantile::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+void Vantile::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        ApplyForeColor();  // a system colour follows the new palette
+    }
+    QWidget::changeEvent(event);
+}
+
 void Vantile::ApplyForeColor() {
     const QColor color = ToQColor(foreColor_, palette()).value_or(Qt::black);
     QPalette pal = label_->palette();

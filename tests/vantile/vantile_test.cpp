@@ -158,6 +158,12 @@ TEST_F(VantileTest, SystemColourBackgroundComesFromThePalette) {
     control->SetCaption("");
     control->SetBackColor(0x80000010);  // button shadow
     EXPECT_EQ(Grab().pixelColor(15, 10), kDark);
+    QPalette p = host->palette();
+    p.setColor(QPalette::Dark, QColor(40, 50, 60));
+    p.setColor(QPalette::ButtonText, QColor(70, 80, 90));
+    host->setPalette(p);
+    EXPECT_EQ(Grab().pixelColor(15, 10), QColor(40, 50, 60));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(70, 80, 90));  // ForeColor
 }
 
 TEST_F(VantileTest, CaptionIsCentredAfterResizeCaptionAndFontChanges) {
