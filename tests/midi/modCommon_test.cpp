@@ -179,7 +179,6 @@ TEST(ModCommon, DeviceWhoseNameQueryFailsIsLeftOutAndTheChosenDeviceOpens) {
     // Device 1 cannot be queried: the list shows devices 0 and 2, and list entry 1 opens
     // device 2.
     MidiRig rig({{"Zero", true}, {std::nullopt, true}, {"Two", true}});
-    std::vector<std::pair<std::string, int>> listed;
     // Without a settings window the names are queried but go nowhere.
     rig.midi->InitMidi();
     EXPECT_EQ(rig.outputs->OpenCount(), 0);
