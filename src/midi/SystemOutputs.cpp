@@ -1,9 +1,11 @@
 #include "midi/SystemOutputs.h"
 
+#include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
 #include <array>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #include "midi/BuiltinSynth.h"
@@ -22,6 +24,16 @@ void NoteFailure(RtMidiError::Type type, const std::string& /*text*/, void* fail
     }
 }
 
+// The JACK library reports a missing server on stderr before the MIDI library sees the failure;
+// a machine without a JACK server simply lists no JACK ports.
+void QuietJack() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        jack_set_error_function([](const char*) {});
+        jack_set_info_function([](const char*) {});
+    });
+}
+
 // A port object of the given interface, or nullptr when the interface is not available.
 std::unique_ptr<RtMidiOut> MakePortObject(RtMidi::Api api, bool* failed) {
     if (api == RtMidi::LINUX_ALSA) {
@@ -30,6 +42,9 @@ std::unique_ptr<RtMidiOut> MakePortObject(RtMidi::Api api, bool* failed) {
         if (!std::filesystem::exists("/dev/snd/seq", ec)) {
             return nullptr;
         }
+    }
+    if (api == RtMidi::UNIX_JACK) {
+        QuietJack();
     }
     try {
         auto out = std::make_unique<RtMidiOut>(api, kClientName);
