@@ -30,10 +30,8 @@ constexpr std::array<Caption, 5> kLabels{{{"Root Note:", {120, 3480, 945, 195}},
 constexpr std::array<views::TwipsRect, 3> kSelectors{
     {{120, 3720, 1215, 315}, {1440, 3720, 2415, 315}, {3960, 3720, 2775, 315}}};
 
-int TextWidth(const QFont& font, const QString& text) {
-    return QFontMetrics(font)
-        .boundingRect(QRect(0, 0, 2000, 2000), Qt::AlignLeft | Qt::AlignTop, text)
-        .width();
+int TextWidth(const QFontMetrics& metrics, const QString& text) {
+    return metrics.horizontalAdvance(text) + 1;
 }
 
 void Frame(QPainter& p, const QRectF& r, const QColor& color, double w) {
@@ -50,12 +48,15 @@ NameLayout LayOutName(const QString& caption) {
     // long chord type and an inversion) would run past the window's edge, so it moves left as
     // far as needed and, should it still not fit, its font shrinks until it does.
     const int available = views::TwipsToPixels(kSheetWidth - 2 * kNameMargin);
-    NameLayout layout{NameFont(), 0, 0};
-    layout.width = TextWidth(layout.font, caption);
+    NameLayout layout{NameFont(), 0, 0, 0};
+    QFontMetrics metrics(layout.font);
+    layout.width = TextWidth(metrics, caption);
     while (layout.width > available && layout.font.pixelSize() > 8) {
         layout.font.setPixelSize(layout.font.pixelSize() - 1);
-        layout.width = TextWidth(layout.font, caption);
+        metrics = QFontMetrics(layout.font);
+        layout.width = TextWidth(metrics, caption);
     }
+    layout.height = metrics.height();
     const int left = views::TwipsToPixels(kNameLeft);
     const int right = views::TwipsToPixels(kSheetWidth - kNameMargin);
     layout.left = std::max(views::TwipsToPixels(kNameMargin), std::min(left, right - layout.width));

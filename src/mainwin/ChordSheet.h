@@ -41,6 +41,7 @@ struct NameLayout {
     QFont font;
     int left = 0;
     int width = 0;
+    int height = 0;
 };
 NameLayout LayOutName(const QString& caption);
 

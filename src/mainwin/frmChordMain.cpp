@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -473,10 +474,14 @@ void frmChordMain::ShowScale() {
 }
 
 void frmChordMain::PlaceNameLabel() {
+    // The same placement as the printed sheet's; it runs at every chord change, so the font is
+    // set only when it differs and the size comes straight from the font's metrics.
     const NameLayout layout = LayOutName(lblNoteName_->text());
-    lblNoteName_->setFont(layout.font);
-    lblNoteName_->adjustSize();
-    lblNoteName_->move(layout.left, views::TwipsToPixels(kNameTop));
+    if (lblNoteName_->font() != layout.font) {
+        lblNoteName_->setFont(layout.font);
+    }
+    lblNoteName_->setGeometry(layout.left, views::TwipsToPixels(kNameTop), layout.width,
+                              layout.height);
 }
 
 ChordSheet frmChordMain::CurrentSheet() const {

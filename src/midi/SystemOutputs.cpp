@@ -4,7 +4,9 @@
 #include <rtmidi/RtMidi.h>
 
 #include <array>
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <mutex>
 #include <system_error>
 
@@ -46,6 +48,15 @@ std::unique_ptr<RtMidiOut> MakePortObject(RtMidi::Api api, bool* failed) {
     if (api == RtMidi::UNIX_JACK) {
         QuietJack();
     }
+    // The library writes its warnings (a JACK server that is not running) to std::cerr while the
+    // port object is made, before a callback can be set.
+    struct SilenceCerr {
+        std::streambuf* saved = std::cerr.rdbuf(nullptr);
+        ~SilenceCerr() {
+            std::cerr.rdbuf(saved);
+            std::cerr.clear();  // writes while silenced left the stream failed
+        }
+    } silence;
     try {
         auto out = std::make_unique<RtMidiOut>(api, kClientName);
         out->setErrorCallback(&NoteFailure, failed);
@@ -128,7 +139,12 @@ class PortDevice final : public OutputDevice {
 
 }  // namespace
 
-SystemOutputs::SystemOutputs() = default;
+SystemOutputs::SystemOutputs() {
+    // A JACK client (the synthesizer's audio output, a JACK port) would otherwise try to launch a
+    // server of its own when none runs, which can take seconds and leave a stray process behind;
+    // only a running server is used. Set once, before any audio or MIDI thread exists.
+    setenv("JACK_NO_START_SERVER", "1", 0);
+}
 SystemOutputs::~SystemOutputs() = default;
 
 void SystemOutputs::ListPorts() {
