@@ -121,7 +121,10 @@ void BM_ResidentMemoryWithBuiltinSynth(benchmark::State& state) {
     for (auto _ : state) {
         const std::string out = Capture("'" + child.string() + "' 2>/dev/null");
         char kind[32] = {};
-        if (std::sscanf(out.c_str(), "%ld %ld %31s", &before, &after, kind) != 3) {
+        // The audio back-ends may print on the same output; the figures follow their tag.
+        const std::size_t at = out.rfind("rss_kb ");
+        if (at == std::string::npos ||
+            std::sscanf(out.c_str() + at, "rss_kb %ld %ld %31s", &before, &after, kind) != 3) {
             state.SkipWithError("the synthesizer child failed");
             return;
         }

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
                 what = "none";
             }
         }
-        std::printf("%ld %ld %s\n", before, ResidentKb(), what);
+        std::printf("rss_kb %ld %ld %s\n", before, ResidentKb(), what);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
