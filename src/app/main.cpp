@@ -6,6 +6,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    // The desktop entry it is installed with (its icon and name on Wayland desktops).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.brackenfold.Quorvane"));
 
     quorvane::app::Program program;
     if (!program.Start()) {
