@@ -1,16 +1,11 @@
-// Quorvane: the program starts with its main window's load step and ends with the window.
+// Quorvane: the program starts with its main window's load step and ends through ShutDown.
 #include <QApplication>
 
-#include "mainwin/frmChordMain.h"
+#include "app/Program.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
-
-    quorvane::mainwin::frmChordMain window;
-    if (!window.Form_Load()) {
-        return 0;
-    }
-    window.show();
-    return QApplication::exec();
+    quorvane::app::Program program;
+    return program.Run();
 }
