@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 
 #include "dialogs/HelpViewer.h"
@@ -60,6 +61,11 @@ bool Program::ShowStartReminder() {
 }
 
 bool Program::Start() {
+    // The main window takes its fixed size now, so windows placed beside it during the
+    // start-up see its real width.
+    if (QLayout* layout = main_->layout(); layout != nullptr) {
+        layout->activate();
+    }
     return main_->Form_Load() && !ended_;
 }
 
@@ -76,7 +82,11 @@ int Program::Run() {
 progressions::frmChordProgressions* Program::ProgressionsWindow() {
     if (progressions_ == nullptr) {
         progressions_ = new progressions::frmChordProgressions();
-        progressions_->Unloaded = [this] { main_->mnuWindowProgressions()->setChecked(false); };
+        progressions_->Unloaded = [this] {
+            main_->mnuWindowProgressions()->setChecked(false);
+            // The window destroys itself once the close is done; from now on it is gone.
+            progressions_.clear();
+        };
         progressions_->Form_Load(views::PixelsToTwips(ScreenWidthPixels()),
                                  views::PixelsToTwips(main_->frameGeometry().width()));
         // A new window shows the chart of the root selected now, never a stale one.
