@@ -1,0 +1,70 @@
+// A full redraw of the chord and scale displays on a loaded main window, and the same views
+// computed without applying them, to show where the time goes.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include "mainwin/frmChordMain.h"
+#include "views/ChordView.h"
+#include "views/ScaleView.h"
+
+namespace {
+
+using quorvane::mainwin::frmChordMain;
+
+frmChordMain* LoadedWindow() {
+    static frmChordMain* window = [] {
+        auto* w = new frmChordMain();  // lives until the benchmark process ends
+        w->ScreenWidthPixels = [] { return 1024; };
+        w->Form_Load();
+        w->show();
+        QApplication::processEvents();
+        return w;
+    }();
+    return window;
+}
+
+void BM_ShowChordAndScale(benchmark::State& state) {
+    frmChordMain* w = LoadedWindow();
+    int step = 0;
+    for (auto _ : state) {
+        // Walk the catalogue so each redraw changes what is shown.
+        w->RootIndex = step % 12;
+        w->ChordTypeIndex = step % 53;
+        w->ScaleIndex = step % 36;
+        w->Inversion = step % 4;
+        w->ShowScale();
+        w->ShowChord();
+        ++step;
+    }
+}
+BENCHMARK(BM_ShowChordAndScale);
+
+void BM_ComputeViewsOnly(benchmark::State& state) {
+    int step = 0;
+    for (auto _ : state) {
+        quorvane::views::ChordSelection s;
+        s.rootText = "C#(Db)";
+        s.rootIndex = step % 12;
+        s.chordTypeIndex = step % 53;
+        s.inversion = step % 4;
+        s.inversionCaption = " Basic";
+        benchmark::DoNotOptimize(quorvane::views::ComputeChordView(s));
+        benchmark::DoNotOptimize(quorvane::views::ComputeScaleView(step % 12, step % 36, 0));
+        ++step;
+    }
+}
+BENCHMARK(BM_ComputeViewsOnly);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
