@@ -1,0 +1,476 @@
+#include "vantile/Vantile.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStringList>
+#include <cmath>
+
+#include "EdgePainter.h"
+#include "views/Twips.h"
+
+namespace vantile {
+
+namespace {
+
+std::atomic<int> liveInstances{0};
+
+short ButtonOf(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+short ButtonsOf(Qt::MouseButtons buttons) {
+    short mask = 0;
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (buttons.testFlag(b)) {
+            mask = static_cast<short>(mask | ButtonOf(b));
+        }
+    }
+    return mask;
+}
+
+short ShiftOf(Qt::KeyboardModifiers modifiers) {
+    short shift = 0;
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
+        shift |= 1;
+    }
+    if (modifiers.testFlag(Qt::ControlModifier)) {
+        shift |= 2;
+    }
+    if (modifiers.testFlag(Qt::AltModifier)) {
+        shift |= 4;
+    }
+    return shift;
+}
+
+// The platform's virtual key code of a key; 0 for keys it has none for.
+short KeyCodeOf(int key) {
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        return static_cast<short>(key);  // same codes as ASCII capitals and digits
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
+        return static_cast<short>(0x70 + (key - Qt::Key_F1));
+    }
+    switch (key) {
+        case Qt::Key_Backspace:
+            return 0x08;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return 0x09;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 0x0D;
+        case Qt::Key_Shift:
+            return 0x10;
+        case Qt::Key_Control:
+            return 0x11;
+        case Qt::Key_Alt:
+            return 0x12;
+        case Qt::Key_Pause:
+            return 0x13;
+        case Qt::Key_CapsLock:
+            return 0x14;
+        case Qt::Key_Escape:
+            return 0x1B;
+        case Qt::Key_Space:
+            return 0x20;
+        case Qt::Key_PageUp:
+            return 0x21;
+        case Qt::Key_PageDown:
+            return 0x22;
+        case Qt::Key_End:
+            return 0x23;
+        case Qt::Key_Home:
+            return 0x24;
+        case Qt::Key_Left:
+            return 0x25;
+        case Qt::Key_Up:
+            return 0x26;
+        case Qt::Key_Right:
+            return 0x27;
+        case Qt::Key_Down:
+            return 0x28;
+        case Qt::Key_Insert:
+            return 0x2D;
+        case Qt::Key_Delete:
+            return 0x2E;
+        default:
+            return 0;
+    }
+}
+
+float Twips(double pixels) {
+    return static_cast<float>(quorvane::views::PixelsToTwips(pixels));
+}
+
+// Installed faces standing in for the classic ones that Linux does not have.
+QStringList FallbackFamilies(const QString& face) {
+    static const QStringList fixed{"Terminal", "Fixedsys", "Courier", "Courier New", "System"};
+    if (fixed.contains(face, Qt::CaseInsensitive)) {
+        return {"DejaVu Sans Mono", "Liberation Mono", "FreeMono", "Monospace"};
+    }
+    return {"FreeSans", "Liberation Sans", "DejaVu Sans", "Sans Serif"};
+}
+
+}  // namespace
+
+int PixelsFromTwips(double twips) {
+    // nearbyint rounds in the default mode: to nearest, halves to even.
+    return static_cast<int>(std::nearbyint(quorvane::views::TwipsToPixelsF(twips)));
+}
+
+QFont FontFromDesc(const FontDesc& desc) {
+    QFont font;
+    const QString face = QString::fromStdString(desc.name);
+    // The saved face stays first, so it is what saving writes again; the fallbacks draw while it
+    // is not installed.
+    QStringList families{face};
+    if (!QFontDatabase::hasFamily(face)) {
+        families << FallbackFamilies(face);
+    }
+    font.setFamilies(families);
+    font.setStyleHint(families.size() > 1 && families.at(1) == "DejaVu Sans Mono"
+                          ? QFont::TypeWriter
+                          : QFont::AnyStyle);
+    // Sizes follow the twips rule (a point is 20 twips), as everything else the program draws.
+    if (desc.size > 0) {
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(
+                                          quorvane::views::PointsToPixels(desc.size)))));
+    }
+    font.setBold(desc.bold);
+    font.setItalic(desc.italic);
+    return font;
+}
+
+FontDesc DescFromFont(const QFont& font, int charset) {
+    double points = font.pointSizeF();
+    if (font.pixelSize() > 0) {
+        points = quorvane::views::PixelsToTwips(font.pixelSize()) / 20.0;
+    }
+    return FontDesc{font.family().toStdString(), points, font.bold(), font.italic(), charset};
+}
+
+int Vantile::EdgeCodeOf(int edge) {
+    switch (edge) {
+        case Bump:
+            return edgeflag::RaisedOuter + edgeflag::SunkenInner;  // 9
+        case Etched:
+            return edgeflag::SunkenOuter + edgeflag::RaisedInner;  // 6
+        case Raised:
+            return edgeflag::RaisedOuter + edgeflag::RaisedInner;  // 5
+        case Sunken:
+            return edgeflag::SunkenOuter + edgeflag::SunkenInner;  // 10
+        default:
+            return 0;
+    }
+}
+
+int Vantile::EdgeFromCode(int code) {
+    for (int edge : {Bump, Etched, Raised, Sunken}) {
+        if (EdgeCodeOf(edge) == code) {
+            return edge;
+        }
+    }
+    return None;
+}
+
+Vantile::Vantile(QWidget* parent) : QWidget(parent), label_(new QLabel(this)) {
+    ++liveInstances;
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    label_->setObjectName(QStringLiteral("Label1"));
+    label_->setAutoFillBackground(false);
+    label_->setAttribute(Qt::WA_NoMousePropagation);
+    label_->setMouseTracking(true);
+    label_->setText(QString::fromLatin1(kDefaultCaption));
+    label_->adjustSize();
+    label_->installEventFilter(this);
+    ApplyForeColor();
+    resize(PixelsFromTwips(kInitialWidth), PixelsFromTwips(kInitialHeight));
+    PlaceCaption(kInitialCaptionLeft, kInitialCaptionTop);
+}
+
+Vantile::~Vantile() {
+    --liveInstances;
+}
+
+int Vantile::LiveInstances() {
+    return liveInstances.load();
+}
+
+void Vantile::SetBackColor(OleColor color) {
+    backColor_ = color;
+    Refresh();  // the new background and the edge on it at once
+    emit PropertyChanged(QStringLiteral("BackColor"));
+}
+
+void Vantile::SetForeColor(OleColor color) {
+    foreColor_ = color;
+    ApplyForeColor();
+    emit PropertyChanged(QStringLiteral("ForeColor"));
+}
+
+bool Vantile::Enabled() const {
+    return !testAttribute(Qt::WA_ForceDisabled);
+}
+
+void Vantile::SetEnabled(bool enabled) {
+    setEnabled(enabled);
+    emit PropertyChanged(QStringLiteral("Enabled"));
+}
+
+QFont Vantile::Font() const {
+    return label_->font();
+}
+
+void Vantile::SetFont(const QFont& font) {
+    ApplyFont(font);
+    emit PropertyChanged(QStringLiteral("Font"));
+}
+
+void Vantile::ApplyFont(const QFont& font) {
+    label_->setFont(font);  // a font with nothing set follows the container's font
+    SizeCaption();
+    CentreCaption();
+}
+
+void Vantile::SizeCaption() {
+    if (label_->text().isEmpty()) {
+        label_->resize(0, 0);
+    } else {
+        label_->adjustSize();
+    }
+}
+
+void Vantile::SetEdge(int edge) {
+    ApplyEdge(edge);
+    emit PropertyChanged(QStringLiteral("Edge"));
+}
+
+void Vantile::ApplyEdge(int edge) {
+    edgeCode_ = EdgeCodeOf(edge);
+    // Non-zero paints the edge at once; zero clears the surface to its background, which the
+    // same repaint does.
+    Refresh();
+}
+
+QString Vantile::Caption() const {
+    return label_->text();
+}
+
+void Vantile::SetCaption(const QString& caption) {
+    label_->setText(caption);
+    SizeCaption();
+    CentreCaption();
+    emit PropertyChanged(QStringLiteral("Caption"));
+}
+
+void Vantile::Refresh() {
+    update();
+    if (isVisible()) {
+        repaint();
+    }
+}
+
+void Vantile::InitNew() {
+    edgeCode_ = 0;
+}
+
+void Vantile::ReadProperties(const PropertyBag& bag) {
+    backColor_ = static_cast<OleColor>(
+        bag.ReadInt32("BackColor").value_or(static_cast<std::int32_t>(kDefaultBackColor)));
+    update();
+    foreColor_ = static_cast<OleColor>(
+        bag.ReadInt32("ForeColor").value_or(static_cast<std::int32_t>(kDefaultForeColor)));
+    ApplyForeColor();
+    setEnabled(bag.ReadBool("Enabled").value_or(true));
+    if (const auto font = bag.ReadFont("Font")) {
+        fontCharset_ = font->charset;
+        ApplyFont(FontFromDesc(*font));
+    } else {
+        fontCharset_ = 0;
+        ApplyFont(QFont());  // the container's ambient font
+    }
+    backStyle_ = bag.ReadInt16("BackStyle").value_or(kDefaultBackStyle);
+    borderStyle_ = bag.ReadInt16("BorderStyle").value_or(kDefaultBorderStyle);
+    ApplyEdge(bag.ReadInt32("Edge").value_or(None));
+    // Straight to the label: the resize the host makes next centres it.
+    label_->setText(QString::fromStdString(
+        bag.ReadString("Caption").value_or(std::string(kDefaultCaption))));
+    SizeCaption();
+}
+
+void Vantile::WriteProperties(PropertyBag& bag) const {
+    if (backColor_ != kDefaultBackColor) {
+        bag.Write("BackColor", static_cast<std::int32_t>(backColor_));
+    }
+    if (foreColor_ != kDefaultForeColor) {
+        bag.Write("ForeColor", static_cast<std::int32_t>(foreColor_));
+    }
+    if (!Enabled()) {
+        bag.Write("Enabled", false);
+    }
+    if (label_->testAttribute(Qt::WA_SetFont) && label_->font() != AmbientFont()) {
+        bag.Write("Font", DescFromFont(label_->font(), fontCharset_));
+    }
+    if (backStyle_ != kDefaultBackStyle) {
+        bag.Write("BackStyle", backStyle_);
+    }
+    if (borderStyle_ != kDefaultBorderStyle) {
+        bag.Write("BorderStyle", borderStyle_);
+    }
+    if (Edge() != None) {
+        bag.Write("Edge", static_cast<std::int32_t>(Edge()));
+    }
+    if (Caption() != QLatin1String(kDefaultCaption)) {
+        bag.Write("Caption", Caption().toStdString());
+    }
+}
+
+int Vantile::WidthTwips() const {
+    return static_cast<int>(quorvane::views::PixelsToTwips(width()));
+}
+
+int Vantile::HeightTwips() const {
+    return static_cast<int>(quorvane::views::PixelsToTwips(height()));
+}
+
+void Vantile::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect surface(0, 0, PixelsFromTwips(WidthTwips()), PixelsFromTwips(HeightTwips()));
+    if (backStyle_ != 0) {
+        painter.fillRect(surface, ToQColor(backColor_, palette()).value_or(Qt::black));
+    }
+    DrawEdge(painter, surface, edgeCode_, palette());
+}
+
+void Vantile::resizeEvent(QResizeEvent*) {
+    CentreCaption();
+}
+
+void Vantile::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        leftPressed_ = true;
+    }
+    emit MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers()),
+                   Twips(event->position().x()), Twips(event->position().y()));
+}
+
+void Vantile::mouseMoveEvent(QMouseEvent* event) {
+    emit MouseMove(ButtonsOf(event->buttons()), ShiftOf(event->modifiers()),
+                   Twips(event->position().x()), Twips(event->position().y()));
+}
+
+void Vantile::mouseReleaseEvent(QMouseEvent* event) {
+    emit MouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers()),
+                 Twips(event->position().x()), Twips(event->position().y()));
+    if (event->button() == Qt::LeftButton && leftPressed_) {
+        leftPressed_ = false;
+        if (rect().contains(event->position().toPoint())) {
+            emit Click();
+        }
+    }
+}
+
+void Vantile::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is the double click alone, not another MouseDown.
+    if (event->button() == Qt::LeftButton) {
+        leftPressed_ = false;
+        emit DblClick();
+    }
+}
+
+void Vantile::keyPressEvent(QKeyEvent* event) {
+    short code = KeyCodeOf(event->key());
+    emit KeyDown(code, ShiftOf(event->modifiers()));
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).unicode() <= 0xFF) {
+        short ascii = static_cast<short>(text.at(0).unicode());
+        emit KeyPress(ascii);
+    }
+}
+
+void Vantile::keyReleaseEvent(QKeyEvent* event) {
+    short code = KeyCodeOf(event->key());
+    emit KeyUp(code, ShiftOf(event->modifiers()));
+}
+
+bool Vantile::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != label_) {
+        return QWidget::eventFilter(watched, event);
+    }
+    // Presses on the caption text are clicks, never mouse-down, move or up events.
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            labelPressed_ = mouse->button() == Qt::LeftButton;
+            if (focusPolicy() & Qt::ClickFocus) {
+                setFocus(Qt::MouseFocusReason);
+            }
+            event->accept();
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton && labelPressed_) {
+                labelPressed_ = false;
+                if (label_->rect().contains(mouse->position().toPoint())) {
+                    emit Click();
+                }
+            }
+            event->accept();
+            return true;
+        }
+        case QEvent::MouseButtonDblClick:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                labelPressed_ = false;
+                emit DblClick();
+            }
+            event->accept();
+            return true;
+        case QEvent::MouseMove:
+            event->accept();
+            return true;
+        default:
+            return QWidget::eventFilter(watched, event);
+    }
+}
+
+void Vantile::ApplyForeColor() {
+    const QColor color = ToQColor(foreColor_, palette()).value_or(Qt::black);
+    QPalette pal = label_->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        pal.setColor(group, QPalette::WindowText, color);
+    }
+    label_->setPalette(pal);
+}
+
+void Vantile::CentreCaption() {
+    const double labelWidth = quorvane::views::PixelsToTwips(label_->width());
+    const double labelHeight = quorvane::views::PixelsToTwips(label_->height());
+    PlaceCaption((WidthTwips() - labelWidth) / 2.0, (HeightTwips() - labelHeight) / 2.0);
+}
+
+void Vantile::PlaceCaption(double leftTwips, double topTwips) {
+    captionLeft_ = leftTwips;
+    captionTop_ = topTwips;
+    label_->move(PixelsFromTwips(leftTwips), PixelsFromTwips(topTwips));
+}
+
+QFont Vantile::AmbientFont() const {
+    return parentWidget() != nullptr ? parentWidget()->font() : QWidget::font();
+}
+
+}  // namespace vantile
