@@ -1,0 +1,66 @@
+#pragma once
+// The built-in General MIDI synthesizer: FluidSynth with the General MIDI soundfont, as the
+// first output device. The synthesizer set-up is shared by the device, which plays it through
+// the desktop's audio output, and by anything that renders it offline.
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "midi/OutputDevices.h"
+
+#include <fluidsynth.h>
+
+namespace quorvane::midi {
+
+// The device's name in the list.
+inline constexpr std::string_view kBuiltinSynthName = "Quorvane GM Synthesizer";
+
+// Output gain of the synthesizer: a chord at the middle velocity sounds at a normal listening
+// level and a six-note chord at full velocity stays below full scale.
+inline constexpr double kSynthGain = 0.75;
+inline constexpr int kSynthSampleRate = 48000;
+// Two periods of 128 frames: about 5 ms of audio queued after a note-on at 48 kHz.
+inline constexpr int kAudioPeriodFrames = 128;
+inline constexpr int kAudioPeriods = 2;
+
+// The audio outputs tried, in order: PulseAudio (also served by PipeWire desktops), a running
+// JACK server, ALSA, SDL2.
+inline constexpr std::array<const char*, 4> kAudioDrivers{"pulseaudio", "jack", "alsa", "sdl2"};
+
+// The General MIDI soundfont: TimGM6mb where installed, else the first soundfont found in the
+// system's soundfont folder.
+std::optional<std::filesystem::path> FindGeneralMidiSoundfont();
+std::optional<std::filesystem::path> FindGeneralMidiSoundfont(
+    const std::filesystem::path& preferred, const std::filesystem::path& folder);
+
+// A FluidSynth synthesizer with the program's settings and the soundfont loaded.
+class SynthSetup {
+  public:
+    // nullptr when the synthesizer cannot be made or the soundfont cannot be loaded.
+    static std::unique_ptr<SynthSetup> Create(const std::filesystem::path& soundfont);
+    ~SynthSetup();
+    SynthSetup(const SynthSetup&) = delete;
+    SynthSetup& operator=(const SynthSetup&) = delete;
+
+    fluid_settings_t* settings() const { return settings_; }
+    fluid_synth_t* synth() const { return synth_; }
+
+    // Plays one packed short message on the synthesizer; false when it was not taken.
+    bool ShortMsg(std::uint32_t packed);
+    // FluidSynth's system reset: every note off, controllers and programs to their defaults.
+    bool Reset();
+
+  private:
+    SynthSetup() = default;
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+};
+
+// Opens the built-in synthesizer on the first audio output that answers; nullptr when no
+// soundfont or no audio output can be had.
+std::unique_ptr<OutputDevice> OpenBuiltinSynth();
+
+}  // namespace quorvane::midi

@@ -1,0 +1,76 @@
+#pragma once
+// The MIDI output service the program plays through: devices listed by number with a name query
+// that may fail, opened by number, each taking packed short messages and a reset, closed when
+// released; and the monotonic clock that times a played chord.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quorvane::midi {
+
+// Device names are kept to what a 32-byte, zero-terminated name field holds.
+inline constexpr std::size_t kMaxDeviceNameLength = 31;
+
+// Cuts a name to kMaxDeviceNameLength bytes without splitting a UTF-8 character.
+std::string FitDeviceName(std::string name);
+
+// One open output device. Destroying it closes the device.
+class OutputDevice {
+  public:
+    virtual ~OutputDevice() = default;
+    // Sends one packed short message: status in bits 0..7, data bytes in bits 8..15 and 16..23.
+    // Returns false when the device did not take it.
+    virtual bool ShortMsg(std::uint32_t packed) = 0;
+    // Silences every note on every channel of the device.
+    virtual bool Reset() = 0;
+};
+
+// The list of output devices, by number 0..GetNumDevs()-1.
+class OutputDevices {
+  public:
+    virtual ~OutputDevices() = default;
+    virtual int GetNumDevs() = 0;
+    // The device's product name (at most 31 characters); nullopt when the query fails.
+    virtual std::optional<std::string> GetDevName(int device) = 0;
+    // Opens the device; nullptr when it cannot be opened.
+    virtual std::unique_ptr<OutputDevice> Open(int device) = 0;
+};
+
+// The clock a played chord is timed by.
+class MidiClock {
+  public:
+    using time_point = std::chrono::steady_clock::time_point;
+    virtual ~MidiClock() = default;
+    virtual time_point Now() = 0;
+    // Blocks the calling thread until Now() has reached the deadline (or returns at once when it
+    // already has). Never spins.
+    virtual void SleepUntil(time_point deadline) = 0;
+};
+
+// The system's monotonic clock.
+class SteadyMidiClock final : public MidiClock {
+  public:
+    time_point Now() override;
+    void SleepUntil(time_point deadline) override;
+};
+
+// Packs a short message as the devices take it.
+constexpr std::uint32_t PackShortMsg(int status, int data1, int data2) {
+    return static_cast<std::uint32_t>(status & 0xFF) |
+           (static_cast<std::uint32_t>(data1 & 0xFF) << 8) |
+           (static_cast<std::uint32_t>(data2 & 0xFF) << 16);
+}
+constexpr int StatusOf(std::uint32_t packed) {
+    return static_cast<int>(packed & 0xFF);
+}
+constexpr int Data1Of(std::uint32_t packed) {
+    return static_cast<int>((packed >> 8) & 0xFF);
+}
+constexpr int Data2Of(std::uint32_t packed) {
+    return static_cast<int>((packed >> 16) & 0xFF);
+}
+
+}  // namespace quorvane::midi

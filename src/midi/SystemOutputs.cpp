@@ -1,0 +1,207 @@
+#include "midi/SystemOutputs.h"
+
+#include <rtmidi/RtMidi.h>
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include "midi/BuiltinSynth.h"
+
+namespace quorvane::midi {
+
+namespace {
+
+constexpr const char* kClientName = "Quorvane";
+
+// The MIDI library reports a failure through this callback instead of throwing once a port
+// object exists; the flag tells the caller the last operation failed.
+void NoteFailure(RtMidiError::Type type, const std::string& /*text*/, void* failed) {
+    if (type != RtMidiError::WARNING && type != RtMidiError::DEBUG_WARNING) {
+        *static_cast<bool*>(failed) = true;
+    }
+}
+
+// A port object of the given interface, or nullptr when the interface is not available.
+std::unique_ptr<RtMidiOut> MakePortObject(RtMidi::Api api, bool* failed) {
+    if (api == RtMidi::LINUX_ALSA) {
+        // Without a sequencer device the library would complain on stderr before failing.
+        std::error_code ec;
+        if (!std::filesystem::exists("/dev/snd/seq", ec)) {
+            return nullptr;
+        }
+    }
+    try {
+        auto out = std::make_unique<RtMidiOut>(api, kClientName);
+        out->setErrorCallback(&NoteFailure, failed);
+        return out;
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+// The length of a short message from its status byte; 0 for system messages, which are not
+// sent as short messages.
+std::size_t ShortMessageLength(int status) {
+    switch (status & 0xF0) {
+        case 0xC0:
+        case 0xD0:
+            return 2;
+        case 0x80:
+        case 0x90:
+        case 0xA0:
+        case 0xB0:
+        case 0xE0:
+            return 3;
+        default:
+            return 0;
+    }
+}
+
+class PortDevice final : public OutputDevice {
+  public:
+    PortDevice(std::unique_ptr<RtMidiOut> out, std::unique_ptr<bool> failed)
+        : out_(std::move(out)), failed_(std::move(failed)) {}
+    ~PortDevice() override {
+        try {
+            out_->closePort();
+        } catch (const std::exception&) {
+            // Closing failures are of no consequence.
+        }
+    }
+    PortDevice(const PortDevice&) = delete;
+    PortDevice& operator=(const PortDevice&) = delete;
+
+    bool ShortMsg(std::uint32_t packed) override {
+        const std::array<unsigned char, 3> bytes{static_cast<unsigned char>(StatusOf(packed)),
+                                                 static_cast<unsigned char>(Data1Of(packed)),
+                                                 static_cast<unsigned char>(Data2Of(packed))};
+        const std::size_t length = ShortMessageLength(bytes[0]);
+        if (length == 0) {
+            return false;
+        }
+        return Send(bytes.data(), length);
+    }
+
+    // The library has no reset: All Sound Off and All Notes Off on every channel.
+    bool Reset() override {
+        bool ok = true;
+        for (unsigned char channel = 0; channel < 16; ++channel) {
+            const unsigned char status = static_cast<unsigned char>(0xB0 | channel);
+            const std::array<unsigned char, 3> allSoundOff{status, 120, 0};
+            const std::array<unsigned char, 3> allNotesOff{status, 123, 0};
+            ok = Send(allSoundOff.data(), 3) && ok;
+            ok = Send(allNotesOff.data(), 3) && ok;
+        }
+        return ok;
+    }
+
+  private:
+    bool Send(const unsigned char* bytes, std::size_t length) {
+        *failed_ = false;
+        try {
+            out_->sendMessage(bytes, length);
+        } catch (const std::exception&) {
+            return false;
+        }
+        return !*failed_;
+    }
+
+    std::unique_ptr<RtMidiOut> out_;
+    std::unique_ptr<bool> failed_;
+};
+
+}  // namespace
+
+SystemOutputs::SystemOutputs() = default;
+SystemOutputs::~SystemOutputs() = default;
+
+void SystemOutputs::ListPorts() {
+    ports_.clear();
+    std::vector<RtMidi::Api> apis;
+    RtMidi::getCompiledApi(apis);
+    for (RtMidi::Api api : apis) {
+        if (api == RtMidi::RTMIDI_DUMMY) {
+            continue;
+        }
+        bool failed = false;
+        std::unique_ptr<RtMidiOut> out = MakePortObject(api, &failed);
+        if (!out) {
+            continue;
+        }
+        const unsigned count = out->getPortCount();
+        for (unsigned i = 0; i < count; ++i) {
+            failed = false;
+            std::string name = out->getPortName(i);
+            if (failed) {
+                name.clear();
+            }
+            ports_.push_back({static_cast<int>(api), i, std::move(name)});
+        }
+    }
+    listed_ = true;
+}
+
+int SystemOutputs::GetNumDevs() {
+    ListPorts();
+    return 1 + static_cast<int>(ports_.size());
+}
+
+std::optional<std::string> SystemOutputs::GetDevName(int device) {
+    if (device == 0) {
+        return std::string(kBuiltinSynthName);
+    }
+    if (!listed_) {
+        ListPorts();
+    }
+    if (device < 0 || device > static_cast<int>(ports_.size())) {
+        return std::nullopt;
+    }
+    const Port& port = ports_[static_cast<std::size_t>(device - 1)];
+    if (port.name.empty()) {
+        return std::nullopt;
+    }
+    return FitDeviceName(port.name);
+}
+
+std::unique_ptr<OutputDevice> SystemOutputs::Open(int device) {
+    if (device == 0) {
+        return OpenBuiltinSynth();
+    }
+    if (!listed_) {
+        ListPorts();
+    }
+    if (device < 0 || device > static_cast<int>(ports_.size())) {
+        return nullptr;
+    }
+    const Port& port = ports_[static_cast<std::size_t>(device - 1)];
+    auto failed = std::make_unique<bool>(false);
+    std::unique_ptr<RtMidiOut> out =
+        MakePortObject(static_cast<RtMidi::Api>(port.api), failed.get());
+    if (!out) {
+        return nullptr;
+    }
+    // The port list may have changed since it was read: the port is found again by its name.
+    const unsigned count = out->getPortCount();
+    std::optional<unsigned> found;
+    for (unsigned i = 0; i < count && !found; ++i) {
+        if (out->getPortName(i) == port.name) {
+            found = i;
+        }
+    }
+    if (!found) {
+        return nullptr;
+    }
+    *failed = false;
+    try {
+        out->openPort(*found, kClientName);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    if (*failed || !out->isPortOpen()) {
+        return nullptr;
+    }
+    return std::make_unique<PortDevice>(std::move(out), std::move(failed));
+}
+
+}  // namespace quorvane::midi

@@ -1,0 +1,301 @@
+#include "midi/frmMIDI.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cstdio>
+
+#include "midi/GeneralMidi.h"
+#include "midi/modCommon.h"
+#include "views/Twips.h"
+
+namespace quorvane::midi {
+
+namespace {
+
+// The window text font: 8.25 pt bold sans-serif, sized through the twips rule.
+QFont WindowFont() {
+    static const QString family = [] {
+        const QStringList families = QFontDatabase::families();
+        for (const char* name :
+             {"MS Sans Serif", "FreeSans", "Liberation Sans", "Arial", "DejaVu Sans"}) {
+            if (families.contains(QString::fromLatin1(name), Qt::CaseInsensitive)) {
+                return QString::fromLatin1(name);
+            }
+        }
+        return QStringLiteral("Sans Serif");
+    }();
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(true);
+    font.setPixelSize(static_cast<int>(views::PointsToPixels(8.25) + 0.5));
+    return font;
+}
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    const views::PixelRect r = views::TwipsToPixels(left, top, width, height);
+    widget->setGeometry(r.x, r.y, r.width, r.height);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* text, Qt::Alignment align, int left, int top,
+                  int width, int height) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setAlignment(align | Qt::AlignTop);
+    Place(label, left, top, width, height);
+    return label;
+}
+
+// A text box that shows a value; the settings change only through the other controls.
+QLineEdit* MakeValueBox(QWidget* parent, const QString& text, int left, int top, int width,
+                        int height) {
+    auto* box = new QLineEdit(text, parent);
+    box->setReadOnly(true);
+    Place(box, left, top, width, height);
+    return box;
+}
+
+QSlider* MakeSlider(QWidget* parent, int minimum, int maximum, int small, int large, int tick,
+                    int value) {
+    auto* slider = new QSlider(Qt::Vertical, parent);
+    slider->setRange(minimum, maximum);
+    slider->setSingleStep(small);
+    slider->setPageStep(large);
+    slider->setTickInterval(tick);
+    slider->setTickPosition(QSlider::TicksRight);
+    // The minimum is at the top and the value grows downwards; the arrow keys and the wheel move
+    // the handle the way they point.
+    slider->setInvertedAppearance(true);
+    slider->setInvertedControls(true);
+    // A change is reported when the handle is let go, not while it is dragged.
+    slider->setTracking(false);
+    slider->setValue(value);
+    return slider;
+}
+
+}  // namespace
+
+// ---- UpDown ---------------------------------------------------------------------------------
+
+UpDown::UpDown(int minimum, int maximum, int value, QWidget* parent)
+    : QWidget(parent),
+      minimum_(minimum),
+      maximum_(maximum),
+      value_(value),
+      up_(new QToolButton(this)),
+      down_(new QToolButton(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QToolButton* button : {up_, down_}) {
+        button->setArrowType(button == up_ ? Qt::UpArrow : Qt::DownArrow);
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        layout->addWidget(button);
+    }
+    connect(up_, &QToolButton::clicked, this, [this] { StepUp(); });
+    connect(down_, &QToolButton::clicked, this, [this] { StepDown(); });
+}
+
+void UpDown::SetValue(int value) {
+    if (value < minimum_ || value > maximum_ || value == value_) {
+        return;
+    }
+    value_ = value;
+    if (WriteBuddy) {
+        WriteBuddy(value_);
+    }
+    if (Change) {
+        Change();
+    }
+}
+
+// ---- frmMIDI --------------------------------------------------------------------------------
+
+frmMIDI::frmMIDI(modCommon& midi, QWidget* owner) : QWidget(owner, Qt::Window), midi_(midi) {
+    setObjectName(QStringLiteral("frmMIDI"));
+    setWindowTitle(QStringLiteral("Quorvane - [MIDI]"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    const views::PixelRect client = views::TwipsToPixels(0, 0, kClientWidth, kClientHeight);
+    setFixedSize(client.width, client.height);
+    setFont(WindowFont());
+    BuildControls();
+    Form_Load();
+}
+
+frmMIDI::~frmMIDI() = default;
+
+void frmMIDI::BuildControls() {
+    const Qt::Alignment left = Qt::AlignLeft;
+    const Qt::Alignment centre = Qt::AlignHCenter;
+    labels_[4] = MakeLabel(this, "Output:", left, 120, 180, 645, 195);
+    cboDevices_ = new QComboBox(this);
+    Place(cboDevices_, 120, 420, 3255, 315);
+
+    labels_[0] = MakeLabel(this, "MIDI Channel:", centre, 1500, 960, 1230, 195);
+    txtMIDIChannel_ = MakeValueBox(this, QStringLiteral("1"), 2760, 900, 375, 315);
+    updMIDIChannel_ = new UpDown(1, 16, 1, this);
+    Place(updMIDIChannel_, 3135, 900, 240, 315);
+
+    labels_[2] = MakeLabel(this, "Octave:", left, 2040, 1500, 690, 195);
+    lblMIDIOctave_ = new QLabel(QStringLiteral("0"), this);
+    lblMIDIOctave_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblMIDIOctave_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    lblMIDIOctave_->setLineWidth(1);
+    Place(lblMIDIOctave_, 2760, 1440, 375, 300);
+    updOctave_ = new UpDown(-2, 2, 0, this);
+    Place(updOctave_, 3135, 1440, 240, 300);
+
+    labels_[1] = MakeLabel(this, "Program Number/GM Name:", left, 120, 1920, 2385, 195);
+    cboGMInstrument_ = new QComboBox(this);
+    Place(cboGMInstrument_, 120, 2160, 3255, 315);
+    for (std::size_t program = 0; program < GeneralMidiInstruments.size(); ++program) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%03zu", program);
+        cboGMInstrument_->addItem(
+            QString::fromLatin1(number) + QStringLiteral(" - ") +
+            QString::fromLatin1(GeneralMidiInstruments[program].data(),
+                                static_cast<qsizetype>(GeneralMidiInstruments[program].size())));
+    }
+    cboGMInstrument_->setMaxVisibleItems(16);
+
+    labels_[3] = MakeLabel(this, "Note Length", centre, 3615, 180, 1095, 195);
+    // The slider sits at its shortest end, where the box and the engine's note length agree.
+    sldNoteLength_ = MakeSlider(this, 500, 2500, 50, 500, 250, 3000 - kStartNoteLength);
+    Place(sldNoteLength_, 3840, 480, 630, 1635);
+    txtNoteLength_ = MakeValueBox(this, QString::number(kStartNoteLength), 3840, 2160, 570, 315);
+
+    labels_[5] = MakeLabel(this, "Volume", centre, 4920, 180, 630, 195);
+    // 127 - 63 = 64: the slider, the box and the engine's velocity agree from the start.
+    sldVolume_ = MakeSlider(this, 0, 127, 1, 4, 16, 127 - kStartVelocity);
+    Place(sldVolume_, 4920, 480, 630, 1635);
+    txtVolume_ = MakeValueBox(this, QString::number(kStartVelocity), 4920, 2160, 570, 315);
+
+    // Handlers are connected once every control holds its start value.
+    connect(cboDevices_, &QComboBox::activated, this, [this] { cboDevices_Click(); });
+    connect(cboGMInstrument_, &QComboBox::activated, this, [this] { cboGMInstrument_Click(); });
+    connect(sldNoteLength_, &QSlider::valueChanged, this, [this] { sldNoteLength_Change(); });
+    connect(sldVolume_, &QSlider::valueChanged, this, [this] { sldVolume_Change(); });
+    updMIDIChannel_->WriteBuddy = [this](int value) {
+        txtMIDIChannel_->setText(QString::number(value));
+    };
+    updMIDIChannel_->Change = [this] { updMIDIChannel_Change(); };
+    updOctave_->WriteBuddy = [this](int value) { lblMIDIOctave_->setText(QString::number(value)); };
+    updOctave_->Change = [this] { updOctave_Change(); };
+}
+
+QLabel* frmMIDI::Label(int number) const {
+    return number >= 1 && number <= static_cast<int>(labels_.size()) ? labels_[number - 1]
+                                                                     : nullptr;
+}
+
+void frmMIDI::AddDevice(const std::string& name, int device) {
+    const int chosen = cboDevices_->currentIndex();
+    cboDevices_->addItem(QString::fromStdString(name), device);
+    // The list keeps "nothing chosen" until a choice is made.
+    if (chosen < 0) {
+        cboDevices_->setCurrentIndex(-1);
+    }
+}
+
+int frmMIDI::DeviceNumberAt(int row) const {
+    if (row < 0 || row >= cboDevices_->count()) {
+        return -1;
+    }
+    return cboDevices_->itemData(row).toInt();
+}
+
+void frmMIDI::ChooseDevice(int row) {
+    cboDevices_->setCurrentIndex(row);
+    cboDevices_Click();
+}
+
+void frmMIDI::ChooseInstrument(int row) {
+    cboGMInstrument_->setCurrentIndex(row);
+    cboGMInstrument_Click();
+}
+
+void frmMIDI::Form_Load() {
+    ChooseInstrument(0);
+    if (cboDevices_->count() > 0) {
+        ChooseDevice(0);
+    }
+}
+
+void frmMIDI::Form_Activate() {
+    if (cboDevices_->count() > 0 && cboDevices_->currentIndex() < 0) {
+        ChooseDevice(0);
+    }
+}
+
+bool frmMIDI::Form_QueryUnload(bool byUser) {
+    if (byUser) {
+        hide();
+        return true;
+    }
+    return false;
+}
+
+void frmMIDI::cboDevices_Click() {
+    const int device = DeviceNumberAt(cboDevices_->currentIndex());
+    if (device >= 0) {
+        midi_.SelectDevice(device);
+    }
+}
+
+void frmMIDI::cboGMInstrument_Click() {
+    const int program = cboGMInstrument_->currentIndex();
+    if (program >= 0) {
+        midi_.SendProgramChange(program);
+    }
+}
+
+void frmMIDI::sldNoteLength_Change() {
+    midi_.NoteLength = 3000 - sldNoteLength_->value();
+    txtNoteLength_->setText(QString::number(midi_.NoteLength));
+    if (midi_.DoEvents) {
+        midi_.DoEvents();
+    }
+}
+
+void frmMIDI::sldVolume_Change() {
+    midi_.Velocity = 127 - sldVolume_->value();
+    txtVolume_->setText(QString::number(midi_.Velocity));
+    if (midi_.DoEvents) {
+        midi_.DoEvents();
+    }
+}
+
+void frmMIDI::updMIDIChannel_Change() {
+    midi_.SetMidiChannel(txtMIDIChannel_->text().toInt());
+}
+
+void frmMIDI::updOctave_Change() {
+    midi_.Octave = lblMIDIOctave_->text().toInt();
+}
+
+void frmMIDI::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        Form_Activate();
+    }
+}
+
+void frmMIDI::closeEvent(QCloseEvent* event) {
+    // The close box and the window menu only hide the window; a close by the program, the owner
+    // window or the system goes through.
+    if (Form_QueryUnload(event->spontaneous())) {
+        event->ignore();
+    } else {
+        event->accept();
+    }
+}
+
+}  // namespace quorvane::midi

@@ -1,0 +1,114 @@
+#pragma once
+// frmMIDI: the MIDI settings window. Output device, General MIDI instrument, channel, octave
+// shift, note length and volume; every control writes straight into modCommon.
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QToolButton;
+
+namespace quorvane::midi {
+
+class modCommon;
+
+// A vertical pair of arrow buttons stepping an integer through a range; it writes its value into
+// its buddy and then reports the change. At either end the step is refused and nothing changes.
+class UpDown : public QWidget {
+    Q_OBJECT
+  public:
+    UpDown(int minimum, int maximum, int value, QWidget* parent);
+    int value() const { return value_; }
+    int minimum() const { return minimum_; }
+    int maximum() const { return maximum_; }
+    void StepUp() { SetValue(value_ + 1); }
+    void StepDown() { SetValue(value_ - 1); }
+    QToolButton* upButton() const { return up_; }
+    QToolButton* downButton() const { return down_; }
+
+    // Writes the value into the buddy control.
+    std::function<void(int value)> WriteBuddy;
+    // Runs after the buddy is written.
+    std::function<void()> Change;
+
+  private:
+    void SetValue(int value);
+    int minimum_;
+    int maximum_;
+    int value_;
+    QToolButton* up_;
+    QToolButton* down_;
+};
+
+class frmMIDI : public QWidget {
+    Q_OBJECT
+  public:
+    // Created hidden as a window owned by `owner`; loads at once.
+    frmMIDI(modCommon& midi, QWidget* owner);
+    ~frmMIDI() override;
+
+    // Layout in twips.
+    static constexpr int kClientWidth = 5715;
+    static constexpr int kClientHeight = 2580;
+
+    // Appends an output device's name; `device` is the device number the entry opens.
+    void AddDevice(const std::string& name, int device);
+    // The device number behind a list entry, -1 outside the list.
+    int DeviceNumberAt(int row) const;
+
+    // ---- Event handlers -------------------------------------------------------------------
+    void Form_Load();
+    void Form_Activate();
+    // True when the close is refused (the window is hidden instead): the user's close.
+    bool Form_QueryUnload(bool byUser);
+    void cboDevices_Click();
+    void cboGMInstrument_Click();
+    void sldNoteLength_Change();
+    void sldVolume_Change();
+    void updMIDIChannel_Change();
+    void updOctave_Change();
+
+    // Chooses a list entry from code, with the same handling as the user's choice.
+    void ChooseDevice(int row);
+    void ChooseInstrument(int row);
+
+    // ---- Controls -------------------------------------------------------------------------
+    QLabel* Label(int number) const;  // Label1..Label6
+    QComboBox* cboDevices() const { return cboDevices_; }
+    QComboBox* cboGMInstrument() const { return cboGMInstrument_; }
+    QLineEdit* txtMIDIChannel() const { return txtMIDIChannel_; }
+    UpDown* updMIDIChannel() const { return updMIDIChannel_; }
+    QLabel* lblMIDIOctave() const { return lblMIDIOctave_; }
+    UpDown* updOctave() const { return updOctave_; }
+    QSlider* sldNoteLength() const { return sldNoteLength_; }
+    QLineEdit* txtNoteLength() const { return txtNoteLength_; }
+    QSlider* sldVolume() const { return sldVolume_; }
+    QLineEdit* txtVolume() const { return txtVolume_; }
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildControls();
+
+    modCommon& midi_;
+    std::array<QLabel*, 6> labels_{};
+    QComboBox* cboDevices_ = nullptr;
+    QComboBox* cboGMInstrument_ = nullptr;
+    QLineEdit* txtMIDIChannel_ = nullptr;
+    UpDown* updMIDIChannel_ = nullptr;
+    QLabel* lblMIDIOctave_ = nullptr;
+    UpDown* updOctave_ = nullptr;
+    QSlider* sldNoteLength_ = nullptr;
+    QLineEdit* txtNoteLength_ = nullptr;
+    QSlider* sldVolume_ = nullptr;
+    QLineEdit* txtVolume_ = nullptr;
+};
+
+}  // namespace quorvane::midi

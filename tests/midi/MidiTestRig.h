@@ -1,0 +1,62 @@
+#pragma once
+// A modCommon wired to a recording output service and a clock that moves only when slept on.
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "midi/RecordingOutputs.h"
+#include "midi/modCommon.h"
+
+namespace quorvane::midi::testing {
+
+class FakeClock final : public MidiClock {
+  public:
+    time_point Now() override { return now; }
+    void SleepUntil(time_point deadline) override {
+        ++sleeps;
+        if (deadline > now) {
+            now = deadline;
+        }
+    }
+    time_point now{std::chrono::seconds(1000)};
+    int sleeps = 0;
+};
+
+struct Note {
+    int status;
+    int data1;
+    int data2;
+    friend bool operator==(const Note&, const Note&) = default;
+};
+
+inline std::vector<Note> Decode(const std::vector<std::uint32_t>& messages) {
+    std::vector<Note> out;
+    for (std::uint32_t m : messages) {
+        out.push_back({StatusOf(m), Data1Of(m), Data2Of(m)});
+    }
+    return out;
+}
+
+struct MidiRig {
+    explicit MidiRig(std::vector<RecordingOutputs::DeviceSpec> devices = {{"Recorder", true}}) {
+        auto ownedClock = std::make_unique<FakeClock>();
+        clock = ownedClock.get();
+        auto ownedOutputs = std::make_unique<RecordingOutputs>(std::move(devices),
+                                                               [c = clock] { return c->Now(); });
+        outputs = ownedOutputs.get();
+        midi = std::make_unique<modCommon>(std::move(ownedOutputs), std::move(ownedClock));
+        midi->ShowError = [this](const std::string& title, const std::string& text) {
+            errors.push_back(title + "|" + text);
+        };
+    }
+    std::vector<Note> Notes() const { return Decode(outputs->Messages()); }
+
+    FakeClock* clock = nullptr;
+    RecordingOutputs* outputs = nullptr;
+    std::unique_ptr<modCommon> midi;
+    std::vector<std::string> errors;
+};
+
+}  // namespace quorvane::midi::testing

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "AudioAnalysis.h"
+#include "midi/BuiltinSynth.h"
+#include "midi/modCommon.h"
+#include "theory/catalogue.h"
+#include "theory/theory.h"
+
+namespace quorvane::midi {
+namespace {
+
+using testing::Dbfs;
+using testing::NoteFrequency;
+using testing::Peak;
+using testing::Rms;
+using testing::ToneStrength;
+
+// The built-in synthesizer rendered offline: the same set-up as the device, pulled by the test
+// instead of an audio driver. Left and right channels are mixed to one.
+class OfflineSynth {
+  public:
+    OfflineSynth() {
+        const auto soundfont = FindGeneralMidiSoundfont();
+        if (soundfont) {
+            setup_ = SynthSetup::Create(*soundfont);
+        }
+    }
+    bool ok() const { return setup_ != nullptr; }
+    SynthSetup& setup() { return *setup_; }
+
+    std::vector<float> Render(double seconds) {
+        const int frames = static_cast<int>(seconds * kSynthSampleRate);
+        std::vector<float> left(static_cast<std::size_t>(frames));
+        std::vector<float> right(static_cast<std::size_t>(frames));
+        EXPECT_EQ(
+            fluid_synth_write_float(setup_->synth(), frames, left.data(), 0, 1, right.data(), 0, 1),
+            FLUID_OK);
+        std::vector<float> mono(left.size());
+        for (std::size_t i = 0; i < mono.size(); ++i) {
+            mono[i] = 0.5f * (left[i] + right[i]);
+        }
+        peak_ = std::max({peak_, Peak(left), Peak(right)});
+        return mono;
+    }
+    // The loudest sample of either channel so far.
+    double peak() const { return peak_; }
+
+  private:
+    std::unique_ptr<SynthSetup> setup_;
+    double peak_ = 0.0;
+};
+
+std::vector<std::uint32_t> ChordNoteOns(int root, int chordType, int inversion, int octave,
+                                        int velocity) {
+    std::vector<std::uint32_t> out;
+    for (const auto& note : theory::VoiceChord(theory::ChordTypes[chordType].intervals, root,
+                                               inversion, theory::kTrebleClefOffset)) {
+        out.push_back(NoteOnMessage(kMiddleCNoteOn, velocity, note.SoundingKey, octave));
+    }
+    return out;
+}
+
+TEST(BuiltinSynth, FindsTheGeneralMidiSoundfont) {
+    const auto found = FindGeneralMidiSoundfont();
+    ASSERT_TRUE(found.has_value()) << "the setup installs a General MIDI soundfont";
+    EXPECT_EQ(found->extension(), ".sf2");
+}
+
+TEST(BuiltinSynth, FallsBackToAnySoundfontInTheFolder) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("quorvane-sf2-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    EXPECT_FALSE(FindGeneralMidiSoundfont(dir / "missing.sf2", dir).has_value());
+    std::ofstream(dir / "b.SF2") << "x";
+    std::ofstream(dir / "a.sf2") << "x";
+    std::ofstream(dir / "notes.txt") << "x";
+    EXPECT_EQ(FindGeneralMidiSoundfont(dir / "missing.sf2", dir), dir / "a.sf2");
+    EXPECT_EQ(FindGeneralMidiSoundfont(dir / "b.SF2", dir), dir / "b.SF2");
+    std::filesystem::remove_all(dir);
+    EXPECT_FALSE(FindGeneralMidiSoundfont(dir / "missing.sf2", dir / "gone").has_value());
+}
+
+TEST(BuiltinSynth, NoSoundfontNoSynth) {
+    EXPECT_EQ(SynthSetup::Create("/nonexistent/none.sf2"), nullptr);
+}
+
+TEST(BuiltinSynth, ShortBufferAndGainSettings) {
+    OfflineSynth synth;
+    ASSERT_TRUE(synth.ok());
+    int period = 0;
+    int periods = 0;
+    double gain = 0.0;
+    fluid_settings_getint(synth.setup().settings(), "audio.period-size", &period);
+    fluid_settings_getint(synth.setup().settings(), "audio.periods", &periods);
+    fluid_settings_getnum(synth.setup().settings(), "synth.gain", &gain);
+    EXPECT_GE(period, 64);
+    EXPECT_LE(period, 256);
+    EXPECT_GE(periods, 2);
+    EXPECT_LE(periods, 3);
+    // What is queued after a note-on stays near 10 ms.
+    EXPECT_LE(1000.0 * period * periods / kSynthSampleRate, 11.0);
+    EXPECT_DOUBLE_EQ(gain, kSynthGain);
+}
+
+TEST(BuiltinSynth, PlaysTheNotesOfACMajorChordAndFallsSilentAfterRelease) {
+    OfflineSynth synth;
+    ASSERT_TRUE(synth.ok());
+    EXPECT_TRUE(synth.setup().ShortMsg(ProgramChangeMessage(0, 0)));
+    const auto ons = ChordNoteOns(0, 0, 0, 0, 64);
+    for (std::uint32_t on : ons) {
+        EXPECT_TRUE(synth.setup().ShortMsg(on));
+    }
+    const std::vector<float> held = synth.Render(0.5);
+    for (std::uint32_t on : ons) {
+        EXPECT_TRUE(synth.setup().ShortMsg(NoteOffMessage(on)));
+    }
+    const std::vector<float> release = synth.Render(4.0);
+
+    const std::span<const float> body(held.data() + held.size() / 10, held.size() * 9 / 10);
+    // Each note of the chord stands well above the semitones between them.
+    double weakestChordTone = 1e9;
+    for (int note : {60, 64, 67}) {
+        weakestChordTone =
+            std::min(weakestChordTone, ToneStrength(body, NoteFrequency(note), kSynthSampleRate));
+    }
+    EXPECT_NEAR(NoteFrequency(60), 261.6, 0.1);
+    EXPECT_NEAR(NoteFrequency(64), 329.6, 0.1);
+    EXPECT_NEAR(NoteFrequency(67), 392.0, 0.1);
+    for (int note : {61, 62, 63, 65, 66, 68}) {
+        EXPECT_GT(weakestChordTone,
+                  10.0 * ToneStrength(body, NoteFrequency(note), kSynthSampleRate))
+            << "note " << note;
+    }
+    // A musician hears it at a normal level.
+    const double level = Dbfs(Rms(body));
+    RecordProperty("CMajorVelocity64RmsDbfs", std::to_string(level));
+    std::printf("C major at velocity 64: RMS %.1f dBFS, peak %.1f dBFS\n", level, Dbfs(Peak(body)));
+    // FluidSynth's own default gain puts it near -50 dBFS; the program's gain brings it up by
+    // more than 10 dB.
+    EXPECT_GT(level, -38.0);
+    EXPECT_GT(Dbfs(Peak(body)), -28.0);
+
+    // After the release and the reverberation nothing sounds.
+    const std::span<const float> tail(release.data() + release.size() * 3 / 4, release.size() / 4);
+    EXPECT_LT(Dbfs(Peak(tail)), -80.0);
+}
+
+TEST(BuiltinSynth, SixNoteChordsAtFullVelocityDoNotClip) {
+    OfflineSynth synth;
+    ASSERT_TRUE(synth.ok());
+    double loudest = 0.0;
+    for (int type = 0; type < static_cast<int>(theory::ChordTypes.size()); ++type) {
+        const auto voicing =
+            theory::VoiceChord(theory::ChordTypes[type].intervals, 0, 0, theory::kTrebleClefOffset);
+        if (voicing.size() != 6) {
+            continue;
+        }
+        for (int root : {0, 11}) {
+            for (int octave : {-2, 0, 2}) {
+                const auto ons = ChordNoteOns(root, type, 0, octave, 127);
+                for (std::uint32_t on : ons) {
+                    synth.setup().ShortMsg(on);
+                }
+                synth.Render(0.4);
+                for (std::uint32_t on : ons) {
+                    synth.setup().ShortMsg(NoteOffMessage(on));
+                }
+                synth.Render(0.1);
+                loudest = std::max(loudest, synth.peak());
+                synth.setup().Reset();
+                synth.Render(0.05);
+            }
+        }
+    }
+    RecordProperty("SixNotePeakDbfs", std::to_string(Dbfs(loudest)));
+    std::printf("six-note chords at velocity 127: peak %.1f dBFS\n", Dbfs(loudest));
+    EXPECT_LT(loudest, 1.0);
+}
+
+TEST(BuiltinSynth, ResetSilencesEveryChannel) {
+    OfflineSynth synth;
+    ASSERT_TRUE(synth.ok());
+    for (int channel : {0, 5, 15}) {
+        synth.setup().ShortMsg(PackShortMsg(0x90 + channel, 60, 100));
+    }
+    synth.Render(0.2);
+    EXPECT_TRUE(synth.setup().Reset());
+    const std::vector<float> after = synth.Render(1.0);
+    // Only the reverberation of the cut notes is left, and it dies away.
+    const std::span<const float> tail(after.data() + after.size() * 3 / 4, after.size() / 4);
+    EXPECT_LT(Dbfs(Peak(tail)), -80.0);
+    EXPECT_EQ(fluid_synth_get_active_voice_count(synth.setup().synth()), 0);
+}
+
+}  // namespace
+}  // namespace quorvane::midi
