@@ -5,19 +5,32 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QMessageBox>
 #include <QScreen>
+#include <cstdio>
+#include <cstdlib>
 
-#include "dialogs/HelpViewer.h"
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmMoney.h"
-#include "mainwin/frmChordMain.h"
-#include "progressions/frmChordProgressions.h"
+#include "midi/SystemOutputs.h"
 #include "views/Twips.h"
 
 namespace quorvane::app {
 
-Program::Program()
-    : main_(std::make_unique<mainwin::frmChordMain>()),
+namespace {
+
+std::unique_ptr<midi::OutputDevices> OrSystemOutputs(std::unique_ptr<midi::OutputDevices> d) {
+    return d ? std::move(d) : std::make_unique<midi::SystemOutputs>();
+}
+
+std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> c) {
+    return c ? std::move(c) : std::make_unique<midi::SteadyMidiClock>();
+}
+
+}  // namespace
+
+Program::Program(std::unique_ptr<midi::OutputDevices> devices,
+                 std::unique_ptr<midi::MidiClock> clock)
+    : midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock))),
+      main_(std::make_unique<mainwin::frmChordMain>()),
       reminder_(std::make_unique<dialogs::frmMoney>()) {
     ScreenWidthPixels = [] {
         const QScreen* screen = QGuiApplication::primaryScreen();
@@ -25,27 +38,56 @@ Program::Program()
     };
     ReminderDraw = dialogs::ClockSeededDraw;
     WebOpener = dialogs::DesktopWebOpener();
-    EndProcess = [] { QCoreApplication::exit(0); };
+    ShowReminderModal = [](dialogs::frmMoney& reminder) { return reminder.ShowModal(); };
+    // The process ends at once: the device is closed and nothing is saved, so no window handler
+    // or destructor has anything left to do.
+    EndProcess = [] {
+        std::fflush(nullptr);
+        std::_Exit(0);
+    };
     // The program ends only through ShutDown, never because its last window closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     Wire();
 }
 
 Program::~Program() {
+    // The windows go before the MIDI state they call into.
     delete progressions_.data();
+    main_.reset();
 }
 
 void Program::Wire() {
     mainwin::Collaborators& c = main_->collaborators;
     main_->ScreenWidthPixels = [this] { return ScreenWidthPixels(); };
     c.ShowStartReminder = [this] { return ShowStartReminder(); };
+    c.InitMidi = [this] { midi_.InitMidi(); };
     c.ShowProg = [this](int rootIndex) { ProgressionsWindow()->ShowProg(rootIndex); };
     c.ProgressionsWindow = [this]() -> QWidget* { return ProgressionsWindow(); };
+    c.MidiWindow = [this]() -> QWidget* { return MidiWindow(); };
+    c.PlayChord = [this] {
+        midi_.PlayChord(main_->RootIndex, main_->ChordTypeIndex, main_->Inversion);
+    };
+    c.ResetMidi = [this] { midi_.ResetMidi(); };
     c.ShutDown = [this] { ShutDown(); };
     c.HelpIndex = [this] { HelpIndex(); };
     c.HelpWebUpdates = [this] { HelpWebUpdates(); };
     c.HelpWebHome = [this] { HelpWebHome(); };
     c.HelpAbout = [this] { HelpAbout(); };
+
+    midi_.MidiWindow = [this] { return MidiWindow(); };
+    midi_.DoEvents = [] { QCoreApplication::processEvents(); };
+    midi_.ShowError = [this](const std::string& title, const std::string& text) {
+        QMessageBox::critical(MessageOwner(), QString::fromStdString(title),
+                              QString::fromStdString(text), QMessageBox::Ok);
+    };
+    midi_.ShowClosingReminder = [this] { ShowClosingReminder(); };
+    midi_.UnloadSecondaryWindows = [this] { UnloadSecondaryWindows(); };
+    midi_.EndProcess = [this] {
+        ended_ = true;
+        if (EndProcess) {
+            EndProcess();
+        }
+    };
 
     reminder_->Draw = [this] { return ReminderDraw ? ReminderDraw() : dialogs::ClockSeededDraw(); };
     reminder_->ShutDown = [this] { ShutDown(); };
@@ -56,7 +98,7 @@ void Program::Wire() {
 
 bool Program::ShowStartReminder() {
     reminder_->bClosing = false;
-    const dialogs::frmMoney::Outcome outcome = reminder_->ShowModal();
+    const dialogs::frmMoney::Outcome outcome = ShowReminderModal(*reminder_);
     return outcome != dialogs::frmMoney::Outcome::Cancel && !ended_;
 }
 
@@ -66,14 +108,17 @@ bool Program::Start() {
     if (QLayout* layout = main_->layout(); layout != nullptr) {
         layout->activate();
     }
-    return main_->Form_Load() && !ended_;
+    if (!main_->Form_Load() || ended_) {
+        return false;
+    }
+    main_->show();
+    return true;
 }
 
 int Program::Run() {
     if (!Start()) {
         return 0;
     }
-    main_->show();
     return QApplication::exec();
 }
 
@@ -93,6 +138,21 @@ progressions::frmChordProgressions* Program::ProgressionsWindow() {
         progressions_->ShowProg(main_->RootIndex);
     }
     return progressions_;
+}
+
+midi::frmMIDI* Program::MidiWindow() {
+    if (midiWindow_.isNull()) {
+        // Owned by the main window: it stays above it and goes with it.
+        midiWindow_ = new midi::frmMIDI(midi_, main_.get());
+    }
+    return midiWindow_.data();
+}
+
+QWidget* Program::MessageOwner() const {
+    if (!midiWindow_.isNull() && midiWindow_->isVisible()) {
+        return midiWindow_.data();
+    }
+    return main_.get();
 }
 
 dialogs::frmAbout* Program::About() {
@@ -127,38 +187,25 @@ void Program::HelpAbout() {
     About()->ShowModal();
 }
 
-// ---- The end ------------------------------------------------------------------------------
+// ---- ShutDown's outside steps -------------------------------------------------------------
 
-void Program::ShutDown() {
-    // One ending per run: a second request (a close arriving while the first is under way)
-    // neither shows the reminder again nor ends twice.
-    if (shuttingDown_) {
-        return;
-    }
-    shuttingDown_ = true;
+void Program::ShowClosingReminder() {
     reminder_->bClosing = true;
+    // Cancel in the start-up reminder ends the program from inside the dialog: it is on screen
+    // already and is not shown a second time.
     if (!reminder_->OnScreen()) {
         ++closingRemindersShown_;
-        reminder_->ShowModal();
-    }
-    if (CloseMidi) {
-        CloseMidi();
-    }
-    UnloadSecondaryWindows();
-    ended_ = true;
-    if (EndProcess) {
-        EndProcess();
+        ShowReminderModal(*reminder_);
     }
 }
 
 void Program::UnloadSecondaryWindows() {
+    // In order: the progressions window, the About box, the MIDI settings window, the reminder.
     delete progressions_.data();
     if (about_ != nullptr && about_->isVisible()) {
         about_->done(0);
     }
-    if (UnloadMidiWindow) {
-        UnloadMidiWindow();
-    }
+    delete midiWindow_.data();
     reminder_->Unload();
 }
 

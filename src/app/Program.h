@@ -1,7 +1,9 @@
 #pragma once
-// Program: the running program put together. It creates the main window and the windows and
-// dialogs around it, fills the main window's collaborator hooks, runs the start-up, and holds
-// the program's single way of ending (ShutDown).
+// Program: the running program put together. It holds the MIDI state and creates the main
+// window and the windows and dialogs around it, fills in the calls between them, runs the
+// start-up, and gives ShutDown (the program's single way of ending, in modCommon) its outside
+// steps. main() makes one Program; tests make theirs with a recording MIDI service, injected
+// screen width, random draw and web opener, and an end of process that returns.
 
 #include <QPointer>
 #include <functional>
@@ -12,13 +14,18 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmMoney.h"
 #include "mainwin/frmChordMain.h"
+#include "midi/OutputDevices.h"
+#include "midi/frmMIDI.h"
+#include "midi/modCommon.h"
 #include "progressions/frmChordProgressions.h"
 
 namespace quorvane::app {
 
 class Program {
   public:
-    Program();
+    // Without devices, the system's output devices; without a clock, the steady clock.
+    explicit Program(std::unique_ptr<midi::OutputDevices> devices = nullptr,
+                     std::unique_ptr<midi::MidiClock> clock = nullptr);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -30,24 +37,30 @@ class Program {
     std::function<float()> ReminderDraw;
     // Opens web addresses (the desktop's default handler).
     dialogs::WebOpener WebOpener;
-    // Closes the MIDI output at the end (the MIDI module's part of ShutDown).
-    std::function<void()> CloseMidi;
-    // Unloads the MIDI settings window at the end.
-    std::function<void()> UnloadMidiWindow;
-    // Ends the process: leaves the event loop. Tests replace it so the test process survives.
+    // Shows the reminder modally and returns how the user left it (tests answer it here).
+    std::function<dialogs::frmMoney::Outcome(dialogs::frmMoney&)> ShowReminderModal;
+    // The last step of ShutDown: ends the process at once. Tests replace it so the test process
+    // survives.
     std::function<void()> EndProcess;
+    void SetEndProcess(std::function<void()> end) { EndProcess = std::move(end); }
 
-    // The start-up sequence; false when the program ended during it (reminder cancelled or
-    // screen too narrow). The main window is not shown here.
+    // The start-up sequence, then the main window is shown. False when the program ended
+    // during it (reminder cancelled or screen too narrow).
     bool Start();
     // Start, show the main window, run the event loop; the process's exit code.
     int Run();
 
-    // The program's single way of ending: the closing reminder (once, unless it is already on
-    // screen), the MIDI output closed, the secondary windows unloaded, the end of the process.
-    void ShutDown();
+    // The program's single way of ending (modCommon's): the closing reminder (once, unless it is
+    // already on screen), the MIDI output closed, the secondary windows unloaded, the end.
+    void ShutDown() { midi_.ShutDown(); }
 
     mainwin::frmChordMain& Main() const { return *main_; }
+    mainwin::frmChordMain& MainWindow() const { return *main_; }
+    midi::modCommon& Midi() { return midi_; }
+    // The MIDI settings window, created hidden (and loaded) on first use; owned by the main
+    // window.
+    midi::frmMIDI* MidiWindow();
+    midi::frmMIDI* ExistingMidiWindow() const { return midiWindow_.data(); }
     dialogs::frmMoney& Reminder() const { return *reminder_; }
     // The progressions window as it is now (nullptr after the user has closed it).
     progressions::frmChordProgressions* Progressions() const { return progressions_; }
@@ -71,8 +84,11 @@ class Program {
   private:
     void Wire();
     bool ShowStartReminder();
+    void ShowClosingReminder();
     void UnloadSecondaryWindows();
+    QWidget* MessageOwner() const;
 
+    midi::modCommon midi_;  // outlives the windows, which call into it
     std::unique_ptr<mainwin::frmChordMain> main_;
     std::unique_ptr<dialogs::frmMoney> reminder_;
     // Top-level windows without an owner, deleted here when still alive at the end.
@@ -80,8 +96,8 @@ class Program {
     // Owned by the main window.
     QPointer<dialogs::frmAbout> about_;
     QPointer<dialogs::HelpViewer> help_;
+    QPointer<midi::frmMIDI> midiWindow_;
 
-    bool shuttingDown_ = false;
     bool ended_ = false;
     int closingRemindersShown_ = 0;
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Program.h"
+#include "midi/RecordingOutputs.h"
 #include "progressions/ProgressionsChart.h"
 
 namespace quorvane::app {
@@ -45,7 +46,10 @@ void ClickOnReminder(QPushButton* (frmMoney::*button)() const) {
 class ProgramTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        program = std::make_unique<Program>();
+        auto devices = std::make_unique<midi::RecordingOutputs>(
+            std::vector<midi::RecordingOutputs::DeviceSpec>{{"Synth", true}});
+        outputs = devices.get();
+        program = std::make_unique<Program>(std::move(devices));
         program->ScreenWidthPixels = [this] { return screenWidth; };
         program->ReminderDraw = [] { return 0.5f; };
         program->WebOpener = [this](const QUrl& url) {
@@ -53,7 +57,6 @@ class ProgramTest : public ::testing::Test {
             return true;
         };
         program->EndProcess = [this] { ++ends; };
-        program->CloseMidi = [this] { ++midiCloses; };
     }
 
     void StartWithOk() {
@@ -80,7 +83,7 @@ class ProgramTest : public ::testing::Test {
     std::unique_ptr<Program> program;
     std::vector<QString> opened;
     int ends = 0;
-    int midiCloses = 0;
+    midi::RecordingOutputs* outputs = nullptr;
 };
 
 TEST_F(ProgramTest, OkStartsTheProgramWithTheChartHiddenForC) {
@@ -103,12 +106,11 @@ TEST_F(ProgramTest, WwwAtStartOpensTheUpdatesPageAndContinues) {
 TEST_F(ProgramTest, EnterOrEscAtStartEndTheProgramWithoutASecondReminder) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         SetUp();
-        ends = midiCloses = 0;
+        ends = 0;
         PressOnReminder(key);
         EXPECT_FALSE(program->Start());
         EXPECT_TRUE(program->Ended());
         EXPECT_EQ(ends, 1);
-        EXPECT_EQ(midiCloses, 1);
         EXPECT_EQ(program->ClosingRemindersShown(), 0);
         EXPECT_FALSE(Main().isVisible());
         EXPECT_EQ(program->Progressions(), nullptr) << "start-up stopped before the chart";
@@ -126,13 +128,16 @@ TEST_F(ProgramTest, ANarrowScreenEndsWithoutShutDown) {
 
 TEST_F(ProgramTest, FileExitShowsTheClosingReminderOnceAndEnds) {
     StartWithOk();
+    program->Midi().SelectDevice(0);
+    ASSERT_EQ(outputs->OpenCount(), 1);
     ClickOnReminder(&frmMoney::cmdOK);
     Main().mnuFileExit()->trigger();
     EXPECT_EQ(program->ClosingRemindersShown(), 1);
     EXPECT_TRUE(program->Reminder().bClosing);
     EXPECT_EQ(ends, 1);
-    EXPECT_EQ(midiCloses, 1);
     EXPECT_EQ(program->Progressions(), nullptr) << "unloaded";
+    EXPECT_EQ(program->ExistingMidiWindow(), nullptr) << "unloaded";
+    EXPECT_EQ(outputs->OpenCount(), 0) << "the MIDI output is closed";
     // A close arriving afterwards neither shows the reminder again nor ends twice.
     Main().close();
     EXPECT_EQ(program->ClosingRemindersShown(), 1);
