@@ -29,24 +29,46 @@ QWidget* CreateKeyMarker(QWidget* parent) {
 #endif
 }
 
+// The host binds the members it uses by their dispatch identifiers when it has the component
+// layer's helper, by name otherwise.
 void SetMarkerBackColor(QWidget* marker, views::OleColor color) {
+#ifdef QUORVANE_HAVE_VANTILE
+    vantile::SetByDispId(marker, vantile::dispid::BackColor, QVariant::fromValue<uint>(color));
+#else
     marker->setProperty("BackColor", QVariant::fromValue<uint>(color));
+#endif
 }
 
 void SetMarkerCaption(QWidget* marker, const QString& caption) {
+#ifdef QUORVANE_HAVE_VANTILE
+    vantile::SetByDispId(marker, vantile::dispid::Caption, caption);
+#else
     marker->setProperty("Caption", caption);
+#endif
 }
 
 QString MarkerCaptionOf(const QWidget* marker) {
+#ifdef QUORVANE_HAVE_VANTILE
+    return vantile::GetByDispId(marker, vantile::dispid::Caption).toString();
+#else
     return marker->property("Caption").toString();
+#endif
 }
 
 views::OleColor MarkerBackColorOf(const QWidget* marker) {
+#ifdef QUORVANE_HAVE_VANTILE
+    return vantile::GetByDispId(marker, vantile::dispid::BackColor).toUInt();
+#else
     return marker->property("BackColor").toUInt();
+#endif
 }
 
 void RefreshMarker(QWidget* marker) {
+#ifdef QUORVANE_HAVE_VANTILE
+    vantile::InvokeByDispId(marker, vantile::dispid::Refresh);
+#else
     QMetaObject::invokeMethod(marker, "Refresh");
+#endif
 }
 
 MarkerMouseRelay::MarkerMouseRelay(QWidget* marker, int index, Handler handler)

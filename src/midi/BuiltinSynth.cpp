@@ -1,5 +1,7 @@
 #include "midi/BuiltinSynth.h"
 
+#include <alsa/asoundlib.h>
+
 #include <cctype>
 #include <cstdlib>
 #include <mutex>
@@ -12,11 +14,14 @@ namespace {
 const std::filesystem::path kPreferredSoundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 const std::filesystem::path kSoundfontFolder = "/usr/share/sounds/sf2";
 
-// FluidSynth reports to stderr by default; the program keeps quiet and shows failures its own
-// way.
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// FluidSynth and the ALSA library report to stderr by default; the program keeps quiet and
+// shows failures its own way.
 void QuietFluidSynthLog() {
     static std::once_flag once;
     std::call_once(once, [] {
+        snd_lib_error_set_handler(&IgnoreAlsaError);
         for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
             fluid_set_log_function(level, nullptr, nullptr);
         }
@@ -156,9 +161,6 @@ std::unique_ptr<OutputDevice> OpenBuiltinSynth() {
     if (!setup) {
         return nullptr;
     }
-    // A JACK client would otherwise try to launch a server of its own when none runs, which can
-    // take seconds and leave a stray process behind; only a running server is used.
-    setenv("JACK_NO_START_SERVER", "1", 0);
     for (const char* driverName : kAudioDrivers) {
         if (fluid_settings_setstr(setup->settings(), "audio.driver", driverName) != FLUID_OK) {
             continue;

@@ -1,9 +1,13 @@
 #include "midi/SystemOutputs.h"
 
+#include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
 #include <array>
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
+#include <mutex>
 #include <system_error>
 
 #include "midi/BuiltinSynth.h"
@@ -22,6 +26,16 @@ void NoteFailure(RtMidiError::Type type, const std::string& /*text*/, void* fail
     }
 }
 
+// The JACK library reports a missing server on stderr before the MIDI library sees the failure;
+// a machine without a JACK server simply lists no JACK ports.
+void QuietJack() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        jack_set_error_function([](const char*) {});
+        jack_set_info_function([](const char*) {});
+    });
+}
+
 // A port object of the given interface, or nullptr when the interface is not available.
 std::unique_ptr<RtMidiOut> MakePortObject(RtMidi::Api api, bool* failed) {
     if (api == RtMidi::LINUX_ALSA) {
@@ -31,6 +45,18 @@ std::unique_ptr<RtMidiOut> MakePortObject(RtMidi::Api api, bool* failed) {
             return nullptr;
         }
     }
+    if (api == RtMidi::UNIX_JACK) {
+        QuietJack();
+    }
+    // The library writes its warnings (a JACK server that is not running) to std::cerr while the
+    // port object is made, before a callback can be set.
+    struct SilenceCerr {
+        std::streambuf* saved = std::cerr.rdbuf(nullptr);
+        ~SilenceCerr() {
+            std::cerr.rdbuf(saved);
+            std::cerr.clear();  // writes while silenced left the stream failed
+        }
+    } silence;
     try {
         auto out = std::make_unique<RtMidiOut>(api, kClientName);
         out->setErrorCallback(&NoteFailure, failed);
@@ -113,7 +139,12 @@ class PortDevice final : public OutputDevice {
 
 }  // namespace
 
-SystemOutputs::SystemOutputs() = default;
+SystemOutputs::SystemOutputs() {
+    // A JACK client (the synthesizer's audio output, a JACK port) would otherwise try to launch a
+    // server of its own when none runs, which can take seconds and leave a stray process behind;
+    // only a running server is used. Set once, before any audio or MIDI thread exists.
+    setenv("JACK_NO_START_SERVER", "1", 0);
+}
 SystemOutputs::~SystemOutputs() = default;
 
 void SystemOutputs::ListPorts() {

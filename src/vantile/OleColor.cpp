@@ -13,33 +13,33 @@ struct SystemRole {
 std::optional<SystemRole> RoleOf(int index) {
     using P = QPalette;
     switch (index) {
-        case 0:  // scroll bar
+        case 0:   // scroll bar
         case 10:  // active border
         case 11:  // inactive border
         case 15:  // button face
             return SystemRole{P::Active, P::Button};
-        case 1:  // desktop
-        case 4:  // menu
+        case 1:   // desktop
+        case 4:   // menu
         case 30:  // menu bar
             return SystemRole{P::Active, P::Window};
-        case 2:  // active caption
+        case 2:   // active caption
         case 13:  // highlight
         case 27:  // active caption gradient
         case 29:  // menu highlight
             return SystemRole{P::Active, P::Highlight};
-        case 3:  // inactive caption
+        case 3:   // inactive caption
         case 28:  // inactive caption gradient
             return SystemRole{P::Inactive, P::Highlight};
         case 5:  // window
             return SystemRole{P::Active, P::Base};
-        case 6:  // window frame
+        case 6:   // window frame
         case 21:  // 3-D dark shadow
             return SystemRole{P::Active, P::Shadow};
         case 7:  // menu text
             return SystemRole{P::Active, P::WindowText};
         case 8:  // window text
             return SystemRole{P::Active, P::Text};
-        case 9:  // caption text
+        case 9:   // caption text
         case 14:  // highlighted text
             return SystemRole{P::Active, P::HighlightedText};
         case 12:  // application workspace

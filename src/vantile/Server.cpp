@@ -70,7 +70,7 @@ VANTILECTL_EXPORT vantile::HRESULT DllRegisterServer() {
 VANTILECTL_EXPORT vantile::HRESULT DllUnregisterServer() {
     vantile::ComponentRegistry registry;
     return registry.Unregister(vantile::ThisRegistration()) ? vantile::S_OK
-                                                              : vantile::SELFREG_E_CLASS;
+                                                            : vantile::SELFREG_E_CLASS;
 }
 
 VANTILECTL_EXPORT vantile::HRESULT DllGetClassObject(const vantile::Guid* clsid,

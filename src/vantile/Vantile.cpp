@@ -115,13 +115,11 @@ float Twips(double pixels) {
     return static_cast<float>(quorvane::views::PixelsToTwips(pixels));
 }
 
-// Installed faces standing in for the classic ones that Linux does not have.
-QStringList FallbackFamilies(const QString& face) {
+// Classic fixed-pitch faces; installed ones stand in for them and for the other classic faces
+// that Linux does not have.
+bool IsFixedPitchFace(const QString& face) {
     static const QStringList fixed{"Terminal", "Fixedsys", "Courier", "Courier New", "System"};
-    if (fixed.contains(face, Qt::CaseInsensitive)) {
-        return {"DejaVu Sans Mono", "Liberation Mono", "FreeMono", "Monospace"};
-    }
-    return {"FreeSans", "Liberation Sans", "DejaVu Sans", "Sans Serif"};
+    return fixed.contains(face, Qt::CaseInsensitive);
 }
 
 }  // namespace
@@ -136,18 +134,18 @@ QFont FontFromDesc(const FontDesc& desc) {
     const QString face = QString::fromStdString(desc.name);
     // The saved face stays first, so it is what saving writes again; the fallbacks draw while it
     // is not installed.
+    const bool fixedPitch = IsFixedPitchFace(face);
     QStringList families{face};
     if (!QFontDatabase::hasFamily(face)) {
-        families << FallbackFamilies(face);
+        families << (fixedPitch ? QStringList{"DejaVu Sans Mono", "Liberation Mono", "FreeMono"}
+                                : QStringList{"FreeSans", "Liberation Sans", "DejaVu Sans"});
     }
     font.setFamilies(families);
-    font.setStyleHint(families.size() > 1 && families.at(1) == "DejaVu Sans Mono"
-                          ? QFont::TypeWriter
-                          : QFont::AnyStyle);
+    font.setStyleHint(fixedPitch ? QFont::TypeWriter : QFont::SansSerif);
     // Sizes follow the twips rule (a point is 20 twips), as everything else the program draws.
     if (desc.size > 0) {
-        font.setPixelSize(std::max(1, static_cast<int>(std::lround(
-                                          quorvane::views::PointsToPixels(desc.size)))));
+        font.setPixelSize(
+            std::max(1, static_cast<int>(std::lround(quorvane::views::PointsToPixels(desc.size)))));
     }
     font.setBold(desc.bold);
     font.setItalic(desc.italic);
@@ -307,8 +305,8 @@ void Vantile::ReadProperties(const PropertyBag& bag) {
     borderStyle_ = bag.ReadInt16("BorderStyle").value_or(kDefaultBorderStyle);
     ApplyEdge(bag.ReadInt32("Edge").value_or(None));
     // Straight to the label: the resize the host makes next centres it.
-    label_->setText(QString::fromStdString(
-        bag.ReadString("Caption").value_or(std::string(kDefaultCaption))));
+    label_->setText(
+        QString::fromStdString(bag.ReadString("Caption").value_or(std::string(kDefaultCaption))));
     SizeCaption();
 }
 
@@ -446,6 +444,13 @@ bool Vantile::eventFilter(QObject* watched, QEvent* event) {
         default:
             return QWidget::eventFilter(watched, event);
     }
+}
+
+void Vantile::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        ApplyForeColor();  // a system colour follows the new palette
+    }
+    QWidget::changeEvent(event);
 }
 
 void Vantile::ApplyForeColor() {

@@ -6,6 +6,7 @@
 
 #include "AudioAnalysis.h"
 #include "midi/BuiltinSynth.h"
+#include "midi/SystemOutputs.h"
 #include "midi/modCommon.h"
 #include "theory/catalogue.h"
 #include "theory/theory.h"
@@ -194,6 +195,29 @@ TEST(BuiltinSynth, ResetSilencesEveryChannel) {
     const std::span<const float> tail(after.data() + after.size() * 3 / 4, after.size() / 4);
     EXPECT_LT(Dbfs(Peak(tail)), -80.0);
     EXPECT_EQ(fluid_synth_get_active_voice_count(synth.setup().synth()), 0);
+}
+
+}  // namespace
+}  // namespace quorvane::midi
+
+namespace quorvane::midi {
+namespace {
+
+// On a machine without any audio output every driver is tried and the open fails; with one, the
+// device plays. Either way it returns (the suite's time limit catches a hang).
+TEST(BuiltinSynth, OpensOnAnAudioOutputOrFails) {
+    SystemOutputs outputs;
+    ASSERT_GE(outputs.GetNumDevs(), 1);
+    EXPECT_EQ(outputs.GetDevName(0), std::string(kBuiltinSynthName));
+    EXPECT_LE(kBuiltinSynthName.size(), kMaxDeviceNameLength);
+    std::unique_ptr<OutputDevice> device = outputs.Open(0);
+    if (device) {
+        EXPECT_TRUE(device->ShortMsg(PackShortMsg(0x90, 60, 1)));
+        EXPECT_TRUE(device->ShortMsg(PackShortMsg(0x80, 60, 1)));
+        EXPECT_TRUE(device->Reset());
+    }
+    EXPECT_FALSE(outputs.GetDevName(-1).has_value());
+    EXPECT_EQ(outputs.Open(outputs.GetNumDevs()), nullptr);
 }
 
 }  // namespace

@@ -69,9 +69,7 @@ class ComponentRegistry {
     QStringList AllKeys() const { return settings_.allKeys(); }
 
   private:
-    static QString ProgIdKey(const QString& progId) {
-        return QStringLiteral("ProgID/") + progId;
-    }
+    static QString ProgIdKey(const QString& progId) { return QStringLiteral("ProgID/") + progId; }
     static QString ClassKey(const QString& clsid) { return QStringLiteral("CLSID/") + clsid; }
     static QString TypeLibKey(const QString& libid) { return QStringLiteral("TypeLib/") + libid; }
 

@@ -1,0 +1,109 @@
+// Chord playback timing on the real clock, through the main window's Play button and a recording
+// output: Play to the first note-on, the held time against the note length, and the processor
+// time the user-interface thread spends while a chord sounds.
+#include <benchmark/benchmark.h>
+#include <time.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <vector>
+
+#include "app/Program.h"
+#include "midi/RecordingOutputs.h"
+
+namespace {
+
+using quorvane::midi::RecordingOutputs;
+using Clock = std::chrono::steady_clock;
+
+struct Rig {
+    Rig() {
+        auto owned = std::make_unique<RecordingOutputs>(
+            std::vector<RecordingOutputs::DeviceSpec>{{"Recorder", true}});
+        outputs = owned.get();
+        program = std::make_unique<quorvane::app::Program>(std::move(owned));
+        program->SetEndProcess([] {});
+        program->MainWindow().ScreenWidthPixels = [] { return 1024; };
+        program->Start();
+        program->MidiWindow()->Form_Activate();  // opens device 0
+    }
+    RecordingOutputs* outputs = nullptr;
+    std::unique_ptr<quorvane::app::Program> program;
+};
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+double ThreadCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+// 50 plays of C major at the shortest note length.
+void BM_PlayTiming(benchmark::State& state) {
+    Rig rig;
+    rig.program->Midi().NoteLength = 500;
+    std::vector<double> toFirstNoteOn;
+    std::vector<double> heldError;
+    for (auto _ : state) {
+        rig.outputs->Clear();
+        const Clock::time_point pressed = Clock::now();
+        rig.program->MainWindow().cmdPlayButton()->click();
+        const auto& events = rig.outputs->Events();
+        if (events.size() != 6) {
+            state.SkipWithError("the chord was not played");
+            return;
+        }
+        toFirstNoteOn.push_back(
+            std::chrono::duration<double, std::milli>(events[0].time - pressed).count());
+        const double held =
+            std::chrono::duration<double, std::milli>(events[3].time - events[0].time).count();
+        heldError.push_back(held - rig.program->Midi().NoteLength);
+    }
+    auto worst = [](const std::vector<double>& v) {
+        double w = 0.0;
+        for (double x : v) {
+            w = std::max(w, std::abs(x));
+        }
+        return w;
+    };
+    state.counters["play_to_note_on_median_ms"] = Median(toFirstNoteOn);
+    state.counters["play_to_note_on_worst_ms"] = worst(toFirstNoteOn);
+    state.counters["held_error_median_ms"] = Median(heldError);
+    state.counters["held_error_worst_ms"] = worst(heldError);
+}
+BENCHMARK(BM_PlayTiming)->Iterations(50)->Unit(benchmark::kMillisecond);
+
+// Processor time of the user-interface thread while a 2500 ms chord sounds.
+void BM_UiThreadCpuDuringLongChord(benchmark::State& state) {
+    Rig rig;
+    rig.program->Midi().NoteLength = 2500;
+    std::vector<double> cpu;
+    for (auto _ : state) {
+        const double before = ThreadCpuMs();
+        rig.program->MainWindow().cmdPlayButton()->click();
+        cpu.push_back(ThreadCpuMs() - before);
+    }
+    state.counters["ui_thread_cpu_median_ms"] = Median(cpu);
+    state.counters["ui_thread_cpu_worst_ms"] = *std::max_element(cpu.begin(), cpu.end());
+}
+BENCHMARK(BM_UiThreadCpuDuringLongChord)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

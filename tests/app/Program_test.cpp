@@ -1,0 +1,161 @@
+#include "app/Program.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "midi/RecordingOutputs.h"
+
+namespace quorvane::app {
+namespace {
+
+using midi::RecordingOutputs;
+
+class ManualClock final : public midi::MidiClock {
+  public:
+    time_point Now() override { return now; }
+    void SleepUntil(time_point deadline) override { now = std::max(now, deadline); }
+    time_point now{};
+};
+
+struct ProgramRig {
+    explicit ProgramRig(std::vector<RecordingOutputs::DeviceSpec> devices = {{"Synth", true},
+                                                                             {"Port", true}}) {
+        auto clock = std::make_unique<ManualClock>();
+        ManualClock* c = clock.get();
+        auto owned =
+            std::make_unique<RecordingOutputs>(std::move(devices), [c] { return c->Now(); });
+        outputs = owned.get();
+        program = std::make_unique<Program>(std::move(owned), std::move(clock));
+        program->SetEndProcess([this] { ++ends; });
+        // The reminder at start and at exit is answered with OK at once.
+        program->ShowReminderModal = [](dialogs::frmMoney&) {
+            return dialogs::frmMoney::Outcome::OK;
+        };
+        program->MainWindow().ScreenWidthPixels = [] { return 1024; };
+        program->Midi().ShowError = [this](const std::string&, const std::string& text) {
+            errors.push_back(text);
+        };
+    }
+    std::vector<int> NoteOnKeys() const {
+        std::vector<int> keys;
+        for (std::uint32_t m : outputs->Messages()) {
+            if ((midi::StatusOf(m) & 0xF0) == 0x90) {
+                keys.push_back(midi::Data1Of(m));
+            }
+        }
+        return keys;
+    }
+
+    RecordingOutputs* outputs = nullptr;
+    std::unique_ptr<Program> program;
+    int ends = 0;
+    std::vector<std::string> errors;
+};
+
+TEST(Program, StartListsTheDevicesInTheOwnedSettingsWindowAndOpensNone) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    midi::frmMIDI* window = rig.program->ExistingMidiWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->parentWidget(), &rig.program->MainWindow());
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->cboDevices()->count(), 2);
+    EXPECT_EQ(rig.outputs->OpenCount(), 0);
+    EXPECT_EQ(rig.program->Midi().NoteLength, 500);
+}
+
+TEST(Program, PlayBeforeAnyDeviceIsSilentAndShowsNothing) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->MainWindow().cmdPlayButton()->click();
+    EXPECT_TRUE(rig.outputs->Events().empty());
+    EXPECT_TRUE(rig.errors.empty());
+}
+
+TEST(Program, TheMidiMenuShowsTheWindowAndItsActivationOpensDeviceZero) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->MainWindow().mnuWindowMIDI()->trigger();
+    midi::frmMIDI* window = rig.program->ExistingMidiWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    window->Form_Activate();  // what the window system's activation runs
+    EXPECT_EQ(rig.program->Midi().OpenDeviceNumber(), 0);
+}
+
+TEST(Program, PlayButtonSoundsTheCurrentSelection) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->MidiWindow()->Form_Activate();
+    mainwin::frmChordMain& w = rig.program->MainWindow();
+    w.cboRootNote()->setCurrentIndex(11);  // B
+    w.cboRootNote_Click();
+    w.cboChordTypes()->setCurrentIndex(9);  // Major 7th
+    w.cboChordTypes_Click();
+    w.mnuInversionsPopupItem_Click(3);
+    ASSERT_EQ(w.RootIndex, 11);
+    ASSERT_EQ(w.ChordTypeIndex, 9);
+    ASSERT_EQ(w.Inversion, 3);
+    rig.outputs->Clear();
+    w.cmdPlayButton()->click();
+    EXPECT_EQ(rig.NoteOnKeys(), (std::vector<int>{83, 87, 90, 82}));
+    EXPECT_EQ(rig.outputs->Messages().size(), 8u);
+}
+
+TEST(Program, ResetMidiMenuResetsTheOpenDevice) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->MidiWindow()->Form_Activate();
+    rig.program->MainWindow().mnuOptionsResetMIDI()->trigger();
+    ASSERT_FALSE(rig.outputs->Events().empty());
+    EXPECT_EQ(rig.outputs->Events().back().kind, RecordingOutputs::Kind::Reset);
+    EXPECT_EQ(rig.outputs->OpenCount(), 1);
+}
+
+TEST(Program, ExitClosesTheDeviceUnloadsTheSettingsWindowAndEndsOnce) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->MidiWindow()->Form_Activate();
+    rig.program->MainWindow().mnuFileExit()->trigger();
+    EXPECT_EQ(rig.outputs->OpenCount(), 0);
+    EXPECT_EQ(rig.program->ExistingMidiWindow(), nullptr);
+    EXPECT_EQ(rig.ends, 1);
+    // Closing the main window afterwards does not run the end again.
+    rig.program->MainWindow().close();
+    EXPECT_EQ(rig.ends, 1);
+}
+
+TEST(Program, ClosingTheMainWindowShutsDown) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->MainWindow().close();
+    EXPECT_EQ(rig.ends, 1);
+    EXPECT_EQ(rig.program->ExistingMidiWindow(), nullptr);
+}
+
+TEST(Program, AFailedOpenShowsTheMessageOnce) {
+    ProgramRig rig({{"Broken", false}});
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->MidiWindow()->Form_Activate();
+    rig.program->MidiWindow()->Form_Activate();
+    EXPECT_EQ(rig.errors, (std::vector<std::string>{"Failed to open MIDI Device"}));
+    EXPECT_EQ(rig.program->Midi().MidiOutHandle(), 0);
+}
+
+TEST(Program, NoDevicesNoWindowUntilNeededAndNoMessage) {
+    ProgramRig rig(std::vector<RecordingOutputs::DeviceSpec>{});
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->MainWindow().mnuWindowMIDI()->trigger();
+    ASSERT_NE(rig.program->ExistingMidiWindow(), nullptr);
+    rig.program->ExistingMidiWindow()->Form_Activate();
+    EXPECT_EQ(rig.program->ExistingMidiWindow()->cboDevices()->count(), 0);
+    EXPECT_TRUE(rig.errors.empty());
+}
+
+}  // namespace
+}  // namespace quorvane::app
