@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -402,21 +403,25 @@ void frmChordMain::ShowScale() {
 void frmChordMain::PlaceNameLabel() {
     // The label grows to the right from its layout position. A long name (a long root text, a
     // long chord type and an inversion) would run past the window's edge, so it moves left as
-    // far as needed and, should it still not fit, its font shrinks until it does.
+    // far as needed and, should it still not fit, its font shrinks until it does. The size comes
+    // straight from the font's metrics: this runs at every chord change.
     const int available = views::TwipsToPixels(kClientWidth - 2 * kNameMargin);
+    const QString text = lblNoteName_->text();
     QFont font = NameFont();
-    lblNoteName_->setFont(font);
-    lblNoteName_->adjustSize();
-    while (lblNoteName_->width() > available && font.pixelSize() > 8) {
+    QFontMetrics metrics(font);
+    int width = metrics.horizontalAdvance(text) + 1;
+    while (width > available && font.pixelSize() > 8) {
         font.setPixelSize(font.pixelSize() - 1);
+        metrics = QFontMetrics(font);
+        width = metrics.horizontalAdvance(text) + 1;
+    }
+    if (lblNoteName_->font() != font) {
         lblNoteName_->setFont(font);
-        lblNoteName_->adjustSize();
     }
     const int left = views::TwipsToPixels(kNameLeft);
     const int right = views::TwipsToPixels(kClientWidth - kNameMargin);
-    const int x =
-        std::max(views::TwipsToPixels(kNameMargin), std::min(left, right - lblNoteName_->width()));
-    lblNoteName_->move(x, views::TwipsToPixels(kNameTop));
+    const int x = std::max(views::TwipsToPixels(kNameMargin), std::min(left, right - width));
+    lblNoteName_->setGeometry(x, views::TwipsToPixels(kNameTop), width, metrics.height());
 }
 
 // ---- Keyboard ---------------------------------------------------------------------------

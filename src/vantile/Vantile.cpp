@@ -133,13 +133,13 @@ QFont FontFromDesc(const FontDesc& desc) {
     QFont font;
     const QString face = QString::fromStdString(desc.name);
     // The saved face stays first, so it is what saving writes again; the fallbacks draw while it
-    // is not installed.
+    // is not installed (font matching takes the first family it has). Asking the font database
+    // whether the face exists costs a font configuration lookup per control, which the 36 key
+    // markers would pay at every start.
     const bool fixedPitch = IsFixedPitchFace(face);
     QStringList families{face};
-    if (!QFontDatabase::hasFamily(face)) {
-        families << (fixedPitch ? QStringList{"DejaVu Sans Mono", "Liberation Mono", "FreeMono"}
-                                : QStringList{"FreeSans", "Liberation Sans", "DejaVu Sans"});
-    }
+    families << (fixedPitch ? QStringList{"DejaVu Sans Mono", "Liberation Mono", "FreeMono"}
+                            : QStringList{"FreeSans", "Liberation Sans", "DejaVu Sans"});
     font.setFamilies(families);
     font.setStyleHint(fixedPitch ? QFont::TypeWriter : QFont::SansSerif);
     // Sizes follow the twips rule (a point is 20 twips), as everything else the program draws.
@@ -276,10 +276,10 @@ void Vantile::SetCaption(const QString& caption) {
 }
 
 void Vantile::Refresh() {
+    // Schedules a complete repaint (background, edge, caption). Qt paints it before the next
+    // frame reaches the screen, and several changes in one event are painted once, so a host
+    // that updates all its markers in one go does not paint each of them several times.
     update();
-    if (isVisible()) {
-        repaint();
-    }
 }
 
 void Vantile::InitNew() {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -155,6 +156,40 @@ TEST(Program, NoDevicesNoWindowUntilNeededAndNoMessage) {
     rig.program->ExistingMidiWindow()->Form_Activate();
     EXPECT_EQ(rig.program->ExistingMidiWindow()->cboDevices()->count(), 0);
     EXPECT_TRUE(rig.errors.empty());
+}
+
+}  // namespace
+}  // namespace quorvane::app
+
+namespace quorvane::app {
+namespace {
+
+TEST(Program, TheSettingsWindowMinimisesAndRestoresWithTheMainWindow) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->MainWindow().mnuWindowMIDI()->trigger();
+    midi::frmMIDI* window = rig.program->ExistingMidiWindow();
+    ASSERT_NE(window, nullptr);
+    rig.program->MainWindow().setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
+    rig.program->MainWindow().setWindowState(Qt::WindowNoState);
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
+}
+
+TEST(Program, TheUsersCloseHidesTheSettingsWindowAndTheMenuBringsItBack) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->MainWindow().mnuWindowMIDI()->trigger();
+    midi::frmMIDI* window = rig.program->ExistingMidiWindow();
+    ASSERT_NE(window, nullptr);
+    window->updMIDIChannel()->StepUp();
+    window->Form_QueryUnload(true);
+    EXPECT_FALSE(window->isVisible());
+    rig.program->MainWindow().mnuWindowMIDI()->trigger();
+    EXPECT_EQ(rig.program->ExistingMidiWindow(), window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->txtMIDIChannel()->text(), "2");
+    EXPECT_EQ(rig.program->Midi().MidiChannel, 1);
 }
 
 }  // namespace
