@@ -10,6 +10,7 @@ packages=(
   librtmidi-dev libjack-dev libasound2-dev libfluidsynth-dev fluidsynth timgm6mb-soundfont
   fonts-oflb-euterpe fonts-freefont-ttf fonts-dejavu-core fontconfig
   xvfb xdotool xauth jackd1
+  poppler-utils appstream desktop-file-utils
 )
 
 installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null |

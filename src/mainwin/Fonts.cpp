@@ -49,6 +49,16 @@ QFont NameFont(double points) {
     return SansBold(points);
 }
 
+QFont MarkerFont() {
+    static const QString family =
+        FirstInstalled({"Terminal", "DejaVu Sans Mono", "FreeMono", "Liberation Mono"});
+    QFont font(family.isEmpty() ? QStringLiteral("Monospace") : family);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setBold(true);
+    SetPoints(font, 6.0);
+    return font;
+}
+
 bool HaveClefFont() {
     static const bool have = QFontDatabase::families().contains(kClefFamily, Qt::CaseInsensitive);
     return have;

@@ -13,6 +13,9 @@ QFont WindowFont();
 // The chord-name label's font at `points` (18 pt by the layout).
 QFont NameFont(double points = 18.0);
 
+// The markers' caption font: the layout's Terminal 6 pt bold, or a bold fixed-width font.
+QFont MarkerFont();
+
 // The music font with the clef glyphs "o" (treble) and "p" (bass), when it is installed.
 bool HaveClefFont();
 QFont ClefFont();  // 48 pt bold, in that font

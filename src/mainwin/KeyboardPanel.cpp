@@ -3,12 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace quorvane::mainwin {
+#include "mainwin/Painting.h"
 
-QColor ToQColor(views::OleColor color) {
-    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                  static_cast<int>((color >> 16) & 0xFF));
-}
+namespace quorvane::mainwin {
 
 int ButtonCode(Qt::MouseButton button) {
     switch (button) {
@@ -28,21 +25,6 @@ int ShiftCode(Qt::KeyboardModifiers modifiers) {
            (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
            (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
-
-namespace {
-
-QRectF Px(const views::TwipsRect& r) {
-    return {views::TwipsToPixelsF(r.left), views::TwipsToPixelsF(r.top),
-            views::TwipsToPixelsF(r.width), views::TwipsToPixelsF(r.height)};
-}
-
-// A filled rectangle with a one-pixel border inside its bounds.
-void Block(QPainter& p, const QRectF& r, const QColor& fill) {
-    p.fillRect(r, Qt::black);
-    p.fillRect(r.adjusted(1, 1, -1, -1), fill);
-}
-
-}  // namespace
 
 KeyboardPanel::KeyboardPanel(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
@@ -74,28 +56,7 @@ void KeyboardPanel::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setClipRect(contentsRect());
     p.translate(contentsRect().topLeft());
-
-    // Bottom of the drawing order first: the outline, the black-key shapes, the dividers, then
-    // the highlight blocks, black ones above the white ones beside them.
-    // The outline shows only as a narrow white margin right of and below the keys.
-    p.fillRect(Px(views::kKeyboardOutline), Qt::white);
-    for (int b = 0; b < views::kBlackKeyCount; ++b) {
-        p.fillRect(Px(views::BlackKeyShapeRect(b)), Qt::black);
-    }
-    for (int i = 0; i < views::kDividerCount; ++i) {
-        const views::TwipsVLine line = views::DividerLine(i);
-        p.fillRect(QRectF(views::TwipsToPixelsF(line.x), views::TwipsToPixelsF(line.y1), 1,
-                          views::TwipsToPixelsF(line.y2 - line.y1)),
-                   Qt::black);
-    }
-    for (const bool black : {false, true}) {
-        for (int k = 0; k < views::kKeyCount; ++k) {
-            if (views::IsBlackKey(k) == black) {
-                Block(p, Px(views::KeyBlockRect(k)),
-                      ToQColor(colors_[static_cast<std::size_t>(k)]));
-            }
-        }
-    }
+    PaintKeyboard(p, colors_, kScreenScale);
 }
 
 void KeyboardPanel::mousePressEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <array>
 
+#include "mainwin/Painting.h"
 #include "views/Keyboard.h"
 #include "views/Twips.h"
 
@@ -35,9 +36,6 @@ class KeyboardPanel : public QFrame {
   private:
     std::array<views::OleColor, views::kKeyCount> colors_{};
 };
-
-// Qt colour of an OLE colour (RGB values only).
-QColor ToQColor(views::OleColor color);
 
 // Mouse buttons and modifiers as the handlers number them.
 int ButtonCode(Qt::MouseButton button);

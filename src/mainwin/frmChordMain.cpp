@@ -14,10 +14,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <algorithm>
 
+#include "mainwin/ChordSheet.h"
 #include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Markers.h"
@@ -33,7 +37,6 @@ constexpr int kClientWidth = 8550;
 constexpr int kClientHeight = 6225;
 constexpr int kNameLeft = 3585;
 constexpr int kNameTop = 180;
-constexpr int kNameMargin = 120;  // the name never runs closer than this to the window's edge
 
 void Place(QWidget* w, int left, int top, int width, int height) {
     const views::PixelRect r = views::TwipsToPixels(left, top, width, height);
@@ -61,6 +64,10 @@ frmChordMain::frmChordMain(QWidget* parent) : QMainWindow(parent) {
         QMessageBox::critical(this, title, text, QMessageBox::Ok);
     };
     OpenPopupMenu = [](QMenu* menu) { menu->exec(QCursor::pos()); };
+    ChoosePrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
 
     BuildControls();
     BuildMenus();
@@ -143,6 +150,49 @@ void frmChordMain::BuildControls() {
     connect(clefGroup, &QButtonGroup::idClicked, this, &frmChordMain::optClef_Click);
 
     CreateMarkers();
+    NameControls();
+}
+
+void frmChordMain::NameControls() {
+    // Assistive technology reads each control by the caption a sighted user reads beside it.
+    lblNoteName_->setAccessibleName(QStringLiteral("Chord name"));
+    picKeyboard_->setAccessibleName(QStringLiteral("Keyboard"));
+    staff_->setAccessibleName(QStringLiteral("Staff"));
+    cboRootNote_->setAccessibleName(QStringLiteral("Root Note"));
+    cboChordTypes_->setAccessibleName(QStringLiteral("Chord Type"));
+    cboScales_->setAccessibleName(QStringLiteral("Scale"));
+    labels_[0]->setBuddy(cboRootNote_);
+    labels_[1]->setBuddy(cboChordTypes_);
+    labels_[2]->setBuddy(cboScales_);
+    cmdPlayButton_->setAccessibleName(QStringLiteral("Play"));
+    cmdPlayButton_->setAccessibleDescription(QStringLiteral("Plays the chord"));
+    optClef_[0]->setAccessibleName(QStringLiteral("Treble Clef"));
+    optClef_[1]->setAccessibleName(QStringLiteral("Bass Clef"));
+    for (std::size_t i = 0; i < labels_.size(); ++i) {
+        labels_[i]->setAccessibleName(labels_[i]->text());
+    }
+    for (int k = 0; k < views::kKeyCount; ++k) {
+        if (QWidget* marker = vtlPlayKey_[static_cast<std::size_t>(k)]) {
+            // Scientific pitch: key 0 is middle C (C4).
+            marker->setAccessibleName(
+                QStringLiteral("Marker %1%2").arg(Q(theory::NoteName(k))).arg(4 + k / 12));
+        }
+    }
+    DescribeDisplays();
+}
+
+void frmChordMain::DescribeDisplays() {
+    lblClef_->setAccessibleName(ClefOffset == 0 ? QStringLiteral("Treble clef")
+                                                : QStringLiteral("Bass clef"));
+    lblNoteName_->setAccessibleDescription(lblNoteName_->text());
+    const QString chord = chordNotes_.isEmpty() ? QStringLiteral("none") : chordNotes_;
+    const QString scale = scaleNotes_.isEmpty() ? QStringLiteral("none") : scaleNotes_;
+    picKeyboard_->setAccessibleDescription(
+        QStringLiteral("Chord %1, keys marked: %2. Scale %3, keys coloured: %4.")
+            .arg(lblNoteName_->text(), chord, scaleTitle_, scale));
+    staff_->setAccessibleDescription(
+        QStringLiteral("%1. Scale %2: %3. Chord %4: %5.")
+            .arg(lblClef_->accessibleName(), scaleTitle_, scale, lblNoteName_->text(), chord));
 }
 
 void frmChordMain::CreateMarkers() {
@@ -379,6 +429,19 @@ void frmChordMain::ShowChord() {
 
     lblNoteName_->setText(QString::fromStdString(view.name));
     PlaceNameLabel();
+    // The chord's notes by name, from the lowest sounding key up.
+    theory::ChordVoicing voicing =
+        theory::VoiceChord(theory::ChordTypes[static_cast<std::size_t>(ChordTypeIndex)].intervals,
+                           RootIndex, Inversion, ClefOffset);
+    std::stable_sort(voicing.begin(), voicing.end(),
+                     [](const theory::ChordNote& a, const theory::ChordNote& b) {
+                         return a.SoundingKey < b.SoundingKey;
+                     });
+    QStringList notes;
+    for (const theory::ChordNote& note : voicing) {
+        notes << Q(theory::NoteName(note.SoundingKey));
+    }
+    chordNotes_ = notes.join(QStringLiteral(", "));
     staff_->ApplyChord(view);
     for (int k = 0; k < views::kKeyCount; ++k) {
         QWidget* marker = vtlPlayKey_[static_cast<std::size_t>(k)];
@@ -392,36 +455,50 @@ void frmChordMain::ShowChord() {
         }
         marker->setVisible(m.shown);
     }
+    DescribeDisplays();
 }
 
 void frmChordMain::ShowScale() {
     const views::ScaleView view = views::ComputeScaleView(RootIndex, ScaleIndex, ClefOffset);
     picKeyboard_->SetKeyColors(view.keyColors);
     staff_->ApplyScale(view);
+    const theory::Scale& scale = theory::Scales[static_cast<std::size_t>(ScaleIndex)];
+    QStringList notes;
+    for (const theory::ScaleNote& note :
+         theory::BuildScale(RootIndex, scale.intervals, ClefOffset)) {
+        notes << Q(note.name);
+    }
+    scaleNotes_ = notes.join(QStringLiteral(", "));
+    scaleTitle_ = cboRootNote_->itemText(RootIndex) + QLatin1Char(' ') + Q(scale.name);
+    DescribeDisplays();
 }
 
 void frmChordMain::PlaceNameLabel() {
-    // The label grows to the right from its layout position. A long name (a long root text, a
-    // long chord type and an inversion) would run past the window's edge, so it moves left as
-    // far as needed and, should it still not fit, its font shrinks until it does. The size comes
-    // straight from the font's metrics: this runs at every chord change.
-    const int available = views::TwipsToPixels(kClientWidth - 2 * kNameMargin);
-    const QString text = lblNoteName_->text();
-    QFont font = NameFont();
-    QFontMetrics metrics(font);
-    int width = metrics.horizontalAdvance(text) + 1;
-    while (width > available && font.pixelSize() > 8) {
-        font.setPixelSize(font.pixelSize() - 1);
-        metrics = QFontMetrics(font);
-        width = metrics.horizontalAdvance(text) + 1;
+    // The same placement as the printed sheet's; it runs at every chord change, so the font is
+    // set only when it differs and the size comes straight from the font's metrics.
+    const NameLayout layout = LayOutName(lblNoteName_->text());
+    if (lblNoteName_->font() != layout.font) {
+        lblNoteName_->setFont(layout.font);
     }
-    if (lblNoteName_->font() != font) {
-        lblNoteName_->setFont(font);
+    lblNoteName_->setGeometry(layout.left, views::TwipsToPixels(kNameTop), layout.width,
+                              layout.height);
+}
+
+ChordSheet frmChordMain::CurrentSheet() const {
+    ChordSheet sheet;
+    sheet.name = lblNoteName_->text();
+    sheet.rootText = cboRootNote_->currentText();
+    sheet.chordTypeText = cboChordTypes_->currentText();
+    sheet.scaleText = cboScales_->currentText();
+    sheet.chord = staff_->Chord();
+    sheet.scale = staff_->Scale();
+    sheet.clef = lblClef_->View();
+    const views::IdentifierMode mode = IdentifierMode();
+    for (int k = 0; k < views::kKeyCount; ++k) {
+        sheet.markerCaptions[static_cast<std::size_t>(k)] =
+            QString::fromStdString(views::MarkerCaption(k, mode, RootIndex));
     }
-    const int left = views::TwipsToPixels(kNameLeft);
-    const int right = views::TwipsToPixels(kClientWidth - kNameMargin);
-    const int x = std::max(views::TwipsToPixels(kNameMargin), std::min(left, right - width));
-    lblNoteName_->setGeometry(x, views::TwipsToPixels(kNameTop), width, metrics.height());
+    return sheet;
 }
 
 // ---- Keyboard ---------------------------------------------------------------------------
@@ -506,7 +583,16 @@ void frmChordMain::cmdPlayButton_Click() {
 // ---- Window-level options and commands --------------------------------------------------
 
 void frmChordMain::mnuFilePrint_Click() {
-    // Printing is not offered; the command is present and does nothing.
+    // The chord sheet on one page, through the system's print dialog (which also prints to a
+    // PDF file). A printer that cannot be started prints nothing.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageMargins(
+        QMarginsF(kPrintMarginMm, kPrintMarginMm, kPrintMarginMm, kPrintMarginMm),
+        QPageLayout::Millimeter);
+    printer.setDocName(lblNoteName_->text());
+    if (ChoosePrinter && ChoosePrinter(printer)) {
+        PrintChordSheet(printer, CurrentSheet());
+    }
 }
 
 void frmChordMain::mnuFileExit_Click() {

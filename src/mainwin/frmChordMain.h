@@ -5,10 +5,12 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QString>
 #include <array>
 #include <functional>
 #include <string>
 
+#include "mainwin/ChordSheet.h"
 #include "views/ChordView.h"
 #include "views/Keyboard.h"
 #include "views/ScaleView.h"
@@ -17,6 +19,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 
@@ -81,6 +84,10 @@ class frmChordMain : public QMainWindow {
     // it to choose an item or close it without a choice).
     std::function<void(QMenu* menu)> OpenPopupMenu;
 
+    // Shows the print dialog for File > Print; false when the user cancelled it (tests replace
+    // it to print to a PDF file without a dialog).
+    std::function<bool(QPrinter& printer)> ChoosePrinter;
+
     static constexpr int kMinimumScreenWidth = 800;
 
     // ---- Operations ---------------------------------------------------------------------
@@ -92,6 +99,8 @@ class frmChordMain : public QMainWindow {
     // Caption of the inversion, then the chord display.
     void ApplyInversion();
     views::IdentifierMode IdentifierMode() const;
+    // What File > Print puts on paper: the chord and scale as the window shows them now.
+    ChordSheet CurrentSheet() const;
 
     // ---- Event handlers -----------------------------------------------------------------
     void cboRootNote_Click();
@@ -155,6 +164,9 @@ class frmChordMain : public QMainWindow {
     void BuildControls();
     void BuildMenus();
     void CreateMarkers();
+    void NameControls();
+    // What the keyboard and the staff show, in words, for assistive technology.
+    void DescribeDisplays();
     void PlaceNameLabel();
     // Sets a selector's row from code and runs the same handling as a user's pick.
     void SelectRow(QComboBox* box, int row);
@@ -190,6 +202,9 @@ class frmChordMain : public QMainWindow {
     QAction* mnuHelpAbout_ = nullptr;
 
     bool shownOnce_ = false;
+    QString chordNotes_;  // the chord's notes by name, lowest first
+    QString scaleNotes_;
+    QString scaleTitle_;  // the root and name of the scale last drawn
 };
 
 }  // namespace quorvane::mainwin

@@ -8,7 +8,9 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <array>
 #include <cstdio>
+#include <utility>
 
 #include "midi/GeneralMidi.h"
 #include "midi/modCommon.h"
@@ -93,6 +95,7 @@ UpDown::UpDown(int minimum, int maximum, int value, QWidget* parent)
     layout->setSpacing(0);
     for (QToolButton* button : {up_, down_}) {
         button->setArrowType(button == up_ ? Qt::UpArrow : Qt::DownArrow);
+        button->setAccessibleName(button == up_ ? QStringLiteral("Up") : QStringLiteral("Down"));
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -189,6 +192,28 @@ void frmMIDI::BuildControls() {
     updMIDIChannel_->Change = [this] { updMIDIChannel_Change(); };
     updOctave_->WriteBuddy = [this](int value) { lblMIDIOctave_->setText(QString::number(value)); };
     updOctave_->Change = [this] { updOctave_Change(); };
+
+    // Assistive technology reads each control by the caption beside it.
+    const std::array<std::pair<QWidget*, const char*>, 10> names{{
+        {cboDevices_, "Output"},
+        {txtMIDIChannel_, "MIDI Channel"},
+        {updMIDIChannel_, "MIDI Channel"},
+        {lblMIDIOctave_, "Octave"},
+        {updOctave_, "Octave"},
+        {cboGMInstrument_, "Program Number/GM Name"},
+        {sldNoteLength_, "Note Length"},
+        {txtNoteLength_, "Note Length"},
+        {sldVolume_, "Volume"},
+        {txtVolume_, "Volume"},
+    }};
+    for (const auto& [widget, name] : names) {
+        widget->setAccessibleName(QString::fromLatin1(name));
+    }
+    labels_[4]->setBuddy(cboDevices_);
+    labels_[0]->setBuddy(txtMIDIChannel_);
+    labels_[1]->setBuddy(cboGMInstrument_);
+    labels_[3]->setBuddy(sldNoteLength_);
+    labels_[5]->setBuddy(sldVolume_);
 }
 
 QLabel* frmMIDI::Label(int number) const {

@@ -1,5 +1,7 @@
 #include "midi/frmMIDI.h"
 
+#include <QAccessible>
+
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -276,6 +278,36 @@ TEST(frmMIDI, Screenshot) {
     EXPECT_EQ(shot.size(), rig.window->size() * shot.devicePixelRatio());
     if (const char* dir = std::getenv("QUORVANE_SCREENSHOT_DIR")) {
         shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/frmMIDI.png"));
+    }
+}
+
+TEST(frmMIDI, EveryControlHasAnAccessibleName) {
+    WindowRig rig;
+    frmMIDI& w = *rig.window;
+    const std::vector<std::pair<QWidget*, QString>> expected{
+        {w.cboDevices(), "Output"},
+        {w.txtMIDIChannel(), "MIDI Channel"},
+        {w.updMIDIChannel(), "MIDI Channel"},
+        {w.lblMIDIOctave(), "Octave"},
+        {w.updOctave(), "Octave"},
+        {w.cboGMInstrument(), "Program Number/GM Name"},
+        {w.sldNoteLength(), "Note Length"},
+        {w.txtNoteLength(), "Note Length"},
+        {w.sldVolume(), "Volume"},
+        {w.txtVolume(), "Volume"}};
+    for (const auto& [widget, name] : expected) {
+        EXPECT_EQ(widget->accessibleName().toStdString(), name.toStdString());
+    }
+    // Nothing on the window is left without a name for assistive technology to read.
+    for (QWidget* child : w.findChildren<QWidget*>()) {
+        if (qobject_cast<QComboBox*>(child->parentWidget()) != nullptr ||
+            child->inherits("QComboBoxPrivateContainer") || !child->isVisibleTo(&w)) {
+            continue;
+        }
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(child);
+        ASSERT_NE(iface, nullptr);
+        EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty())
+            << child->metaObject()->className() << " " << child->objectName().toStdString();
     }
 }
 

@@ -77,16 +77,23 @@ inline QWidget* CreateFromLibrary(const QString& path, const Guid& clsid, QWidge
     return control;
 }
 
+// The program's own folder (the build tree keeps the library beside the program), then the
+// installed layout's library folder, ../lib from the program's bin/.
 inline QStringList ProgramDirectories() {
-    QStringList dirs;
+    QStringList programDirs;
     if (QCoreApplication::instance() != nullptr) {
-        dirs << QCoreApplication::applicationDirPath();
+        programDirs << QCoreApplication::applicationDirPath();
     }
     const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
     if (!self.isEmpty()) {
-        const QString dir = QFileInfo(self).absolutePath();
-        if (!dirs.contains(dir)) {
-            dirs << dir;
+        programDirs << QFileInfo(self).absolutePath();
+    }
+    QStringList dirs;
+    for (const QString& dir : programDirs) {
+        for (const QString& candidate : {dir, QDir::cleanPath(dir + QStringLiteral("/../lib"))}) {
+            if (!dirs.contains(candidate)) {
+                dirs << candidate;
+            }
         }
     }
     return dirs;
@@ -106,12 +113,17 @@ inline QWidget* CreateControl(const char* progId, QWidget* parent, const Propert
         return nullptr;
     }
     const QString clsid = QString::fromStdString(ToString(known->clsid));
-    const ComponentRegistry registry;
-    if (registry.ClassOf(QLatin1String(known->progId)) == clsid) {
-        if (const auto library = registry.LibraryOf(clsid)) {
-            if (QWidget* control =
-                    host_detail::CreateFromLibrary(*library, known->clsid, parent, saved)) {
-                return control;
+    for (const QString& path : RegistrySearchPaths()) {
+        if (!QFileInfo::exists(path)) {
+            continue;
+        }
+        const ComponentRegistry registry(path);
+        if (registry.ClassOf(QLatin1String(known->progId)) == clsid) {
+            if (const auto library = registry.LibraryOf(clsid)) {
+                if (QWidget* control =
+                        host_detail::CreateFromLibrary(*library, known->clsid, parent, saved)) {
+                    return control;
+                }
             }
         }
     }

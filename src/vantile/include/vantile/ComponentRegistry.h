@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
+#include <QStringList>
 #include <cstdlib>
 #include <optional>
 
@@ -23,6 +24,21 @@ inline QString RegistryPath() {
     }
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/vantile/components.ini");
+}
+
+// Where hosts look for a class, in order: the per-user registry, then the system-wide ones in
+// the configuration folders (where the installed package registers the library for every user).
+// Only $VANTILE_REGISTRY when that is set.
+inline QStringList RegistrySearchPaths() {
+    if (const char* env = std::getenv(kRegistryEnvironment); env != nullptr && *env != '\0') {
+        return {QString::fromLocal8Bit(env)};
+    }
+    QStringList paths;
+    for (const QString& dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
+        paths << dir + QStringLiteral("/vantile/components.ini");
+    }
+    return paths;
 }
 
 // One registered class.

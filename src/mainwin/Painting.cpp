@@ -1,0 +1,235 @@
+#include "mainwin/Painting.h"
+
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+#include "mainwin/Fonts.h"
+#include "views/Twips.h"
+
+namespace quorvane::mainwin {
+
+namespace {
+
+// One logical pixel, the thickness of every line, at a scale.
+double LineWidth(double scale) {
+    return views::kTwipsPerPixel * scale;
+}
+
+// Lines are filled as rectangles, so on the screen they land on whole pixels at every device
+// pixel ratio.
+void HLine(QPainter& p, int x1, int x2, int y, double scale) {
+    p.fillRect(QRectF(x1 * scale, y * scale, (x2 - x1) * scale, LineWidth(scale)), Qt::black);
+}
+
+void VLine(QPainter& p, int x, int y1, int y2, double scale) {
+    p.fillRect(
+        QRectF(x * scale, y1 * scale, LineWidth(scale), (y2 - y1) * scale + LineWidth(scale)),
+        Qt::black);
+}
+
+void Head(QPainter& p, int left, int top, double scale) {
+    p.drawEllipse(QRectF(left * scale, top * scale, views::kCrotchetWidth * scale,
+                         views::kCrotchetHeight * scale));
+}
+
+// A "#" label: its text from the label's top-left corner, as a label sets it.
+void Sharp(QPainter& p, int left, int top, int height, const std::string& caption, double scale) {
+    p.drawText(QRectF(left * scale, top * scale, views::kAccidentalWidth * scale, height * scale),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::fromStdString(caption));
+}
+
+// A filled rectangle with a one-pixel border inside its bounds.
+void Block(QPainter& p, const QRectF& r, const QColor& fill, double scale) {
+    const double w = LineWidth(scale);
+    p.fillRect(r, Qt::black);
+    p.fillRect(r.adjusted(w, w, -w, -w), fill);
+}
+
+// One band of a 3-D edge: raised is light on the top and left, dark on the bottom and right.
+void EdgeBand(QPainter& p, const QRectF& r, bool raised, const QColor& light, const QColor& dark,
+              double w) {
+    const QColor& topLeft = raised ? light : dark;
+    const QColor& bottomRight = raised ? dark : light;
+    p.fillRect(QRectF(r.left(), r.top(), r.width(), w), topLeft);
+    p.fillRect(QRectF(r.left(), r.top(), w, r.height()), topLeft);
+    p.fillRect(QRectF(r.left(), r.bottom() - w, r.width(), w), bottomRight);
+    p.fillRect(QRectF(r.right() - w, r.top(), w, r.height()), bottomRight);
+}
+
+}  // namespace
+
+QColor ToQColor(views::OleColor color) {
+    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                  static_cast<int>((color >> 16) & 0xFF));
+}
+
+QRectF ScaledRect(const views::TwipsRect& rect, double scale) {
+    return {rect.left * scale, rect.top * scale, rect.width * scale, rect.height * scale};
+}
+
+QFont ScaledFont(const QFont& font, double scale) {
+    QFont scaled(font);
+    const double factor = scale / kScreenScale;
+    if (font.pixelSize() > 0) {
+        scaled.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * factor))));
+    } else if (font.pointSizeF() > 0) {
+        scaled.setPointSizeF(font.pointSizeF() * factor);
+    }
+    return scaled;
+}
+
+void PaintKeyboard(QPainter& p, const std::array<views::OleColor, views::kKeyCount>& colors,
+                   double scale) {
+    // Bottom of the drawing order first: the outline, the black-key shapes, the dividers, then
+    // the highlight blocks, black ones above the white ones beside them. The outline shows only
+    // as a narrow white margin right of and below the keys.
+    p.fillRect(ScaledRect(views::kKeyboardOutline, scale), Qt::white);
+    for (int b = 0; b < views::kBlackKeyCount; ++b) {
+        p.fillRect(ScaledRect(views::BlackKeyShapeRect(b), scale), Qt::black);
+    }
+    for (int i = 0; i < views::kDividerCount; ++i) {
+        const views::TwipsVLine line = views::DividerLine(i);
+        p.fillRect(
+            QRectF(line.x * scale, line.y1 * scale, LineWidth(scale), (line.y2 - line.y1) * scale),
+            Qt::black);
+    }
+    for (const bool black : {false, true}) {
+        for (int k = 0; k < views::kKeyCount; ++k) {
+            if (views::IsBlackKey(k) == black) {
+                Block(p, ScaledRect(views::KeyBlockRect(k), scale),
+                      ToQColor(colors[static_cast<std::size_t>(k)]), scale);
+            }
+        }
+    }
+}
+
+void PaintStaff(QPainter& p, const views::ChordView& chord, const views::ScaleView& scale,
+                const QFont& sharpFont, const QColor& textColor, double s) {
+    p.save();
+    for (int y : views::kStaffLineY) {
+        HLine(p, views::kStaffLeft, views::kStaffRight, y, s);
+    }
+    for (const views::TwipsVLine& bar : views::kBarLines) {
+        VLine(p, bar.x, bar.y1, bar.y2, s);
+    }
+
+    for (const views::ScaleSlotView& slot : scale.noteSlots) {
+        if (slot.headShown) {
+            for (const views::TwipsHLine& line : slot.ledgerLines) {
+                HLine(p, line.x1, line.x2, line.y, s);
+            }
+        }
+    }
+    for (const views::TwipsHLine& line : chord.ledgerLines) {
+        HLine(p, line.x1, line.x2, line.y, s);
+    }
+
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    for (const views::ScaleSlotView& slot : scale.noteSlots) {
+        if (slot.headShown) {
+            Head(p, slot.headLeft, slot.headTop, s);
+        }
+    }
+    for (const views::NoteSlotView& slot : chord.noteSlots) {
+        if (slot.headShown) {
+            Head(p, slot.headLeft, slot.headTop, s);
+        }
+    }
+
+    p.setFont(ScaledFont(sharpFont, s));
+    p.setPen(textColor);
+    for (std::size_t n = 0; n < scale.noteSlots.size(); ++n) {
+        const views::ScaleSlotView& slot = scale.noteSlots[n];
+        if (slot.sharpShown) {
+            Sharp(p, slot.sharpLeft, slot.sharpTop,
+                  views::AccidentalHeight(true, static_cast<int>(n)), slot.sharpCaption, s);
+        }
+    }
+    for (const views::NoteSlotView& slot : chord.noteSlots) {
+        if (slot.sharpShown) {
+            Sharp(p, slot.sharpLeft, slot.sharpTop, views::kAccidentalHeight, slot.sharpCaption, s);
+        }
+    }
+    p.restore();
+}
+
+void PaintClef(QPainter& p, const views::ClefView& clef, double scale) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    if (HaveClefFont()) {
+        p.setFont(ScaledFont(ClefFont(), scale));
+        p.setPen(Qt::black);
+        p.drawText(ScaledRect(clef.label, scale), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                   QString::fromStdString(clef.caption));
+        p.restore();
+        return;
+    }
+    // Scale the sign's ink to the box the clef must fill, keeping its proportions, and put the
+    // box's top-left corner where the view says.
+    const char32_t sign = clef.treble ? U'\U0001D11E' : U'\U0001D122';
+    QPainterPath path;
+    path.addText(0, 0, ClefSymbolFont(), QString::fromUcs4(&sign, 1));
+    const QRectF ink = path.boundingRect();
+    if (!ink.isEmpty()) {
+        const QRectF box = ScaledRect(clef.glyphBox, scale);
+        const double factor = box.height() / ink.height();
+        p.translate(box.left(), box.top());
+        p.scale(factor, factor);
+        p.translate(-ink.left(), -ink.top());
+        p.fillPath(path, Qt::black);
+    }
+    p.restore();
+}
+
+void PaintMarker(QPainter& p, const views::TwipsRect& rect, views::OleColor backColor, int edge,
+                 const QString& caption, const QFont& font, double scale) {
+    p.save();
+    const QRectF r = ScaledRect(rect, scale);
+    p.fillRect(r, ToQColor(backColor));
+    // The platform's 3-D edge: outer band light grey / black, inner band white / dark grey.
+    const double w = LineWidth(scale);
+    const QColor light(227, 227, 227);
+    const QColor highlight(Qt::white);
+    const QColor shadow(160, 160, 160);
+    const QColor darkShadow(105, 105, 105);
+    struct Bands {
+        bool outer;  // present
+        bool outerRaised;
+        bool inner;
+        bool innerRaised;
+    };
+    Bands bands{false, false, false, false};
+    switch (edge) {
+        case 1:  // bump
+            bands = {true, true, true, false};
+            break;
+        case 2:  // etched
+            bands = {true, false, true, true};
+            break;
+        case 3:  // raised
+            bands = {true, true, true, true};
+            break;
+        case 4:  // sunken
+            bands = {true, false, true, false};
+            break;
+        default:
+            break;
+    }
+    if (bands.outer) {
+        EdgeBand(p, r, bands.outerRaised, light, darkShadow, w);
+    }
+    if (bands.inner) {
+        EdgeBand(p, r.adjusted(w, w, -w, -w), bands.innerRaised, highlight, shadow, w);
+    }
+    if (!caption.isEmpty()) {
+        p.setFont(ScaledFont(font, scale));
+        p.setPen(Qt::black);
+        p.drawText(r, Qt::AlignCenter | Qt::TextDontClip, caption);
+    }
+    p.restore();
+}
+
+}  // namespace quorvane::mainwin

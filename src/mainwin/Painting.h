@@ -1,0 +1,51 @@
+#pragma once
+// The drawing of the keyboard, the staff and the clef, shared by the window's widgets and the
+// printed chord sheet. Every function draws in painter coordinates of `scale` units per twip:
+// 1/15 on the screen (logical pixels), the device's dots per twip on a printer. A line is one
+// logical pixel (15 twips) thick at any scale, so the printout keeps the window's proportions.
+
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+#include <QRectF>
+#include <QString>
+#include <array>
+
+#include "views/ChordView.h"
+#include "views/Keyboard.h"
+#include "views/ScaleView.h"
+#include "views/Staff.h"
+
+namespace quorvane::mainwin {
+
+// Logical pixels per twip: the screen's scale.
+inline constexpr double kScreenScale = 1.0 / 15.0;
+
+// A rectangle in twips at a scale.
+QRectF ScaledRect(const views::TwipsRect& rect, double scale);
+
+// A font sized in logical pixels, resized for a scale (the same font at kScreenScale).
+QFont ScaledFont(const QFont& font, double scale);
+
+// The keyboard's drawing area (outline, black-key shapes, dividers, highlight blocks in their
+// colours) with its top-left corner at the painter's origin.
+void PaintKeyboard(QPainter& p, const std::array<views::OleColor, views::kKeyCount>& colors,
+                   double scale);
+
+// The staff in the window's client coordinates: lines, bar lines, the scale's and the chord's
+// ledger lines, note heads and "#" signs. `sharpFont` is in logical pixels.
+void PaintStaff(QPainter& p, const views::ChordView& chord, const views::ScaleView& scale,
+                const QFont& sharpFont, const QColor& textColor, double scaleFactor);
+
+// The clef sign in the window's client coordinates.
+void PaintClef(QPainter& p, const views::ClefView& clef, double scale);
+
+// A key marker as the control draws itself: its back colour, a raised (or other) 3-D edge and
+// its caption centred. `font` is in logical pixels.
+void PaintMarker(QPainter& p, const views::TwipsRect& rect, views::OleColor backColor, int edge,
+                 const QString& caption, const QFont& font, double scale);
+
+// Qt colour of an OLE colour (RGB values only).
+QColor ToQColor(views::OleColor color);
+
+}  // namespace quorvane::mainwin
