@@ -1,11 +1,17 @@
 #include "app/Program.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLayout>
 #include <QMessageBox>
+#include <QScreen>
 #include <cstdio>
 #include <cstdlib>
 
 #include "midi/SystemOutputs.h"
+#include "views/Twips.h"
 
 namespace quorvane::app {
 
@@ -24,24 +30,49 @@ std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> 
 Program::Program(std::unique_ptr<midi::OutputDevices> devices,
                  std::unique_ptr<midi::MidiClock> clock)
     : midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock))),
-      main_(std::make_unique<mainwin::frmChordMain>()) {
+      main_(std::make_unique<mainwin::frmChordMain>()),
+      reminder_(std::make_unique<dialogs::frmMoney>()) {
+    ScreenWidthPixels = [] {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen != nullptr ? screen->geometry().width() : 0;
+    };
+    ReminderDraw = dialogs::ClockSeededDraw;
+    WebOpener = dialogs::DesktopWebOpener();
+    ShowReminderModal = [](dialogs::frmMoney& reminder) { return reminder.ShowModal(); };
+    // The process ends at once: the device is closed and nothing is saved, so no window handler
+    // or destructor has anything left to do.
+    EndProcess = [] {
+        std::fflush(nullptr);
+        std::_Exit(0);
+    };
+    // The program ends only through ShutDown, never because its last window closed.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     Wire();
 }
 
 Program::~Program() {
     // The windows go before the MIDI state they call into.
+    delete progressions_.data();
     main_.reset();
 }
 
 void Program::Wire() {
     mainwin::Collaborators& c = main_->collaborators;
+    main_->ScreenWidthPixels = [this] { return ScreenWidthPixels(); };
+    c.ShowStartReminder = [this] { return ShowStartReminder(); };
     c.InitMidi = [this] { midi_.InitMidi(); };
+    c.ShowProg = [this](int rootIndex) { ProgressionsWindow()->ShowProg(rootIndex); };
+    c.ProgressionsWindow = [this]() -> QWidget* { return ProgressionsWindow(); };
     c.MidiWindow = [this]() -> QWidget* { return MidiWindow(); };
     c.PlayChord = [this] {
         midi_.PlayChord(main_->RootIndex, main_->ChordTypeIndex, main_->Inversion);
     };
     c.ResetMidi = [this] { midi_.ResetMidi(); };
-    c.ShutDown = [this] { midi_.ShutDown(); };
+    c.ShutDown = [this] { ShutDown(); };
+    c.HelpIndex = [this] { HelpIndex(); };
+    c.HelpWebUpdates = [this] { HelpWebUpdates(); };
+    c.HelpWebHome = [this] { HelpWebHome(); };
+    c.HelpAbout = [this] { HelpAbout(); };
 
     midi_.MidiWindow = [this] { return MidiWindow(); };
     midi_.DoEvents = [] { QCoreApplication::processEvents(); };
@@ -49,21 +80,64 @@ void Program::Wire() {
         QMessageBox::critical(MessageOwner(), QString::fromStdString(title),
                               QString::fromStdString(text), QMessageBox::Ok);
     };
+    midi_.ShowClosingReminder = [this] { ShowClosingReminder(); };
     midi_.UnloadSecondaryWindows = [this] { UnloadSecondaryWindows(); };
-    // The process ends at once: the device is closed and nothing is saved, so no window handler
-    // or destructor has anything left to do.
-    midi_.EndProcess = [] {
-        std::fflush(nullptr);
-        std::_Exit(0);
+    midi_.EndProcess = [this] {
+        ended_ = true;
+        if (EndProcess) {
+            EndProcess();
+        }
     };
+
+    reminder_->Draw = [this] { return ReminderDraw ? ReminderDraw() : dialogs::ClockSeededDraw(); };
+    reminder_->ShutDown = [this] { ShutDown(); };
+    reminder_->OpenUpdatesPage = [this] { HelpWebUpdates(); };
+}
+
+// ---- Start and run ------------------------------------------------------------------------
+
+bool Program::ShowStartReminder() {
+    reminder_->bClosing = false;
+    const dialogs::frmMoney::Outcome outcome = ShowReminderModal(*reminder_);
+    return outcome != dialogs::frmMoney::Outcome::Cancel && !ended_;
 }
 
 bool Program::Start() {
-    if (!main_->Form_Load()) {
+    // The main window takes its fixed size now, so windows placed beside it during the
+    // start-up see its real width.
+    if (QLayout* layout = main_->layout(); layout != nullptr) {
+        layout->activate();
+    }
+    if (!main_->Form_Load() || ended_) {
         return false;
     }
     main_->show();
     return true;
+}
+
+int Program::Run() {
+    if (!Start()) {
+        return 0;
+    }
+    return QApplication::exec();
+}
+
+// ---- Secondary windows --------------------------------------------------------------------
+
+progressions::frmChordProgressions* Program::ProgressionsWindow() {
+    if (progressions_ == nullptr) {
+        progressions_ = new progressions::frmChordProgressions();
+        progressions_->Unloaded = [this] {
+            main_->mnuWindowProgressions()->setChecked(false);
+            // The window destroys itself once the close is done; from now on it is gone.
+            progressions_.clear();
+        };
+        progressions_->Form_Load(views::PixelsToTwips(ScreenWidthPixels()),
+                                 views::PixelsToTwips(main_->frameGeometry().width()));
+        // A new window shows the chart of the root selected now, never a stale one.
+        progressions_->ShowProg(main_->RootIndex);
+    }
+    return progressions_;
 }
 
 midi::frmMIDI* Program::MidiWindow() {
@@ -81,9 +155,58 @@ QWidget* Program::MessageOwner() const {
     return main_.get();
 }
 
+dialogs::frmAbout* Program::About() {
+    if (about_ == nullptr) {
+        about_ = new dialogs::frmAbout(main_.get());
+    }
+    return about_;
+}
+
+dialogs::HelpViewer* Program::Help() {
+    if (help_ == nullptr) {
+        help_ = new dialogs::HelpViewer(main_.get());
+    }
+    return help_;
+}
+
+// ---- Help menu ----------------------------------------------------------------------------
+
+void Program::HelpIndex() {
+    Help()->ShowContents();
+}
+
+void Program::HelpWebUpdates() {
+    dialogs::OpenWebPage(dialogs::UpdatesPageAddress(), WebOpener);
+}
+
+void Program::HelpWebHome() {
+    dialogs::OpenWebPage(dialogs::HomePageAddress(), WebOpener);
+}
+
+void Program::HelpAbout() {
+    About()->ShowModal();
+}
+
+// ---- ShutDown's outside steps -------------------------------------------------------------
+
+void Program::ShowClosingReminder() {
+    reminder_->bClosing = true;
+    // Cancel in the start-up reminder ends the program from inside the dialog: it is on screen
+    // already and is not shown a second time.
+    if (!reminder_->OnScreen()) {
+        ++closingRemindersShown_;
+        ShowReminderModal(*reminder_);
+    }
+}
+
 void Program::UnloadSecondaryWindows() {
     // In order: the progressions window, the About box, the MIDI settings window, the reminder.
+    delete progressions_.data();
+    if (about_ != nullptr && about_->isVisible()) {
+        about_->done(0);
+    }
     delete midiWindow_.data();
+    reminder_->Unload();
 }
 
 }  // namespace quorvane::app

@@ -8,10 +8,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     // The desktop entry it is installed with (its icon and name on Wayland desktops).
     QGuiApplication::setDesktopFileName(QStringLiteral("com.brackenfold.Quorvane"));
-
     quorvane::app::Program program;
-    if (!program.Start()) {
-        return 0;
-    }
-    return QApplication::exec();
+    return program.Run();
 }

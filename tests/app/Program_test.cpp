@@ -32,6 +32,10 @@ struct ProgramRig {
         outputs = owned.get();
         program = std::make_unique<Program>(std::move(owned), std::move(clock));
         program->SetEndProcess([this] { ++ends; });
+        // The reminder at start and at exit is answered with OK at once.
+        program->ShowReminderModal = [](dialogs::frmMoney&) {
+            return dialogs::frmMoney::Outcome::OK;
+        };
         program->MainWindow().ScreenWidthPixels = [] { return 1024; };
         program->Midi().ShowError = [this](const std::string&, const std::string& text) {
             errors.push_back(text);

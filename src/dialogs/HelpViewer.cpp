@@ -1,0 +1,74 @@
+#include "dialogs/HelpViewer.h"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "dialogs/DialogLook.h"
+
+namespace quorvane::dialogs {
+
+namespace {
+
+bool Exists(const QUrl& url) {
+    if (url.scheme() == QLatin1String("qrc")) {
+        return QFile::exists(QLatin1Char(':') + url.path());
+    }
+    return url.isLocalFile() && QFile::exists(url.toLocalFile());
+}
+
+}  // namespace
+
+HelpViewer::HelpViewer(QWidget* owner, const QUrl& contents)
+    : QWidget(owner, Qt::Window), contents_(contents) {
+    setObjectName(QStringLiteral("HelpViewer"));
+    setWindowTitle(QStringLiteral("Quorvane Help"));
+    setWindowIcon(QIcon(DialogPicture()));
+    resize(560, 520);
+
+    cmdContents_ = new QPushButton(QStringLiteral("&Contents"), this);
+    cmdBack_ = new QPushButton(QStringLiteral("&Back"), this);
+    cmdForward_ = new QPushButton(QStringLiteral("&Forward"), this);
+    browser_ = new QTextBrowser(this);
+    browser_->setOpenExternalLinks(false);
+    browser_->setOpenLinks(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdContents_);
+    buttons->addWidget(cmdBack_);
+    buttons->addWidget(cmdForward_);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(browser_, 1);
+
+    cmdBack_->setEnabled(false);
+    cmdForward_->setEnabled(false);
+    connect(cmdContents_, &QPushButton::clicked, this, &HelpViewer::ShowContents);
+    connect(cmdBack_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(cmdForward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, cmdBack_, &QPushButton::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, cmdForward_, &QPushButton::setEnabled);
+}
+
+void HelpViewer::ShowContents() {
+    found_ = Exists(contents_);
+    if (found_) {
+        browser_->setSource(contents_);
+    } else {
+        browser_->setHtml(QStringLiteral("<h3>Help is not available</h3><p>The help file "
+                                         "<b>%1</b> could not be found.</p>")
+                              .arg(contents_.fileName().toHtmlEscaped()));
+    }
+    show();
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+}
+
+}  // namespace quorvane::dialogs

@@ -1,0 +1,39 @@
+#pragma once
+// HelpViewer: the program's own help window. It shows the help document bundled with the
+// program, opened at its contents page, and follows the links between its pages.
+
+#include <QUrl>
+#include <QWidget>
+
+class QPushButton;
+class QTextBrowser;
+
+namespace quorvane::dialogs {
+
+// The help document's contents page inside the program's resources.
+inline constexpr const char* kHelpContents = "qrc:/help/chord.html";
+
+class HelpViewer : public QWidget {
+    Q_OBJECT
+  public:
+    // `owner` is the window the help belongs to: it stays in front of it and closes with it.
+    explicit HelpViewer(QWidget* owner,
+                        const QUrl& contents = QUrl(QString::fromLatin1(kHelpContents)));
+
+    // Opens the help at its contents page and brings it to the front.
+    void ShowContents();
+
+    QTextBrowser* Browser() const { return browser_; }
+    // False when the help document could not be found (the viewer then says so itself).
+    bool ContentsFound() const { return found_; }
+
+  private:
+    QUrl contents_;
+    QTextBrowser* browser_ = nullptr;
+    QPushButton* cmdContents_ = nullptr;
+    QPushButton* cmdBack_ = nullptr;
+    QPushButton* cmdForward_ = nullptr;
+    bool found_ = false;
+};
+
+}  // namespace quorvane::dialogs

@@ -1,0 +1,80 @@
+#include "dialogs/frmAbout.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+#include "dialogs/DialogLook.h"
+#include "views/Twips.h"
+
+namespace quorvane::dialogs {
+
+namespace {
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width, int height) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    PlaceTwips(label, left, top, width, height);
+    return label;
+}
+
+}  // namespace
+
+frmAbout::frmAbout(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About Quorvane"));
+    setWindowIcon(QIcon(DialogPicture()));
+    setFont(DialogFont());
+    setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
+
+    picture1_ = new QLabel(this);
+    picture1_->setObjectName(QStringLiteral("Picture1"));
+    picture1_->setPixmap(DialogPicture());
+    picture1_->setAlignment(Qt::AlignCenter);
+    PlaceTwips(picture1_, 360, 240, 510, 510);
+
+    command1_ = new QPushButton(QStringLiteral("OK"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setDefault(true);
+    PlaceTwips(command1_, 5400, 240, 852, 372);
+    connect(command1_, &QPushButton::clicked, this, &frmAbout::Command1_Click);
+
+    label1_ = MakeLabel(this, QStringLiteral("Velmira Version 2.0"), 2040, 600, 2175, 195);
+    label2_ =
+        MakeLabel(this, QStringLiteral("Copyright (C) Brackenfold Ltd."), 1380, 960, 3480, 195);
+    label5_ = MakeLabel(this, QStringLiteral("Mill Lane"), 2520, 1200, 1200, 195);
+    label6_ = MakeLabel(this, QStringLiteral("Harwick HW4"), 2445, 1440, 1350, 195);
+    label8_ =
+        MakeLabel(this, QStringLiteral("http://www.brackenfold.example"), 1305, 1800, 3645, 195);
+}
+
+void frmAbout::ShowModal() {
+    exec();
+}
+
+void frmAbout::Command1_Click() {
+    // Hidden, not destroyed: the next Help > About shows this same box.
+    done(QDialog::Accepted);
+}
+
+QLabel* frmAbout::Label(int number) const {
+    switch (number) {
+        case 1:
+            return label1_;
+        case 2:
+            return label2_;
+        case 5:
+            return label5_;
+        case 6:
+            return label6_;
+        case 8:
+            return label8_;
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace quorvane::dialogs

@@ -1,0 +1,76 @@
+#pragma once
+// frmMoney: the reminder dialog, shown modally at start-up (OK, Cancel, "WWW") and when the
+// program closes (OK, "WWW"). Its buttons are arranged anew by a random draw each time it loads.
+
+#include <QDialog>
+#include <functional>
+
+#include "dialogs/ReminderArrangement.h"
+
+class QLabel;
+class QPushButton;
+
+namespace quorvane::dialogs {
+
+class frmMoney : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmMoney(QWidget* parent = nullptr);
+
+    static constexpr int kClientWidth = 4125;  // twips
+    static constexpr int kClientHeight = 4005;
+
+    // False: the start-up reminder (three buttons); true: the closing reminder.
+    bool bClosing = false;
+
+    // The random draw in [0, 1) for the arrangement; the clock-seeded generator by default.
+    std::function<float()> Draw = ClockSeededDraw;
+    // Cancel ends the program through this; when empty Cancel only closes the dialog.
+    std::function<void()> ShutDown;
+    // "WWW" opens the updates page through this, after the dialog has closed.
+    std::function<void()> OpenUpdatesPage;
+
+    enum class Outcome { None, OK, WebSite, Cancel };
+
+    // Loads the dialog (arranging its buttons), shows it modally and returns how it was left.
+    Outcome ShowModal();
+    Outcome LastOutcome() const { return outcome_; }
+    const ReminderArrangement& Arrangement() const { return arrangement_; }
+    bool OnScreen() const { return isVisible(); }
+
+    // Closes the dialog if it is on screen (ShutDown unloads it this way).
+    void Unload();
+
+    void Form_Load();
+    void Form_Activate();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdWebSite_Click();
+
+    QPushButton* cmdOK() const { return cmdOK_; }
+    QPushButton* cmdCancel() const { return cmdCancel_; }
+    QPushButton* cmdWebSite() const { return cmdWebSite_; }
+    QLabel* Label(int number) const;  // 1, 2, 5, 6, 8
+
+  public slots:
+    // Esc and the close box.
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+  private:
+    QPushButton* cmdOK_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
+    QPushButton* cmdWebSite_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QLabel* label5_ = nullptr;
+    QLabel* label6_ = nullptr;
+    QLabel* label8_ = nullptr;
+    ReminderArrangement arrangement_;
+    Outcome outcome_ = Outcome::None;
+};
+
+}  // namespace quorvane::dialogs

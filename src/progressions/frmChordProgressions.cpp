@@ -1,0 +1,132 @@
+#include "progressions/frmChordProgressions.h"
+
+#include <QCloseEvent>
+#include <QPainter>
+#include <QPen>
+#include <QVariant>
+#include <cstdint>
+#include <string>
+
+#include "views/Twips.h"
+
+#if __has_include("vantile/ComponentHost.h")
+#include "vantile/ComponentHost.h"
+#include "vantile/PropertyBag.h"
+#define QUORVANE_HAVE_VANTILE 1
+#endif
+
+namespace quorvane::progressions {
+
+namespace {
+
+constexpr const char* kBoxProgId = "VantileCtl.Vantile";
+constexpr const char* kBoxFontName = "MS Sans Serif";
+
+// One chart box from the window's stored layout, or nullptr when the library is unavailable.
+QWidget* CreateProgRoot(QWidget* parent, const BoxLayout& box) {
+#ifndef QUORVANE_HAVE_VANTILE
+    (void)parent;
+    (void)box;
+    return nullptr;
+#else
+    vantile::PropertyBag saved;
+    saved.Write("backcolor", static_cast<std::int32_t>(box.backColor));
+    saved.Write("font", vantile::FontDesc{kBoxFontName, box.fontPoints, true, false, 0});
+    saved.Write("edge", static_cast<std::int32_t>(kEdgeBump));
+    saved.Write("caption", std::string(box.createdCaption));
+    return vantile::CreateControl(kBoxProgId, parent, &saved);
+#endif
+}
+
+QColor FromOle(views::OleColor c) {
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+
+}  // namespace
+
+frmChordProgressions::frmChordProgressions(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      captions_(CreatedCaptions()) {
+    setWindowTitle(QStringLiteral("Quorvane - [Progressions]"));
+    setObjectName(QStringLiteral("frmChordProgressions"));
+    setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
+    // The user's close destroys the window; the main window creates a new one when asked.
+    setAttribute(Qt::WA_DeleteOnClose);
+    for (std::size_t n = 0; n < boxes_.size(); ++n) {
+        const BoxLayout& box = kBoxes[n];
+        QWidget* control = CreateProgRoot(this, box);
+        if (control == nullptr) {
+            continue;
+        }
+        control->setObjectName(QStringLiteral("ProgRoot%1").arg(n));
+        const views::PixelRect r = views::TwipsToPixels(box.left, box.top, box.width, box.height);
+        control->setGeometry(r.x, r.y, r.width, r.height);
+        control->show();
+        boxes_[n] = control;
+    }
+}
+
+frmChordProgressions::~frmChordProgressions() = default;
+
+void frmChordProgressions::Form_Load(int screenWidthTwips, int mainOuterWidthTwips) {
+    const Placement p = PlaceWindow(screenWidthTwips, mainOuterWidthTwips);
+    move(views::TwipsToPixels(p.left), views::TwipsToPixels(p.top));
+}
+
+void frmChordProgressions::ShowProg(int rootIndex) {
+    captions_ = ProgCaptions(rootIndex);
+    ApplyCaptions();
+}
+
+void frmChordProgressions::ApplyCaptions() {
+    for (std::size_t n = 0; n < boxes_.size(); ++n) {
+        if (boxes_[n] != nullptr) {
+            boxes_[n]->setProperty("Caption", QString::fromStdString(captions_[n]));
+        }
+    }
+}
+
+QWidget* frmChordProgressions::ProgRoot(int n) const {
+    return n >= 0 && n < kBoxCount ? boxes_[static_cast<std::size_t>(n)] : nullptr;
+}
+
+QString frmChordProgressions::Caption(int n) const {
+    if (n < 0 || n >= kBoxCount) {
+        return {};
+    }
+    if (const QWidget* box = boxes_[static_cast<std::size_t>(n)]; box != nullptr) {
+        return box->property("Caption").toString();
+    }
+    return QString::fromStdString(captions_[static_cast<std::size_t>(n)]);
+}
+
+void frmChordProgressions::paintEvent(QPaintEvent* /*event*/) {
+    // The connecting lines lie on the window surface, behind the boxes.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(FromOle(kLineColor));
+    pen.setWidth(kLineWidthPixels);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    for (const LineLayout& line : kLines) {
+        painter.drawLine(QPointF(views::TwipsToPixelsF(line.x1), views::TwipsToPixelsF(line.y1)),
+                         QPointF(views::TwipsToPixelsF(line.x2), views::TwipsToPixelsF(line.y2)));
+    }
+}
+
+void frmChordProgressions::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmChordProgressions::Form_Unload() {
+    if (Unloaded) {
+        Unloaded();
+    }
+    hide();
+}
+
+}  // namespace quorvane::progressions

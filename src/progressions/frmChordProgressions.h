@@ -1,0 +1,48 @@
+#pragma once
+// frmChordProgressions: the secondary window with the chart of fifteen chords related to the
+// root. It has no owner window; the main window shows and hides it, and the user's close destroys
+// it (the next showing creates a fresh one).
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "progressions/ProgressionsChart.h"
+
+namespace quorvane::progressions {
+
+class frmChordProgressions : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmChordProgressions(QWidget* parent = nullptr);
+    ~frmChordProgressions() override;
+
+    // Placement when the window is created: beside the main window on a wide screen.
+    void Form_Load(int screenWidthTwips, int mainOuterWidthTwips);
+
+    // Recomputes all fifteen captions for a root (0..11). Does not show the window.
+    void ShowProg(int rootIndex);
+
+    // Box n (0..14), or nullptr when the control library could not create it.
+    QWidget* ProgRoot(int n) const;
+    // What box n shows: its control's caption, or the chart's text when there is no control.
+    QString Caption(int n) const;
+    const Captions& CaptionsShown() const { return captions_; }
+
+    // Run when the user closes the window, before it is destroyed.
+    std::function<void()> Unloaded;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void Form_Unload();
+    void ApplyCaptions();
+
+    std::array<QWidget*, kBoxCount> boxes_{};
+    Captions captions_;
+};
+
+}  // namespace quorvane::progressions
