@@ -33,6 +33,7 @@ HelpViewer::HelpViewer(QWidget* owner, const QUrl& contents)
     cmdBack_ = new QPushButton(QStringLiteral("&Back"), this);
     cmdForward_ = new QPushButton(QStringLiteral("&Forward"), this);
     browser_ = new QTextBrowser(this);
+    browser_->setAccessibleName(QStringLiteral("Help"));
     browser_->setOpenExternalLinks(false);
     browser_->setOpenLinks(true);
 

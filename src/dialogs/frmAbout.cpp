@@ -34,6 +34,7 @@ frmAbout::frmAbout(QWidget* parent)
     picture1_->setObjectName(QStringLiteral("Picture1"));
     picture1_->setPixmap(DialogPicture());
     picture1_->setAlignment(Qt::AlignCenter);
+    picture1_->setAccessibleName(QStringLiteral("Quorvane"));
     PlaceTwips(picture1_, 360, 240, 510, 510);
 
     command1_ = new QPushButton(QStringLiteral("OK"), this);

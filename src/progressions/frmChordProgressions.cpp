@@ -62,6 +62,8 @@ frmChordProgressions::frmChordProgressions(QWidget* parent)
             continue;
         }
         control->setObjectName(QStringLiteral("ProgRoot%1").arg(n));
+        // Assistive technology reads a box by the chord it shows.
+        control->setAccessibleName(QString::fromStdString(std::string(box.createdCaption)));
         const views::PixelRect r = views::TwipsToPixels(box.left, box.top, box.width, box.height);
         control->setGeometry(r.x, r.y, r.width, r.height);
         control->show();
@@ -84,7 +86,9 @@ void frmChordProgressions::ShowProg(int rootIndex) {
 void frmChordProgressions::ApplyCaptions() {
     for (std::size_t n = 0; n < boxes_.size(); ++n) {
         if (boxes_[n] != nullptr) {
-            boxes_[n]->setProperty("Caption", QString::fromStdString(captions_[n]));
+            const QString caption = QString::fromStdString(captions_[n]);
+            boxes_[n]->setProperty("Caption", caption);
+            boxes_[n]->setAccessibleName(caption);
         }
     }
 }

@@ -103,6 +103,21 @@ TEST_F(ProgressionsWindowTest, BoxesCarryTheirCreatedCaptionsThenFollowShowProg)
     }
 }
 
+TEST_F(ProgressionsWindowTest, BoxesAreNamedByTheChordTheyShow) {
+    if (!HaveBoxes()) {
+        GTEST_SKIP() << "the control library is not available";
+    }
+    for (int n = 0; n < kBoxCount; ++n) {
+        EXPECT_EQ(window->ProgRoot(n)->accessibleName(), window->Caption(n)) << n;
+    }
+    window->ShowProg(4);
+    for (int n = 0; n < kBoxCount; ++n) {
+        EXPECT_EQ(window->ProgRoot(n)->accessibleName().toStdString(),
+                  ProgCaptions(4)[static_cast<std::size_t>(n)])
+            << n;
+    }
+}
+
 TEST_F(ProgressionsWindowTest, BoxesStandWhereTheLayoutPutsThem) {
     if (!HaveBoxes()) {
         GTEST_SKIP() << "control library not available";
