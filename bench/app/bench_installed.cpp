@@ -90,9 +90,18 @@ void BM_InstalledStartToFirstWindow(benchmark::State& state) {
             state.SkipWithError("the program did not start");
             return;
         }
-        // Mapped and visible: the window system has its first frame.
-        const std::string found = Capture("xdotool search --sync --onlyvisible --pid " +
-                                          std::to_string(pid) + " 2>/dev/null | head -1");
+        // Mapped and visible: the window system has its first frame. Polled every few
+        // milliseconds (xdotool's own --sync waits half a second between looks).
+        std::string found;
+        const std::string look =
+            "xdotool search --onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null";
+        while (found.empty() &&
+               std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
+            found = Capture(look);
+            if (found.empty()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
         const auto shown = std::chrono::steady_clock::now();
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         rssKb = static_cast<double>(ResidentKb(pid));
