@@ -202,6 +202,8 @@ void frmChordMain::CreateMarkers() {
         if (marker == nullptr) {
             continue;
         }
+        markerBackColor_[static_cast<std::size_t>(k)] = MarkerBackColorOf(marker);
+        markerCaption_[static_cast<std::size_t>(k)] = MarkerCaptionOf(marker);
         marker->setObjectName(QStringLiteral("vtlPlayKey%1").arg(k));
         marker->setGeometry(picKeyboard_->DrawingAreaRect(views::MarkerRect(k)));
         new MarkerMouseRelay(marker, k, [this](int index, int button, int shift, float x, float y) {
@@ -449,9 +451,12 @@ void frmChordMain::ShowChord() {
             continue;
         }
         const views::MarkerView& m = view.markers[static_cast<std::size_t>(k)];
-        SetMarkerBackColor(marker, m.backColor);
+        if (markerBackColor_[static_cast<std::size_t>(k)] != m.backColor) {
+            SetMarkerBackColor(marker, m.backColor);
+            markerBackColor_[static_cast<std::size_t>(k)] = m.backColor;
+        }
         if (m.caption) {
-            SetMarkerCaption(marker, QString::fromStdString(*m.caption));
+            SetKeyMarkerCaption(k, QString::fromStdString(*m.caption));
         }
         marker->setVisible(m.shown);
     }
@@ -538,9 +543,17 @@ void frmChordMain::mnuOptionsIdentifierItem_Click(int index) {
         if (mode != views::IdentifierMode::Markers) {
             RefreshMarker(marker);
         }
-        SetMarkerCaption(marker, QString::fromStdString(views::MarkerCaption(k, mode, RootIndex)));
+        SetKeyMarkerCaption(k, QString::fromStdString(views::MarkerCaption(k, mode, RootIndex)));
     }
     ShowChord();
+}
+
+void frmChordMain::SetKeyMarkerCaption(int k, const QString& caption) {
+    QString& shown = markerCaption_[static_cast<std::size_t>(k)];
+    if (shown != caption) {
+        SetMarkerCaption(vtlPlayKey_[static_cast<std::size_t>(k)], caption);
+        shown = caption;
+    }
 }
 
 // ---- Inversions -------------------------------------------------------------------------

@@ -172,6 +172,8 @@ class frmChordMain : public QMainWindow {
     void SelectRow(QComboBox* box, int row);
     void OpenInversionsPopup();
     void ShowProg();
+    // Gives marker k its caption unless it already shows it.
+    void SetKeyMarkerCaption(int k, const QString& caption);
 
     StaffSurface* staff_ = nullptr;
     MouseDownLabel* lblNoteName_ = nullptr;
@@ -184,6 +186,10 @@ class frmChordMain : public QMainWindow {
     QPushButton* cmdPlayButton_ = nullptr;
     std::array<QRadioButton*, 2> optClef_{};
     std::array<QWidget*, views::kKeyCount> vtlPlayKey_{};
+    // The background colour each marker was last given: a redraw sets only those that change,
+    // since every property set repaints the control.
+    std::array<views::OleColor, views::kKeyCount> markerBackColor_{};
+    std::array<QString, views::kKeyCount> markerCaption_{};
 
     QAction* mnuFilePrint_ = nullptr;
     QAction* mnuFileExit_ = nullptr;
