@@ -54,10 +54,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.brackenfold.example/index.htm")
 # Libraries from the binaries themselves; the rest is what the program loads or reads at run
-# time: the fonts it draws with, the General MIDI soundfont and the JACK-free audio of FluidSynth.
+# time: FluidSynth (opened with the built-in synthesizer), Qt's platform plugins, the fonts it
+# draws with and the General MIDI soundfont.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-freefont-ttf, timgm6mb-soundfont | fluid-soundfont-gm, fontconfig")
+    "libfluidsynth3 (>= 2.0.5), qt6-qpa-plugins, fonts-freefont-ttf, timgm6mb-soundfont | fluid-soundfont-gm, fontconfig")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-oflb-euterpe")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${PROJECT_SOURCE_DIR}/packaging/postinst ${PROJECT_SOURCE_DIR}/packaging/prerm

@@ -4,7 +4,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <mutex>
 #include <system_error>
 
 namespace quorvane::midi {
@@ -18,14 +17,11 @@ void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 // FluidSynth and the ALSA library report to stderr by default; the program keeps quiet and
 // shows failures its own way.
-void QuietFluidSynthLog() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        snd_lib_error_set_handler(&IgnoreAlsaError);
-        for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
-            fluid_set_log_function(level, nullptr, nullptr);
-        }
-    });
+void QuietFluidSynthLog(const FluidSynthLibrary& fluid) {
+    snd_lib_error_set_handler(&IgnoreAlsaError);
+    for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
+        fluid.fluid_set_log_function(level, nullptr, nullptr);
+    }
 }
 
 class BuiltinSynthDevice final : public OutputDevice {
@@ -34,7 +30,7 @@ class BuiltinSynthDevice final : public OutputDevice {
         : setup_(std::move(setup)), driver_(driver) {}
     ~BuiltinSynthDevice() override {
         // The driver pulls audio from the synthesizer, so it goes first.
-        delete_fluid_audio_driver(driver_);
+        setup_->fluid().delete_fluid_audio_driver(driver_);
     }
     BuiltinSynthDevice(const BuiltinSynthDevice&) = delete;
     BuiltinSynthDevice& operator=(const BuiltinSynthDevice&) = delete;
@@ -75,24 +71,30 @@ std::optional<std::filesystem::path> FindGeneralMidiSoundfont() {
 }
 
 std::unique_ptr<SynthSetup> SynthSetup::Create(const std::filesystem::path& soundfont) {
-    QuietFluidSynthLog();
+    std::shared_ptr<const FluidSynthLibrary> fluid = FluidSynthLibrary::Load();
+    if (!fluid) {
+        return nullptr;
+    }
+    QuietFluidSynthLog(*fluid);
     std::unique_ptr<SynthSetup> setup(new SynthSetup());
-    setup->settings_ = new_fluid_settings();
+    setup->fluid_ = std::move(fluid);
+    const FluidSynthLibrary& f = *setup->fluid_;
+    setup->settings_ = f.new_fluid_settings();
     if (setup->settings_ == nullptr) {
         return nullptr;
     }
     fluid_settings_t* s = setup->settings_;
-    if (fluid_settings_setnum(s, "synth.gain", kSynthGain) != FLUID_OK ||
-        fluid_settings_setnum(s, "synth.sample-rate", kSynthSampleRate) != FLUID_OK ||
-        fluid_settings_setint(s, "audio.period-size", kAudioPeriodFrames) != FLUID_OK ||
-        fluid_settings_setint(s, "audio.periods", kAudioPeriods) != FLUID_OK) {
+    if (f.fluid_settings_setnum(s, "synth.gain", kSynthGain) != FLUID_OK ||
+        f.fluid_settings_setnum(s, "synth.sample-rate", kSynthSampleRate) != FLUID_OK ||
+        f.fluid_settings_setint(s, "audio.period-size", kAudioPeriodFrames) != FLUID_OK ||
+        f.fluid_settings_setint(s, "audio.periods", kAudioPeriods) != FLUID_OK) {
         return nullptr;
     }
-    setup->synth_ = new_fluid_synth(s);
+    setup->synth_ = f.new_fluid_synth(s);
     if (setup->synth_ == nullptr) {
         return nullptr;
     }
-    if (fluid_synth_sfload(setup->synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
+    if (f.fluid_synth_sfload(setup->synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
         return nullptr;
     }
     return setup;
@@ -100,10 +102,10 @@ std::unique_ptr<SynthSetup> SynthSetup::Create(const std::filesystem::path& soun
 
 SynthSetup::~SynthSetup() {
     if (synth_ != nullptr) {
-        delete_fluid_synth(synth_);
+        fluid_->delete_fluid_synth(synth_);
     }
     if (settings_ != nullptr) {
-        delete_fluid_settings(settings_);
+        fluid_->delete_fluid_settings(settings_);
     }
 }
 
@@ -115,29 +117,29 @@ bool SynthSetup::ShortMsg(std::uint32_t packed) {
     int result = FLUID_FAILED;
     switch (status & 0xF0) {
         case 0x80:
-            fluid_synth_noteoff(synth_, channel, data1);
+            fluid_->fluid_synth_noteoff(synth_, channel, data1);
             // A note-off for a note that no longer sounds is not a failure of the device.
             return true;
         case 0x90:
-            result = fluid_synth_noteon(synth_, channel, data1, data2);
+            result = fluid_->fluid_synth_noteon(synth_, channel, data1, data2);
             if (data2 == 0) {
                 return true;  // a note-on with velocity 0 is a note-off
             }
             break;
         case 0xA0:
-            result = fluid_synth_key_pressure(synth_, channel, data1, data2);
+            result = fluid_->fluid_synth_key_pressure(synth_, channel, data1, data2);
             break;
         case 0xB0:
-            result = fluid_synth_cc(synth_, channel, data1, data2);
+            result = fluid_->fluid_synth_cc(synth_, channel, data1, data2);
             break;
         case 0xC0:
-            result = fluid_synth_program_change(synth_, channel, data1);
+            result = fluid_->fluid_synth_program_change(synth_, channel, data1);
             break;
         case 0xD0:
-            result = fluid_synth_channel_pressure(synth_, channel, data1);
+            result = fluid_->fluid_synth_channel_pressure(synth_, channel, data1);
             break;
         case 0xE0:
-            result = fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7));
+            result = fluid_->fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7));
             break;
         default:
             return false;
@@ -148,8 +150,8 @@ bool SynthSetup::ShortMsg(std::uint32_t packed) {
 bool SynthSetup::Reset() {
     // The system reset puts controllers and programs back to their defaults but leaves sounding
     // voices to ring; All Sound Off on every channel, after it, cuts them.
-    const bool reset = fluid_synth_system_reset(synth_) == FLUID_OK;
-    return fluid_synth_all_sounds_off(synth_, -1) == FLUID_OK && reset;
+    const bool reset = fluid_->fluid_synth_system_reset(synth_) == FLUID_OK;
+    return fluid_->fluid_synth_all_sounds_off(synth_, -1) == FLUID_OK && reset;
 }
 
 std::unique_ptr<OutputDevice> OpenBuiltinSynth() {
@@ -161,12 +163,13 @@ std::unique_ptr<OutputDevice> OpenBuiltinSynth() {
     if (!setup) {
         return nullptr;
     }
+    const FluidSynthLibrary& f = setup->fluid();
     for (const char* driverName : kAudioDrivers) {
-        if (fluid_settings_setstr(setup->settings(), "audio.driver", driverName) != FLUID_OK) {
+        if (f.fluid_settings_setstr(setup->settings(), "audio.driver", driverName) != FLUID_OK) {
             continue;
         }
         if (fluid_audio_driver_t* driver =
-                new_fluid_audio_driver(setup->settings(), setup->synth())) {
+                f.new_fluid_audio_driver(setup->settings(), setup->synth())) {
             return std::make_unique<BuiltinSynthDevice>(std::move(setup), driver);
         }
     }

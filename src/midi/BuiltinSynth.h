@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "midi/FluidSynthLibrary.h"
 #include "midi/OutputDevices.h"
 
 #include <fluidsynth.h>
@@ -45,6 +46,8 @@ class SynthSetup {
     SynthSetup(const SynthSetup&) = delete;
     SynthSetup& operator=(const SynthSetup&) = delete;
 
+    // The FluidSynth entry points this synthesizer was made with.
+    const FluidSynthLibrary& fluid() const { return *fluid_; }
     fluid_settings_t* settings() const { return settings_; }
     fluid_synth_t* synth() const { return synth_; }
 
@@ -55,6 +58,7 @@ class SynthSetup {
 
   private:
     SynthSetup() = default;
+    std::shared_ptr<const FluidSynthLibrary> fluid_;
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
 };
