@@ -1,6 +1,7 @@
 #include "dialogs/DialogLook.h"
 
 #include <QFontDatabase>
+#include <QLabel>
 #include <QPainter>
 #include <QStringList>
 #include <QWidget>
@@ -53,6 +54,14 @@ QPixmap DialogPicture() {
 void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
     const views::PixelRect r = views::TwipsToPixels(left, top, width, height);
     widget->setGeometry(r.x, r.y, r.width, r.height);
+}
+
+QLabel* MakeDialogLabel(QWidget* parent, const QString& text, int left, int top, int width,
+                        int height) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    PlaceTwips(label, left, top, width, height);
+    return label;
 }
 
 }  // namespace quorvane::dialogs

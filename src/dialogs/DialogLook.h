@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QPixmap>
 
+class QLabel;
+class QString;
 class QWidget;
 
 namespace quorvane::dialogs {
@@ -17,5 +19,9 @@ QPixmap DialogPicture();
 
 // Left, top, width, height in twips.
 void PlaceTwips(QWidget* widget, int left, int top, int width, int height);
+
+// A label of a dialog: its text centred at the top of its twips rectangle.
+QLabel* MakeDialogLabel(QWidget* parent, const QString& text, int left, int top, int width,
+                        int height);
 
 }  // namespace quorvane::dialogs

@@ -9,17 +9,6 @@
 
 namespace quorvane::dialogs {
 
-namespace {
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width, int height) {
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    PlaceTwips(label, left, top, width, height);
-    return label;
-}
-
-}  // namespace
-
 frmAbout::frmAbout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -43,13 +32,13 @@ frmAbout::frmAbout(QWidget* parent)
     PlaceTwips(command1_, 5400, 240, 852, 372);
     connect(command1_, &QPushButton::clicked, this, &frmAbout::Command1_Click);
 
-    label1_ = MakeLabel(this, QStringLiteral("Velmira Version 2.0"), 2040, 600, 2175, 195);
-    label2_ =
-        MakeLabel(this, QStringLiteral("Copyright (C) Brackenfold Ltd."), 1380, 960, 3480, 195);
-    label5_ = MakeLabel(this, QStringLiteral("Mill Lane"), 2520, 1200, 1200, 195);
-    label6_ = MakeLabel(this, QStringLiteral("Harwick HW4"), 2445, 1440, 1350, 195);
-    label8_ =
-        MakeLabel(this, QStringLiteral("http://www.brackenfold.example"), 1305, 1800, 3645, 195);
+    label1_ = MakeDialogLabel(this, QStringLiteral("Velmira Version 2.0"), 2040, 600, 2175, 195);
+    label2_ = MakeDialogLabel(this, QStringLiteral("Copyright (C) Brackenfold Ltd."), 1380, 960,
+                              3480, 195);
+    label5_ = MakeDialogLabel(this, QStringLiteral("Mill Lane"), 2520, 1200, 1200, 195);
+    label6_ = MakeDialogLabel(this, QStringLiteral("Harwick HW4"), 2445, 1440, 1350, 195);
+    label8_ = MakeDialogLabel(this, QStringLiteral("http://www.brackenfold.example"), 1305, 1800,
+                              3645, 195);
 }
 
 void frmAbout::ShowModal() {

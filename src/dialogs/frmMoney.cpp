@@ -12,13 +12,6 @@ namespace quorvane::dialogs {
 
 namespace {
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width, int height) {
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    PlaceTwips(label, left, top, width, height);
-    return label;
-}
-
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
@@ -39,16 +32,16 @@ frmMoney::frmMoney(QWidget* parent)
     setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
     setModal(true);
 
-    label1_ = MakeLabel(this,
-                        QStringLiteral("Remember to visit our website for information on the "
-                                       "latest release of Quorvane and other software."),
-                        480, 600, 3180, 780);
+    label1_ = MakeDialogLabel(this,
+                              QStringLiteral("Remember to visit our website for information on the "
+                                             "latest release of Quorvane and other software."),
+                              480, 600, 3180, 780);
     label1_->setWordWrap(true);
-    label2_ = MakeLabel(this, QStringLiteral("Brackenfold Ltd."), 1335, 1560, 1455, 195);
-    label5_ = MakeLabel(this, QStringLiteral("Mill Lane"), 1455, 1800, 1200, 195);
-    label6_ = MakeLabel(this, QStringLiteral("Harwick HW4"), 1380, 2040, 1350, 195);
-    label8_ =
-        MakeLabel(this, QStringLiteral("http://www.brackenfold.example"), 240, 2280, 3645, 195);
+    label2_ = MakeDialogLabel(this, QStringLiteral("Brackenfold Ltd."), 1335, 1560, 1455, 195);
+    label5_ = MakeDialogLabel(this, QStringLiteral("Mill Lane"), 1455, 1800, 1200, 195);
+    label6_ = MakeDialogLabel(this, QStringLiteral("Harwick HW4"), 1380, 2040, 1350, 195);
+    label8_ = MakeDialogLabel(this, QStringLiteral("http://www.brackenfold.example"), 240, 2280,
+                              3645, 195);
 
     cmdOK_ = MakeButton(this, QStringLiteral("cmdOK"), QStringLiteral("OK"));
     cmdCancel_ = MakeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));

@@ -95,21 +95,21 @@ void frmChordMain::BuildControls() {
           views::kKeyboardPanel.width, views::kKeyboardPanel.height);
     connect(picKeyboard_, &KeyboardPanel::MouseDown, this, &frmChordMain::picKeyboard_MouseDown);
 
-    struct LabelSpec {
+    struct LabelLayout {
         const char* text;
         int left, top, width, height;
     };
-    const std::array<LabelSpec, 5> labelSpecs{{{"Root Note:", 120, 3480, 945, 195},
-                                               {"Chord Type:", 1440, 3480, 1050, 195},
-                                               {"Scale:", 3960, 3480, 555, 195},
-                                               {"Scale:", 600, 4440, 555, 195},
-                                               {"Chord:", 5160, 4440, 570, 195}}};
-    for (std::size_t i = 0; i < labelSpecs.size(); ++i) {
-        const LabelSpec& spec = labelSpecs[i];
-        labels_[i] = new QLabel(QString::fromLatin1(spec.text), staff_);
+    const std::array<LabelLayout, 5> labelLayouts{{{"Root Note:", 120, 3480, 945, 195},
+                                                   {"Chord Type:", 1440, 3480, 1050, 195},
+                                                   {"Scale:", 3960, 3480, 555, 195},
+                                                   {"Scale:", 600, 4440, 555, 195},
+                                                   {"Chord:", 5160, 4440, 570, 195}}};
+    for (std::size_t i = 0; i < labelLayouts.size(); ++i) {
+        const LabelLayout& entry = labelLayouts[i];
+        labels_[i] = new QLabel(QString::fromLatin1(entry.text), staff_);
         labels_[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         labels_[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        Place(labels_[i], spec.left, spec.top, spec.width, spec.height);
+        Place(labels_[i], entry.left, entry.top, entry.width, entry.height);
     }
 
     cboRootNote_ = new QComboBox(staff_);
