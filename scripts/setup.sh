@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6
   librtmidi-dev libjack-dev libasound2-dev libfluidsynth-dev fluidsynth timgm6mb-soundfont
   fonts-oflb-euterpe fonts-freefont-ttf fonts-dejavu-core fontconfig
-  xvfb xdotool xauth jackd1
+  xvfb xdotool xauth x11-utils twm jackd1 pulseaudio pulseaudio-utils weston qt6-wayland
   poppler-utils appstream desktop-file-utils
 )
 
@@ -22,13 +22,14 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-sudo=""
+# As root the commands run as they are; otherwise through sudo, keeping the environment.
+as_root=()
 if [ "$(id -u)" -ne 0 ]; then
-  if command -v sudo >/dev/null 2>&1; then sudo="sudo"; else
+  if command -v sudo >/dev/null 2>&1; then as_root=(sudo -E); else
     echo "setup: run as root (or install sudo) to install: ${missing[*]}" >&2
     exit 1
   fi
 fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo -E apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
