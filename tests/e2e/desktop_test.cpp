@@ -1,0 +1,129 @@
+// The program as a user meets it on an X desktop with a window manager and an audio server.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include "Desktop.h"
+
+namespace quorvane::e2e {
+namespace {
+
+#define E2E_START(call)                        \
+    do {                                       \
+        const QString why = (call);            \
+        if (!why.isEmpty()) {                  \
+            GTEST_SKIP() << why.toStdString(); \
+        }                                      \
+    } while (false)
+
+class OnX : public ::testing::Test {
+  protected:
+    void SetUp() override { E2E_START(desktop_.StartX()); }
+    Desktop desktop_;
+};
+
+TEST_F(OnX, StartsPlaysOnPulseAudioAndExits) {
+    E2E_START(desktop_.StartPulse());
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    ASSERT_FALSE(app.PassReminder().isEmpty()) << app.Process().Output().toStdString();
+    // The settings window's first activation opens the built-in synthesizer.
+    ASSERT_FALSE(app.OpenMidiSettings().isEmpty());
+    QThread::msleep(500);
+    ASSERT_EQ(desktop_.StartRecording(), QString());
+    desktop_.Keys(app.MainWindow(), {QStringLiteral("Return")});
+    QThread::msleep(1200);
+    EXPECT_GT(desktop_.StopRecording(), 1000) << "Play was not heard on the null sink";
+    // The mixer shows the program by its own name.
+    const QByteArray clients =
+        desktop_.Tool(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("clients")});
+    EXPECT_TRUE(clients.contains("application.name = \"Quorvane\"")) << clients.toStdString();
+    EXPECT_EQ(app.Exit(), 0) << app.Process().Output().toStdString();
+}
+
+TEST_F(OnX, EndsCleanlyOnSignalsWithoutTheClosingReminder) {
+    for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        App app(desktop_);
+        ASSERT_TRUE(app.Start());
+        ASSERT_FALSE(app.PassReminder().isEmpty());
+        app.Process().Signal(sig);
+        EXPECT_EQ(app.Process().Wait(5000), 0) << "signal " << sig;
+        EXPECT_TRUE(desktop_.WindowGone(QStringLiteral("^Velmira$"), 200)) << "signal " << sig;
+    }
+}
+
+TEST_F(OnX, LibrariesInTheWorkingFolderAreNotLoaded) {
+    // What a user's download folder might hold: a library under the name of one the program
+    // needs, started from there.
+    const QString folder = desktop_.Folder() + QStringLiteral("/downloads");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const char* name : {"librtmidi.so.6", "libVantileCtl.so", "libfluidsynth.so.3"}) {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(E2E_PLANTED_LIBRARY),
+                                folder + QLatin1Char('/') + QLatin1String(name)));
+    }
+    App app(desktop_);
+    ASSERT_TRUE(app.Start(BuildProgram(QStringLiteral("quorvane")), folder));
+    ASSERT_FALSE(app.PassReminder().isEmpty()) << app.Process().Output().toStdString();
+    app.OpenMidiSettings();  // loads the synthesizer's library
+    QThread::msleep(300);
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/planted-library-ran")));
+    EXPECT_EQ(app.Exit(), 0);
+}
+
+TEST_F(OnX, HiddenWindowsStayHiddenWhenTheMainWindowIsMinimisedAndRestored) {
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    const QString main = app.PassReminder();
+    ASSERT_FALSE(main.isEmpty());
+    // Once as started, once after the user showed and hid the chart again.
+    for (const bool chartShownBefore : {false, true}) {
+        if (chartShownBefore) {
+            desktop_.Keys(main, {QStringLiteral("shift+F1")});
+            ASSERT_FALSE(desktop_.WaitWindow(QStringLiteral("Progressions")).isEmpty());
+            desktop_.Keys(main, {QStringLiteral("shift+F1")});
+            ASSERT_TRUE(desktop_.WindowGone(QStringLiteral("Progressions")));
+        }
+        desktop_.Tool(QStringLiteral("xdotool"),
+                      {QStringLiteral("windowminimize"), QStringLiteral("--sync"), main});
+        EXPECT_EQ(desktop_.WmState(main), QStringLiteral("Iconic"));
+        desktop_.Tool(QStringLiteral("xdotool"),
+                      {QStringLiteral("windowmap"), QStringLiteral("--sync"), main});
+        QThread::msleep(400);
+        EXPECT_EQ(desktop_.WmState(main), QStringLiteral("Normal"));
+        // Neither the chart nor the settings window was ever shown by the user here: the window
+        // manager must not hold them, mapped or as icons.
+        for (const QString& name :
+             {QStringLiteral("Progressions\\]$"), QStringLiteral("\\[MIDI\\]$")}) {
+            for (const QString& id : desktop_.Windows(name)) {
+                EXPECT_FALSE(desktop_.Viewable(id)) << name.toStdString();
+                const QString state = desktop_.WmState(id);
+                EXPECT_TRUE(state.isEmpty() || state == QStringLiteral("Withdrawn"))
+                    << name.toStdString() << " is " << state.toStdString()
+                    << (chartShownBefore ? " after the chart was hidden" : " on a fresh start");
+            }
+        }
+    }
+    EXPECT_EQ(app.Exit(), 0);
+}
+
+TEST_F(OnX, MainAndChartWindowsCarryTheProgramIcon) {
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    const QString main = app.PassReminder();
+    ASSERT_FALSE(main.isEmpty());
+    desktop_.Keys(main, {QStringLiteral("shift+F1")});
+    const QString chart = desktop_.WaitWindow(QStringLiteral("Progressions"));
+    ASSERT_FALSE(chart.isEmpty());
+    for (const QString& id : {main, chart}) {
+        const QByteArray icon = desktop_.Tool(
+            QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_ICON")});
+        EXPECT_TRUE(icon.contains("Icon (")) << icon.left(200).toStdString();
+    }
+    EXPECT_EQ(app.Exit(), 0);
+}
+
+}  // namespace
+}  // namespace quorvane::e2e
