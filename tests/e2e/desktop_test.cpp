@@ -125,5 +125,69 @@ TEST_F(OnX, MainAndChartWindowsCarryTheProgramIcon) {
     EXPECT_EQ(app.Exit(), 0);
 }
 
+TEST_F(OnX, RightPressOpensTheInversionsPopUpOnlyOnTheStaffNameAndKeyboard) {
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    const QString main = app.PassReminder();
+    ASSERT_FALSE(main.isEmpty());
+    // The layout is in twips of the client area, which starts below the menu bar; the client
+    // area is 415 pixels high.
+    const QByteArray geometry =
+        desktop_.Tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), main});
+    const int height = QString::fromLatin1(geometry).section(QLatin1Char('x'), -1).toInt();
+    const int menuBar = height - 415;
+    ASSERT_GT(menuBar, 0) << geometry.toStdString();
+    auto visibleWindows = [this] {
+        return desktop_
+            .Tool(QStringLiteral("xdotool"),
+                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                   QStringLiteral("--class"), QStringLiteral("quorvane")})
+            .count('\n');
+    };
+    const qsizetype alone = visibleWindows();
+    struct Place {
+        const char* what;
+        int left, top;  // twips
+        bool popUp;
+    };
+    const Place places[] = {
+        {"staff", 3000, 5100, true},
+        {"Play button", 8046, 3846, false},
+        {"Root Note list", 700, 3870, false},
+        {"Treble Clef option", 700, 5760, false},
+        {"Root Note: label", 500, 3570, false},
+        {"Scale: label over the staff", 870, 4530, false},
+        {"clef sign", 420, 5000, false},
+        {"staff", 3000, 5100, true},
+        {"chord name", 4100, 400, true},
+        {"keyboard", 1100, 2900, true},
+    };
+    for (const Place& place : places) {
+        desktop_.Tool(
+            QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QStringLiteral("--window"), main,
+             QString::number(place.left / 15), QString::number(place.top / 15 + menuBar)});
+        QThread::msleep(300);
+        // The pop-up opens on the press; it is looked for before the release, which may choose
+        // the item under the pointer and close it.
+        desktop_.Tool(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousedown"), QStringLiteral("3")});
+        bool opened = false;
+        for (int i = 0; i < 10 && !opened; ++i) {
+            QThread::msleep(100);
+            opened = visibleWindows() > alone;
+        }
+        desktop_.Tool(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("3")});
+        EXPECT_EQ(opened, place.popUp) << place.what;
+        // Esc closes the pop-up, which has the keyboard while it is open.
+        for (int i = 0; i < 20 && visibleWindows() > alone; ++i) {
+            desktop_.Tool(QStringLiteral("xdotool"),
+                          {QStringLiteral("key"), QStringLiteral("Escape")});
+            QThread::msleep(150);
+        }
+    }
+    EXPECT_EQ(app.Exit(), 0);
+}
+
 }  // namespace
 }  // namespace quorvane::e2e
