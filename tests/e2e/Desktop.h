@@ -78,6 +78,7 @@ class Desktop {
     // Whether no visible window has the name now.
     bool WindowGone(const QString& namePattern, int ms = 5000) const;
     QStringList Windows(const QString& namePattern) const;  // every window, mapped or not
+    void Focus(const QString& window) const;
     void Keys(const QString& window, const QStringList& keys) const;
     // The window manager's state of a window: "Normal", "Iconic", or "" when it manages none.
     QString WmState(const QString& window) const;

@@ -1,0 +1,180 @@
+// The program with a JACK server: a JACK MIDI port and the built-in synthesizer playing through
+// JACK, the server killed under it, devices that appear after start, and the end by a signal
+// while a chord sounds. jack_probe (of the test suite) plays the outside world: a MIDI port that
+// records what reaches it, and a recorder of the synthesizer's audio.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QRegularExpression>
+#include <QThread>
+
+#include "Desktop.h"
+
+namespace quorvane::e2e {
+namespace {
+
+class WithJack : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const QString& why : {desktop_.StartX(), desktop_.StartJack()}) {
+            if (!why.isEmpty()) {
+                GTEST_SKIP() << why.toStdString();
+            }
+        }
+    }
+
+    // A MIDI input port "jack_probe:midi_in" that records what it receives.
+    bool StartMidiPort() {
+        if (!midiPort_.Start(BuildProgram(QStringLiteral("jack_probe")),
+                             {QStringLiteral("midi"), QStringLiteral("120")}, desktop_.Env())) {
+            return false;
+        }
+        for (int i = 0; i < 100; ++i) {
+            if (midiPort_.Output().contains("midi_in")) {
+                return true;
+            }
+            QThread::msleep(50);
+        }
+        return false;
+    }
+    // The messages the port has received, one "90 3c 40" a line.
+    QStringList Received() {
+        QStringList lines = QString::fromLatin1(midiPort_.Output()).split(QLatin1Char('\n'));
+        return lines.filter(QRegularExpression(QStringLiteral("^[0-9a-f]{2}( [0-9a-f]{2})+$")));
+    }
+    // Opens the settings window (the built-in synthesizer opens) and chooses the entry after
+    // it, the JACK port.
+    void ChooseMidiPort(App& app) {
+        const QString settings = app.OpenMidiSettings();
+        ASSERT_FALSE(settings.isEmpty());
+        QThread::msleep(300);
+        desktop_.Keys(settings, {QStringLiteral("Down")});
+        QThread::msleep(300);
+    }
+    void Play(App& app) { desktop_.Keys(app.MainWindow(), {QStringLiteral("Return")}); }
+
+    Desktop desktop_;
+    Child midiPort_;
+};
+
+TEST_F(WithJack, KillingTheServerUnderAnOpenPortLeavesTheProgramRunning) {
+    for (const bool midChord : {false, true}) {
+        SCOPED_TRACE(midChord ? "mid-chord" : "idle");
+        if (!desktop_.JackRunning()) {
+            ASSERT_EQ(desktop_.StartJack(), QString());
+        }
+        midiPort_.Stop();
+        ASSERT_TRUE(StartMidiPort());
+        App app(desktop_);
+        ASSERT_TRUE(app.Start());
+        ASSERT_FALSE(app.PassReminder().isEmpty());
+        ChooseMidiPort(app);
+        Play(app);
+        QThread::msleep(600);
+        ASSERT_TRUE(Received().contains(QStringLiteral("90 3c 40")))
+            << midiPort_.Output().toStdString();
+        if (midChord) {
+            Play(app);
+            QThread::msleep(80);
+        }
+        desktop_.KillJack(SIGKILL);
+        QThread::msleep(1000);
+        ASSERT_TRUE(app.Process().Running()) << app.Process().Output().toStdString();
+        Play(app);  // silent now
+        QThread::msleep(600);
+        EXPECT_TRUE(app.Process().Running());
+        EXPECT_EQ(app.Exit(), 0) << app.Process().Output().toStdString();
+    }
+}
+
+TEST_F(WithJack, BuiltInSynthesizerIsHeardThroughJackAndSurvivesTheServer) {
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    ASSERT_FALSE(app.PassReminder().isEmpty());
+    // No PulseAudio here: the synthesizer opens on JACK, under the program's name, connected
+    // to the system's playback ports.
+    ASSERT_FALSE(app.OpenMidiSettings().isEmpty());
+    QThread::msleep(800);
+    const QByteArray ports = desktop_.Tool(BuildProgram(QStringLiteral("jack_probe")),
+                                           {QStringLiteral("ports"), QStringLiteral("Quorvane")});
+    EXPECT_TRUE(ports.contains("-> system:playback_1")) << ports.toStdString();
+    EXPECT_TRUE(ports.contains("-> system:playback_2")) << ports.toStdString();
+    const QStringList outputs =
+        QString::fromLatin1(ports).split(QLatin1Char('\n')).filter(QStringLiteral("playback_"));
+    ASSERT_EQ(outputs.size(), 2) << ports.toStdString();
+    QStringList recordArgs{QStringLiteral("record"), QStringLiteral("2"),
+                           desktop_.Folder() + QStringLiteral("/synth.raw")};
+    for (const QString& line : outputs) {
+        recordArgs << line.section(QStringLiteral(" -> "), 0, 0).trimmed();
+    }
+    Child recorder;
+    ASSERT_TRUE(
+        recorder.Start(BuildProgram(QStringLiteral("jack_probe")), recordArgs, desktop_.Env()));
+    QThread::msleep(300);
+    Play(app);
+    ASSERT_EQ(recorder.Wait(10000), 0) << recorder.Output().toStdString();
+    const QRegularExpressionMatch peak = QRegularExpression(QStringLiteral("peak=([0-9.]+)"))
+                                             .match(QString::fromLatin1(recorder.Output()));
+    ASSERT_TRUE(peak.hasMatch()) << recorder.Output().toStdString();
+    EXPECT_GT(peak.captured(1).toDouble(), 0.01);
+
+    Play(app);
+    QThread::msleep(80);
+    desktop_.KillJack(SIGKILL);
+    QThread::msleep(1000);
+    ASSERT_TRUE(app.Process().Running()) << app.Process().Output().toStdString();
+    EXPECT_EQ(app.Exit(), 0) << app.Process().Output().toStdString();
+}
+
+TEST_F(WithJack, AGracefulServerStopThenExitEndsNormally) {
+    ASSERT_TRUE(StartMidiPort());
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    ASSERT_FALSE(app.PassReminder().isEmpty());
+    ChooseMidiPort(app);
+    desktop_.KillJack(SIGTERM);
+    QThread::msleep(800);
+    ASSERT_TRUE(app.Process().Running()) << app.Process().Output().toStdString();
+    EXPECT_EQ(app.Exit(), 0) << app.Process().Output().toStdString();
+}
+
+TEST_F(WithJack, APortThatAppearsAfterStartCanBeChosen) {
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    ASSERT_FALSE(app.PassReminder().isEmpty());
+    const QString settings = app.OpenMidiSettings();
+    ASSERT_FALSE(settings.isEmpty());
+    QThread::msleep(300);
+    // Plugged in now; the list is read again when the settings window is activated.
+    ASSERT_TRUE(StartMidiPort());
+    desktop_.Focus(app.MainWindow());
+    desktop_.Keys(settings, {QStringLiteral("Down")});
+    QThread::msleep(300);
+    Play(app);
+    QThread::msleep(600);
+    EXPECT_TRUE(Received().contains(QStringLiteral("90 3c 40")))
+        << midiPort_.Output().toStdString();
+    EXPECT_EQ(app.Exit(), 0);
+}
+
+TEST_F(WithJack, ASignalMidChordReleasesTheNotesAndEndsWithStatusZero) {
+    ASSERT_TRUE(StartMidiPort());
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    ASSERT_FALSE(app.PassReminder().isEmpty());
+    ChooseMidiPort(app);
+    Play(app);
+    QThread::msleep(100);
+    app.Process().Signal(SIGTERM);
+    EXPECT_EQ(app.Process().Wait(5000), 0) << app.Process().Output().toStdString();
+    QThread::msleep(300);
+    const QStringList received = Received();
+    for (const char* off : {"80 3c 40", "80 40 40", "80 43 40"}) {
+        EXPECT_TRUE(received.contains(QLatin1String(off)))
+            << off << " missing in: " << received.join(QLatin1Char('|')).toStdString();
+    }
+    EXPECT_TRUE(desktop_.WindowGone(QStringLiteral("^Velmira$"), 200));
+}
+
+}  // namespace
+}  // namespace quorvane::e2e
