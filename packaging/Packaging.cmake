@@ -59,7 +59,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.brackenfold.example/index.htm")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libfluidsynth3 (>= 2.0.5), qt6-qpa-plugins, fonts-freefont-ttf, timgm6mb-soundfont | fluid-soundfont-gm, fontconfig")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-oflb-euterpe")
+# The music font, and Qt's Wayland platform so the program runs natively on Wayland desktops
+# (without it Qt falls back to XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-oflb-euterpe, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${PROJECT_SOURCE_DIR}/packaging/postinst ${PROJECT_SOURCE_DIR}/packaging/prerm
     ${PROJECT_SOURCE_DIR}/packaging/postrm)

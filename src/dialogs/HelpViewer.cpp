@@ -27,7 +27,7 @@ HelpViewer::HelpViewer(QWidget* owner, const QUrl& contents)
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(QStringLiteral("Quorvane Help"));
     setWindowIcon(QIcon(DialogPicture()));
-    resize(560, 520);
+    resize(640, 560);  // wide enough for the reference tables
 
     cmdContents_ = new QPushButton(QStringLiteral("&Contents"), this);
     cmdBack_ = new QPushButton(QStringLiteral("&Back"), this);

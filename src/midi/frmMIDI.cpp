@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShowEvent>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -311,6 +312,13 @@ void frmMIDI::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         Form_Activate();
     }
+}
+
+void frmMIDI::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A Wayland compositor decides itself whether a newly shown window becomes active (a
+    // headless one never activates any): being shown is enough to open the first device.
+    Form_Activate();
 }
 
 void frmMIDI::closeEvent(QCloseEvent* event) {

@@ -93,6 +93,7 @@ class frmMIDI : public QWidget {
   protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildControls();

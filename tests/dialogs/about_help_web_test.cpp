@@ -5,6 +5,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QTimer>
 
 #include <set>
@@ -13,6 +16,7 @@
 #include "dialogs/HelpViewer.h"
 #include "dialogs/WebLinks.h"
 #include "dialogs/frmAbout.h"
+#include "theory/theory.h"
 
 namespace quorvane::dialogs {
 namespace {
@@ -89,10 +93,111 @@ TEST(Help, EveryLinkOfTheHelpLeadsToAPageOfIt) {
         }
     }
     // The windows and menus all have their page.
-    for (const char* page : {"start.html", "main.html", "menus.html", "progressions.html",
-                             "midi.html", "dialogs.html"}) {
+    for (const char* page :
+         {"start.html", "main.html", "menus.html", "progressions.html", "midi.html", "dialogs.html",
+          "chords.html", "scales.html", "numbers.html"}) {
         EXPECT_TRUE(seen.count(QString::fromLatin1(page))) << page;
     }
+}
+
+// The cells of the first table of a help page, row by row, as the help viewer shows them.
+std::vector<QStringList> FirstTableOf(const QString& page) {
+    QTextBrowser browser;
+    browser.setSource(QUrl(QStringLiteral("qrc:/help/") + page));
+    std::vector<QStringList> rows;
+    for (QTextFrame* frame : browser.document()->rootFrame()->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(frame)) {
+            for (int r = 0; r < table->rows(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < table->columns(); ++c) {
+                    QTextCursor cursor = table->cellAt(r, c).firstCursorPosition();
+                    cursor.setPosition(table->cellAt(r, c).lastPosition(), QTextCursor::KeepAnchor);
+                    cells << cursor.selectedText();
+                }
+                rows.push_back(cells);
+            }
+            break;
+        }
+    }
+    return rows;
+}
+
+TEST(HelpReference, ChordAndScaleFormulasAgreeWithTheCatalogue) {
+    struct Entry {
+        std::string_view name;
+        std::string_view intervals;
+    };
+    std::vector<Entry> chords;
+    std::vector<Entry> scales;
+    for (const auto& c : theory::ChordTypes) {
+        chords.push_back({c.name, c.intervals});
+    }
+    for (const auto& s : theory::Scales) {
+        scales.push_back({s.name, s.intervals});
+    }
+    struct Case {
+        const char* page;
+        const std::vector<Entry>& catalogue;
+        QStringList header;
+    };
+    const Case cases[] = {
+        {"chords.html", chords, {"Chord type", "Degrees", "Semitones", "On C"}},
+        {"scales.html", scales, {"Scale", "Steps", "Degrees", "Semitones"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page);
+        const std::vector<QStringList> rows = FirstTableOf(QString::fromLatin1(c.page));
+        ASSERT_EQ(rows.size(), c.catalogue.size() + 1) << "a header and one row per entry";
+        ASSERT_EQ(rows[0], c.header);
+        for (std::size_t i = 0; i < c.catalogue.size(); ++i) {
+            const QStringList& row = rows[i + 1];
+            const Entry& entry = c.catalogue[i];
+            SCOPED_TRACE(entry.name);
+            EXPECT_EQ(row[0].toStdString(), entry.name);
+            const std::vector<int> semitones = *theory::ReadIntervals(entry.intervals);
+            QStringList numbers;
+            QStringList degrees;
+            QStringList steps;
+            QStringList notes;
+            for (std::size_t n = 0; n < semitones.size(); ++n) {
+                numbers << QString::number(semitones[n]);
+                degrees << QString::fromLatin1(theory::IntervalLabels[semitones[n] % 24]);
+                notes << QString::fromLatin1(theory::NoteName(semitones[n]));
+                if (n > 0) {
+                    steps << QString::number(semitones[n] - semitones[n - 1]);
+                }
+            }
+            const std::pair<const char*, QString> expected[] = {{"Degrees", degrees.join(' ')},
+                                                                {"Semitones", numbers.join(' ')},
+                                                                {"Steps", steps.join('-')},
+                                                                {"On C", notes.join(' ')}};
+            for (const auto& [title, text] : expected) {
+                const qsizetype at = c.header.indexOf(QString::fromLatin1(title));
+                if (at >= 0) {
+                    EXPECT_EQ(row[at], text) << title;
+                }
+            }
+        }
+    }
+}
+
+TEST(HelpReference, EveryNumbersCaptionIsExplained) {
+    const std::vector<QStringList> rows = FirstTableOf(QStringLiteral("numbers.html"));
+    ASSERT_EQ(rows.size(), theory::IntervalLabels.size() + 1);
+    for (std::size_t d = 0; d < theory::IntervalLabels.size(); ++d) {
+        const QStringList& row = rows[d + 1];
+        EXPECT_EQ(row[0], QString::number(d));
+        EXPECT_EQ(row[1].toStdString(), theory::IntervalLabels[d]);
+        EXPECT_FALSE(row[2].isEmpty()) << "the interval's name, for " << d;
+    }
+}
+
+TEST(Help, FilePrintIsDescribedAsPrintingTheChordSheet) {
+    QFile file(QStringLiteral(":/help/menus.html"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(html.contains(QStringLiteral("prints the chord sheet")));
+    EXPECT_FALSE(html.contains(QStringLiteral("it prints nothing")));
 }
 
 TEST(Help, AMissingHelpFileIsReportedByTheViewer) {

@@ -146,6 +146,16 @@ TEST(frmMIDI, ShowingTheWindowActivatesIt) {
     EXPECT_EQ(rig.midi->OpenDeviceNumber(), 0);
 }
 
+TEST(frmMIDI, ShowingTheWindowOpensDeviceZeroWithoutWaitingForActivation) {
+    // Wayland compositors decide whether a shown window becomes active, and may never do so.
+    WindowRig rig;
+    rig.window->show();
+    EXPECT_EQ(rig.midi->OpenDeviceNumber(), 0);
+    rig.window->hide();
+    rig.window->show();
+    EXPECT_EQ(rig.outputs->OpenCount(), 1) << "a later showing opens nothing";
+}
+
 TEST(frmMIDI, NoDevicesMeansNothingChosenAndNoMessage) {
     WindowRig rig(std::vector<RecordingOutputs::DeviceSpec>{});
     rig.window->Form_Activate();
