@@ -268,25 +268,35 @@ void Desktop::KillJack(int sig) {
     }
 }
 
-QString Desktop::StartWeston() {
+QString Desktop::StartWeston(bool xwayland) {
     const QString weston = QStandardPaths::findExecutable(QStringLiteral("weston"));
     if (weston.isEmpty()) {
         return QStringLiteral("weston is not installed");
     }
+    if (xwayland && QStandardPaths::findExecutable(QStringLiteral("Xwayland")).isEmpty()) {
+        return QStringLiteral("Xwayland is not installed");
+    }
     waylandSocket_ = Unique("wayland");
     weston_ = std::make_unique<Child>();
-    if (!weston_->Start(
-            weston,
-            {QStringLiteral("--backend=headless-backend.so"),
-             QStringLiteral("--socket=") + waylandSocket_, QStringLiteral("--idle-time=0"),
-             QStringLiteral("--width=1280"), QStringLiteral("--height=1024")},
-            env_)) {
+    QStringList args{QStringLiteral("--backend=headless-backend.so"),
+                     QStringLiteral("--socket=") + waylandSocket_, QStringLiteral("--idle-time=0"),
+                     QStringLiteral("--width=1280"), QStringLiteral("--height=1024")};
+    if (xwayland) {
+        args << QStringLiteral("--xwayland");
+    }
+    if (!weston_->Start(weston, args, env_)) {
         return QStringLiteral("weston does not start");
     }
     const QString socket = runtime_ + QLatin1Char('/') + waylandSocket_;
+    // With XWayland the compositor names the X display once its server listens.
+    const QRegularExpression xserver(QStringLiteral("xserver listening on display (:\\d+)"));
     for (int i = 0; i < 200 && weston_->Running(); ++i) {
-        if (QFile::exists(socket)) {
+        const QRegularExpressionMatch x = xserver.match(QString::fromLocal8Bit(weston_->Output()));
+        if (QFile::exists(socket) && (!xwayland || x.hasMatch())) {
             env_.insert(QStringLiteral("WAYLAND_DISPLAY"), waylandSocket_);
+            if (xwayland) {
+                env_.insert(QStringLiteral("DISPLAY"), x.captured(1));
+            }
             return {};
         }
         Pause(50);

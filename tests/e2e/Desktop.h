@@ -56,7 +56,8 @@ class Desktop {
     QString StartX(bool withWindowManager = true);
     QString StartPulse();
     QString StartJack();
-    QString StartWeston();
+    // With xwayland, the compositor also runs an X server for X clients (DISPLAY is set).
+    QString StartWeston(bool xwayland = false);
 
     void KillJack(int sig);
     bool JackRunning() const { return jack_ && jack_->Running(); }
