@@ -11,7 +11,9 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
+#include <cmath>
 #include <memory>
 #include <set>
 #include <vector>
@@ -489,6 +491,49 @@ TEST_F(MainWindowTest, RightPressesEverywhereOpenThePopup) {
     EXPECT_EQ(opened, 2);
 }
 
+TEST_F(MainWindowTest, RightPressOpensThePopupOnlyFromTheSurfaceNameKeyboardAndMarkers) {
+    Load();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    int opened = 0;
+    window->OpenPopupMenu = [&](QMenu*) { ++opened; };
+    const views::NoteSlotView& head = window->staff()->Chord().noteSlots[1];
+    const QPoint onHead(views::TwipsToPixels(head.headLeft + 80),
+                        views::TwipsToPixels(head.headTop + 65));
+    const QPoint betweenLines(views::TwipsToPixels(4000), views::TwipsToPixels(4920));
+    struct Case {
+        const char* what;
+        QWidget* widget;
+        QPoint at;  // in the widget; the centre when null
+        bool opens;
+    };
+    std::vector<Case> cases{
+        {"staff", window->staff(), betweenLines, true},
+        {"note head", window->staff(), onHead, true},
+        {"chord name", window->lblNoteName(), {}, true},
+        {"keyboard", window->picKeyboard(), KeyPoint(5), true},
+        {"Play", window->cmdPlayButton(), {}, false},
+        {"Root Note list", window->cboRootNote(), {}, false},
+        {"Treble Clef", window->optClef(0), {}, false},
+        {"Bass Clef", window->optClef(1), {}, false},
+        {"clef sign", window->lblClef(), {}, false},
+    };
+    for (int n = 1; n <= 5; ++n) {
+        cases.push_back({"label", window->Label(n), {}, false});
+    }
+    if (HaveMarkers()) {
+        cases.push_back({"marker", window->vtlPlayKey(4), {}, true});
+    }
+    for (const Case& c : cases) {
+        const int before = opened;
+        const QPoint at = c.at.isNull() ? c.widget->rect().center() : c.at;
+        QTest::mousePress(c.widget, Qt::RightButton, {}, at);
+        QTest::mouseRelease(c.widget, Qt::RightButton, {}, at);
+        EXPECT_EQ(opened - before, c.opens ? 1 : 0)
+            << c.what << " " << c.widget->objectName().toStdString();
+    }
+}
+
 TEST_F(MainWindowTest, PlayAndEnter) {
     int plays = 0;
     window->collaborators.PlayChord = [&] { ++plays; };
@@ -533,12 +578,14 @@ TEST_F(MainWindowTest, ChordProgressionsMenuShowsHidesAndRestores) {
     EXPECT_TRUE(window->mnuWindowProgressions()->isChecked());
 }
 
-TEST_F(MainWindowTest, MinimiseCarriesTheSecondaryWindowsAlong) {
+TEST_F(MainWindowTest, MinimiseCarriesTheShownSecondaryWindowsAlong) {
     QWidget midi;
     QWidget progressions;
     window->collaborators.MidiWindow = [&] { return &midi; };
     window->collaborators.ProgressionsWindow = [&] { return &progressions; };
     Load();
+    midi.show();
+    progressions.show();
     progressions.setWindowState(Qt::WindowMinimized);
     window->setWindowState(Qt::WindowMinimized);  // runs Form_Resize
     EXPECT_TRUE(midi.isMinimized());
@@ -546,8 +593,43 @@ TEST_F(MainWindowTest, MinimiseCarriesTheSecondaryWindowsAlong) {
     EXPECT_EQ(window->SavedMidiState, Qt::WindowNoState);
     window->setWindowState(Qt::WindowNoState);
     EXPECT_FALSE(midi.isMinimized());
-    EXPECT_TRUE(progressions.isMinimized());
-    EXPECT_FALSE(midi.isVisible());  // a hidden window stays hidden
+    EXPECT_TRUE(progressions.isMinimized());  // minimised before, it comes back minimised
+    EXPECT_TRUE(midi.isVisible());
+    EXPECT_TRUE(progressions.isVisible());
+}
+
+// Setting the state of a hidden window makes the window system show it (an unpainted frame, or
+// an icon while minimised), so a hidden window must come through minimise and restore untouched.
+TEST_F(MainWindowTest, HiddenSecondaryWindowsStayHiddenThroughMinimiseAndRestore) {
+    for (const bool chartShownAndHiddenFirst : {false, true}) {
+        SCOPED_TRACE(chartShownAndHiddenFirst ? "chart hidden by the menu" : "fresh start");
+        SetUp();
+        QWidget midi;
+        QWidget progressions;
+        window->collaborators.MidiWindow = [&] { return &midi; };
+        window->collaborators.ProgressionsWindow = [&] { return &progressions; };
+        Load();
+        window->show();
+        if (chartShownAndHiddenFirst) {
+            window->mnuWindowProgressions()->trigger();
+            window->mnuWindowProgressions()->trigger();
+        }
+        const auto untouched = [&](const char* when) {
+            for (QWidget* w : {&midi, &progressions}) {
+                EXPECT_FALSE(w->isVisible()) << when;
+                EXPECT_EQ(w->windowState(), Qt::WindowNoState) << when;
+                if (w->windowHandle() != nullptr) {
+                    EXPECT_EQ(w->windowHandle()->windowStates(), Qt::WindowNoState) << when;
+                }
+            }
+        };
+        window->setWindowState(Qt::WindowMinimized);
+        untouched("minimised");
+        window->setWindowState(Qt::WindowNoState);
+        untouched("restored");
+        EXPECT_FALSE(window->mnuWindowProgressions()->isChecked());
+        window.reset();  // before the windows its calls reach
+    }
 }
 
 TEST_F(MainWindowTest, StaffIsPaintedFromTheViews) {
