@@ -23,10 +23,13 @@ bool Exists(const QUrl& url) {
 }  // namespace
 
 HelpViewer::HelpViewer(QWidget* owner, const QUrl& contents)
-    : QWidget(owner, Qt::Window), contents_(contents) {
+    // A dialog window: the window system keeps it with its owner (Qt tells it the owner only
+    // for dialog-like windows); it can still be minimised, maximised and resized.
+    : QWidget(owner, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      contents_(contents) {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(QStringLiteral("Quorvane Help"));
-    setWindowIcon(QIcon(DialogPicture()));
+    setWindowIcon(ProgramIcon());
     resize(560, 520);
 
     cmdContents_ = new QPushButton(QStringLiteral("&Contents"), this);
