@@ -28,7 +28,7 @@ void StaffSurface::ApplyScale(const views::ScaleView& view) {
 
 void StaffSurface::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    PaintStaff(p, chord_, scale_, font(), palette().color(QPalette::WindowText), kScreenScale);
+    PaintStaff(p, chord_, scale_, palette().color(QPalette::WindowText), kScreenScale);
 }
 
 void StaffSurface::mousePressEvent(QMouseEvent* event) {

@@ -18,8 +18,10 @@
 #include <set>
 #include <vector>
 
+#include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Markers.h"
+#include "mainwin/Painting.h"
 #include "mainwin/StaffSurface.h"
 #include "mainwin/frmChordMain.h"
 #include "theory/theory.h"
@@ -656,6 +658,63 @@ TEST_F(MainWindowTest, StaffIsPaintedFromTheViews) {
     }
     for (const views::TwipsHLine& line : window->staff()->Chord().ledgerLines) {
         EXPECT_TRUE(dark(line.x1 + 10, line.y)) << line.y;
+    }
+}
+
+// A "#" is painted on its note's line or space at engraving size, not as a small text at the top
+// of its label box.
+TEST_F(MainWindowTest, SharpsArePaintedOnTheirNotesAtEngravingSize) {
+    Load();
+    ChooseRoot(1);  // C#(Db) Major: the chord's C# and G#, the scale's C#, D#, F#, G#, A#
+    const QImage image = window->staff()->grab().toImage();
+    const auto px = [](double twips) { return static_cast<int>(std::floor(twips / 15)); };
+    // The dark rows of a sign's box, left of its head, that no staff line runs through.
+    const auto inkRows = [&](const views::SignBox& box, int headLeft) {
+        std::vector<int> rows;
+        const int probe = px(headLeft + views::kCrotchetWidth + 30);
+        for (int y = px(box.top - 60); y <= px(box.top + box.height + 60); ++y) {
+            if (image.pixelColor(probe, y).lightness() < 128) {
+                continue;  // a staff line
+            }
+            for (int x = px(box.left); x <= px(box.left + box.width); ++x) {
+                if (image.pixelColor(x, y).lightness() < 128) {
+                    rows.push_back(y);
+                    break;
+                }
+            }
+        }
+        return rows;
+    };
+    const views::NoteSlotView& chordG = window->staff()->Chord().noteSlots[2];
+    const views::ScaleSlotView& scaleD = window->staff()->Scale().noteSlots[1];
+    ASSERT_TRUE(chordG.sharpShown && scaleD.sharpShown);
+    const std::vector<std::pair<views::SignBox, int>> signs{{chordG.sharpSign, chordG.headTop},
+                                                            {scaleD.sharpSign, scaleD.headTop}};
+    const std::vector<int> headLefts{chordG.headLeft, scaleD.headLeft};
+    for (std::size_t i = 0; i < signs.size(); ++i) {
+        const auto& [box, headTop] = signs[i];
+        const std::vector<int> rows = inkRows(box, headLefts[i]);
+        ASSERT_FALSE(rows.empty()) << headTop;
+        const double centre = (rows.front() + rows.back() + 1) / 2.0;
+        EXPECT_NEAR(centre, (headTop + views::kCrotchetHeight / 2.0) / 15, 1.5) << headTop;
+        const int height = rows.back() - rows.front() + 1;
+        EXPECT_GE(height, 2 * views::kStaffSpace / 15) << headTop;
+        EXPECT_LE(height, 3 * views::kStaffSpace / 15) << headTop;
+    }
+}
+
+// Without a music font the sign is drawn: as tall as the glyph it stands for, a third as wide,
+// and solid where its bars cross its stems.
+TEST(SharpSign, DrawnWhenNoMusicFontIsInstalled) {
+    for (const std::optional<QFont>& font : {std::optional<QFont>(), SharpSignFont()}) {
+        const QPainterPath sign = SharpSignOutline(font);
+        EXPECT_DOUBLE_EQ(sign.boundingRect().height(), 1.0);
+        EXPECT_NEAR(sign.boundingRect().width(), 0.33, 0.06);
+    }
+    const QPainterPath drawn = SharpSignOutline(std::nullopt);
+    for (const QPointF& crossing :
+         {QPointF(0.095, 0.32), QPointF(0.225, 0.28), QPointF(0.095, 0.72), QPointF(0.225, 0.68)}) {
+        EXPECT_TRUE(drawn.contains(crossing)) << crossing.x() << ", " << crossing.y();
     }
 }
 
