@@ -204,12 +204,14 @@ void Program::ShowClosingReminder() {
 }
 
 void Program::UnloadSecondaryWindows() {
-    // In order: the progressions window, the About box, the MIDI settings window, the reminder.
+    // In order: the progressions window, the About box, the MIDI settings window, the help, the
+    // reminder.
     delete progressions_.data();
     if (about_ != nullptr && about_->isVisible()) {
         about_->done(0);
     }
     delete midiWindow_.data();
+    delete help_.data();
     reminder_->Unload();
 }
 

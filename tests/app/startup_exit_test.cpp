@@ -130,6 +130,7 @@ TEST_F(ProgramTest, ANarrowScreenEndsWithoutShutDown) {
 
 TEST_F(ProgramTest, FileExitShowsTheClosingReminderOnceAndEnds) {
     StartWithOk();
+    Main().mnuHelpIndex()->trigger();
     program->Midi().SelectDevice(0);
     ASSERT_EQ(outputs->OpenCount(), 1);
     ClickOnReminder(&frmMoney::cmdOK);
@@ -139,6 +140,7 @@ TEST_F(ProgramTest, FileExitShowsTheClosingReminderOnceAndEnds) {
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(program->Progressions(), nullptr) << "unloaded";
     EXPECT_EQ(program->ExistingMidiWindow(), nullptr) << "unloaded";
+    EXPECT_EQ(program->HelpIfOpen(), nullptr) << "unloaded";
     EXPECT_EQ(outputs->OpenCount(), 0) << "the MIDI output is closed";
     // A close arriving afterwards neither shows the reminder again nor ends twice.
     Main().close();
