@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "dialogs/DialogLook.h"
 #include "midi/SystemOutputs.h"
 #include "views/Twips.h"
 
@@ -47,6 +48,8 @@ Program::Program(std::unique_ptr<midi::OutputDevices> devices,
     };
     // The program ends only through ShutDown, never because its last window closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // The program's icon on its windows (the ones it owns show their owner's).
+    main_->setWindowIcon(dialogs::ProgramIcon());
     Wire();
 }
 
@@ -127,6 +130,7 @@ int Program::Run() {
 progressions::frmChordProgressions* Program::ProgressionsWindow() {
     if (progressions_ == nullptr) {
         progressions_ = new progressions::frmChordProgressions();
+        progressions_->setWindowIcon(dialogs::ProgramIcon());
         progressions_->Unloaded = [this] {
             main_->mnuWindowProgressions()->setChecked(false);
             // The window destroys itself once the close is done; from now on it is gone.
@@ -200,12 +204,14 @@ void Program::ShowClosingReminder() {
 }
 
 void Program::UnloadSecondaryWindows() {
-    // In order: the progressions window, the About box, the MIDI settings window, the reminder.
+    // In order: the progressions window, the About box, the MIDI settings window, the help, the
+    // reminder.
     delete progressions_.data();
     if (about_ != nullptr && about_->isVisible()) {
         about_->done(0);
     }
     delete midiWindow_.data();
+    delete help_.data();
     reminder_->Unload();
 }
 

@@ -51,6 +51,14 @@ QPixmap DialogPicture() {
     return pixmap;
 }
 
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/quorvane-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
 void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
     const views::PixelRect r = views::TwipsToPixels(left, top, width, height);
     widget->setGeometry(r.x, r.y, r.width, r.height);

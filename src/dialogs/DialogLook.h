@@ -1,8 +1,9 @@
 #pragma once
-// What the small dialogs share: the window text font, the icon of the About box and the
-// reminder dialog, and placing a control by its twips rectangle.
+// What the small dialogs share: the window text font, the picture of the About box and the
+// reminder dialog, the program's icon, and placing a control by its twips rectangle.
 
 #include <QFont>
+#include <QIcon>
 #include <QPixmap>
 
 class QLabel;
@@ -14,8 +15,12 @@ namespace quorvane::dialogs {
 // The window text font: 8.25 pt bold sans-serif (MS Sans Serif where it is installed).
 QFont DialogFont();
 
-// The 32 x 32 picture of the About box and the reminder dialog (and their window icon).
+// The 32 x 32 picture of the About box and the reminder dialog.
 QPixmap DialogPicture();
+
+// The program's icon, the one it is installed with, at every size it comes in: the window icon
+// of every window of the program.
+QIcon ProgramIcon();
 
 // Left, top, width, height in twips.
 void PlaceTwips(QWidget* widget, int left, int top, int width, int height);

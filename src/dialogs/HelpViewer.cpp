@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -23,15 +24,19 @@ bool Exists(const QUrl& url) {
 }  // namespace
 
 HelpViewer::HelpViewer(QWidget* owner, const QUrl& contents)
-    : QWidget(owner, Qt::Window), contents_(contents) {
+    // A dialog window: the window system keeps it with its owner (Qt tells it the owner only
+    // for dialog-like windows); it can still be minimised, maximised and resized.
+    : QWidget(owner, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      contents_(contents) {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(QStringLiteral("Quorvane Help"));
-    setWindowIcon(QIcon(DialogPicture()));
+    setWindowIcon(ProgramIcon());
     resize(640, 560);  // wide enough for the reference tables
 
     cmdContents_ = new QPushButton(QStringLiteral("&Contents"), this);
     cmdBack_ = new QPushButton(QStringLiteral("&Back"), this);
     cmdForward_ = new QPushButton(QStringLiteral("&Forward"), this);
+    cmdClose_ = new QPushButton(QStringLiteral("C&lose"), this);
     browser_ = new QTextBrowser(this);
     browser_->setAccessibleName(QStringLiteral("Help"));
     browser_->setOpenExternalLinks(false);
@@ -42,6 +47,7 @@ HelpViewer::HelpViewer(QWidget* owner, const QUrl& contents)
     buttons->addWidget(cmdBack_);
     buttons->addWidget(cmdForward_);
     buttons->addStretch(1);
+    buttons->addWidget(cmdClose_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(browser_, 1);
@@ -51,8 +57,17 @@ HelpViewer::HelpViewer(QWidget* owner, const QUrl& contents)
     connect(cmdContents_, &QPushButton::clicked, this, &HelpViewer::ShowContents);
     connect(cmdBack_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(cmdForward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(cmdClose_, &QPushButton::clicked, this, &QWidget::close);
     connect(browser_, &QTextBrowser::backwardAvailable, cmdBack_, &QPushButton::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, cmdForward_, &QPushButton::setEnabled);
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void HelpViewer::ShowContents() {

@@ -24,8 +24,14 @@ class HelpViewer : public QWidget {
     void ShowContents();
 
     QTextBrowser* Browser() const { return browser_; }
+    // Closes (hides) the viewer: a dialog window may have no title bar of its own under some
+    // window managers. Esc does the same.
+    QPushButton* cmdClose() const { return cmdClose_; }
     // False when the help document could not be found (the viewer then says so itself).
     bool ContentsFound() const { return found_; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QUrl contents_;
@@ -33,6 +39,7 @@ class HelpViewer : public QWidget {
     QPushButton* cmdContents_ = nullptr;
     QPushButton* cmdBack_ = nullptr;
     QPushButton* cmdForward_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
     bool found_ = false;
 };
 

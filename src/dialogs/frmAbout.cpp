@@ -15,7 +15,7 @@ frmAbout::frmAbout(QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Quorvane"));
-    setWindowIcon(QIcon(DialogPicture()));
+    setWindowIcon(ProgramIcon());
     setFont(DialogFont());
     setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
 

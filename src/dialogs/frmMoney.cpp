@@ -27,7 +27,7 @@ frmMoney::frmMoney(QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmMoney"));
     setWindowTitle(QStringLiteral("Velmira"));
-    setWindowIcon(QIcon(DialogPicture()));
+    setWindowIcon(ProgramIcon());
     setFont(DialogFont());
     setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
     setModal(true);

@@ -120,7 +120,7 @@ void PaintChordSheet(QPainter& p, const ChordSheet& sheet, double scale) {
     }
 
     // The staff with the clef, the scale and the chord.
-    PaintStaff(p, sheet.chord, sheet.scale, WindowFont(), Qt::black, scale);
+    PaintStaff(p, sheet.chord, sheet.scale, Qt::black, scale);
     PaintClef(p, sheet.clef, scale);
     p.restore();
 }

@@ -1,6 +1,7 @@
 #include "mainwin/Fonts.h"
 
 #include <QFontDatabase>
+#include <QRawFont>
 #include <QStringList>
 
 #include "views/Twips.h"
@@ -67,6 +68,29 @@ bool HaveClefFont() {
 QFont ClefFont() {
     QFont font(kClefFamily);
     font.setBold(true);
+    SetPoints(font, 48.0);
+    return font;
+}
+
+std::optional<QFont> SharpSignFont() {
+    static const QString family = [] {
+        const QStringList families = QFontDatabase::families();
+        for (const QString& name : {QStringLiteral("Bravura"), QStringLiteral("Bravura Text"),
+                                    QStringLiteral("Euterpe"), QStringLiteral("Noto Music")}) {
+            if (!families.contains(name, Qt::CaseInsensitive)) {
+                continue;
+            }
+            const QFont font(name);
+            if (QRawFont::fromFont(font).supportsCharacter(QChar(0x266F))) {
+                return name;
+            }
+        }
+        return QString();
+    }();
+    if (family.isEmpty()) {
+        return std::nullopt;
+    }
+    QFont font(family);
     SetPoints(font, 48.0);
     return font;
 }

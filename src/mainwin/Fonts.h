@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <optional>
 
 namespace quorvane::mainwin {
 
@@ -22,5 +23,9 @@ QFont ClefFont();  // 48 pt bold, in that font
 
 // A font holding the Unicode clef signs U+1D11E and U+1D122, used when the music font is missing.
 QFont ClefSymbolFont();
+
+// An installed music font with the sharp sign U+266F, for the "#" of the staff; nullopt when there
+// is none (the sign is then drawn).
+std::optional<QFont> SharpSignFont();
 
 }  // namespace quorvane::mainwin

@@ -1,8 +1,10 @@
 #include "mainwin/Painting.h"
 
 #include <QPainterPath>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "mainwin/Fonts.h"
 #include "views/Twips.h"
@@ -33,10 +35,56 @@ void Head(QPainter& p, int left, int top, double scale) {
                          views::kCrotchetHeight * scale));
 }
 
-// A "#" label: its text from the label's top-left corner, as a label sets it.
-void Sharp(QPainter& p, int left, int top, int height, const std::string& caption, double scale) {
-    p.drawText(QRectF(left * scale, top * scale, views::kAccidentalWidth * scale, height * scale),
-               Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::fromStdString(caption));
+}  // namespace
+
+QPainterPath SharpSignOutline(const std::optional<QFont>& font) {
+    QPainterPath path;
+    if (font) {
+        const char32_t sign = U'\u266F';
+        path.addText(0, 0, *font, QString::fromUcs4(&sign, 1));
+    }
+    if (path.boundingRect().isEmpty()) {
+        path = QPainterPath();
+        path.setFillRule(Qt::WindingFill);
+        // In a box 0.32 wide and 1 high: thin stems, the right one set higher; bars a staff space
+        // apart (0.4 of the height), 0.14 thick, rising by 0.08 across the sign, centred on 0.5.
+        path.addRect(QRectF(0.07, 0.06, 0.05, 0.94));
+        path.addRect(QRectF(0.2, 0.0, 0.05, 0.94));
+        for (double y : {0.41, 0.81}) {
+            QPolygonF bar;
+            // Wound the way the stems are, so the overlaps stay filled.
+            bar << QPointF(0.0, y - 0.14) << QPointF(0.32, y - 0.22) << QPointF(0.32, y - 0.08)
+                << QPointF(0.0, y);
+            path.addPolygon(bar);
+            path.closeSubpath();
+        }
+    }
+    const QRectF ink = path.boundingRect();
+    QTransform t;
+    t.scale(1.0 / ink.height(), 1.0 / ink.height());
+    t.translate(-ink.left(), -ink.top());
+    return t.map(path);
+}
+
+namespace {
+
+const QPainterPath& SharpPath() {
+    static const QPainterPath path = SharpSignOutline(SharpSignFont());
+    return path;
+}
+
+// A "#" sign: its ink fills the sign box's height (or its width, if narrower), centred in it.
+void Sharp(QPainter& p, const views::SignBox& box, const QColor& color, double scale) {
+    const QPainterPath& path = SharpPath();
+    const QRectF target(box.left * scale, box.top * scale, box.width * scale, box.height * scale);
+    const QRectF ink = path.boundingRect();
+    const double factor = std::min(target.height() / ink.height(), target.width() / ink.width());
+    p.save();
+    p.translate(target.center().x() - ink.width() * factor / 2,
+                target.center().y() - ink.height() * factor / 2);
+    p.scale(factor, factor);
+    p.fillPath(path, color);
+    p.restore();
 }
 
 // A filled rectangle with a one-pixel border inside its bounds.
@@ -105,7 +153,7 @@ void PaintKeyboard(QPainter& p, const std::array<views::OleColor, views::kKeyCou
 }
 
 void PaintStaff(QPainter& p, const views::ChordView& chord, const views::ScaleView& scale,
-                const QFont& sharpFont, const QColor& textColor, double s) {
+                const QColor& textColor, double s) {
     p.save();
     for (int y : views::kStaffLineY) {
         HLine(p, views::kStaffLeft, views::kStaffRight, y, s);
@@ -139,18 +187,14 @@ void PaintStaff(QPainter& p, const views::ChordView& chord, const views::ScaleVi
         }
     }
 
-    p.setFont(ScaledFont(sharpFont, s));
-    p.setPen(textColor);
-    for (std::size_t n = 0; n < scale.noteSlots.size(); ++n) {
-        const views::ScaleSlotView& slot = scale.noteSlots[n];
+    for (const views::ScaleSlotView& slot : scale.noteSlots) {
         if (slot.sharpShown) {
-            Sharp(p, slot.sharpLeft, slot.sharpTop,
-                  views::AccidentalHeight(true, static_cast<int>(n)), slot.sharpCaption, s);
+            Sharp(p, slot.sharpSign, textColor, s);
         }
     }
     for (const views::NoteSlotView& slot : chord.noteSlots) {
         if (slot.sharpShown) {
-            Sharp(p, slot.sharpLeft, slot.sharpTop, views::kAccidentalHeight, slot.sharpCaption, s);
+            Sharp(p, slot.sharpSign, textColor, s);
         }
     }
     p.restore();

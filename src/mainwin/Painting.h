@@ -7,9 +7,11 @@
 #include <QColor>
 #include <QFont>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRectF>
 #include <QString>
 #include <array>
+#include <optional>
 
 #include "views/ChordView.h"
 #include "views/Keyboard.h"
@@ -33,9 +35,15 @@ void PaintKeyboard(QPainter& p, const std::array<views::OleColor, views::kKeyCou
                    double scale);
 
 // The staff in the window's client coordinates: lines, bar lines, the scale's and the chord's
-// ledger lines, note heads and "#" signs. `sharpFont` is in logical pixels.
+// ledger lines, note heads and "#" signs (the music font's sharp where one is installed, else a
+// drawn one), each sign at engraving size on its note's line or space.
 void PaintStaff(QPainter& p, const views::ChordView& chord, const views::ScaleView& scale,
-                const QFont& sharpFont, const QColor& textColor, double scaleFactor);
+                const QColor& textColor, double scaleFactor);
+
+// The sharp sign's ink scaled to a height of 1, its top-left corner at the origin: the glyph
+// U+266F of `musicFont`, or without one two thin stems and two thick rising bars drawn in engraved
+// proportions.
+QPainterPath SharpSignOutline(const std::optional<QFont>& musicFont);
 
 // The clef sign in the window's client coordinates.
 void PaintClef(QPainter& p, const views::ClefView& clef, double scale);

@@ -28,19 +28,22 @@ void StaffSurface::ApplyScale(const views::ScaleView& view) {
 
 void StaffSurface::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    PaintStaff(p, chord_, scale_, font(), palette().color(QPalette::WindowText), kScreenScale);
+    PaintStaff(p, chord_, scale_, palette().color(QPalette::WindowText), kScreenScale);
 }
 
 void StaffSurface::mousePressEvent(QMouseEvent* event) {
     event->accept();
+    // A press that a control on the surface let pass (a button, a list, an option, a label, the
+    // clef) belongs to that control, not to the surface beneath it.
+    if (childAt(event->position().toPoint()) != nullptr) {
+        return;
+    }
     emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
                    static_cast<float>(views::PixelsToTwips(event->position().x())),
                    static_cast<float>(views::PixelsToTwips(event->position().y())));
 }
 
 ClefLabel::ClefLabel(QWidget* parent) : QWidget(parent) {
-    // Presses on the clef belong to the window surface beneath it.
-    setAttribute(Qt::WA_TransparentForMouseEvents);
     Apply(views::ComputeClefView(views::kTrebleClefOffset));
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The main window's own surface: the staff with its lines and bar lines, and the drawn shapes of
 // the two displays (note heads, "#" signs, ledger lines). It paints exactly the scale and chord
-// views last applied to it, and reports presses on itself in twips.
+// views last applied to it, and reports presses on itself in twips, not those its controls let
+// pass.
 
 #include <QLabel>
 #include <QWidget>

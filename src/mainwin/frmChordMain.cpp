@@ -50,6 +50,7 @@ QString Q(std::string_view text) {
 }  // namespace
 
 frmChordMain::frmChordMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmChordMain"));
     setWindowTitle(QStringLiteral("Quorvane"));
     // Fixed border: it can be minimised, not resized or maximised.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -155,7 +156,6 @@ void frmChordMain::BuildControls() {
 
 void frmChordMain::NameControls() {
     // Assistive technology reads each control by the caption a sighted user reads beside it.
-    lblNoteName_->setAccessibleName(QStringLiteral("Chord name"));
     picKeyboard_->setAccessibleName(QStringLiteral("Keyboard"));
     staff_->setAccessibleName(QStringLiteral("Staff"));
     cboRootNote_->setAccessibleName(QStringLiteral("Root Note"));
@@ -184,6 +184,8 @@ void frmChordMain::NameControls() {
 void frmChordMain::DescribeDisplays() {
     lblClef_->setAccessibleName(ClefOffset == 0 ? QStringLiteral("Treble clef")
                                                 : QStringLiteral("Bass clef"));
+    // The label is read by its name, so the name carries the chord it shows.
+    lblNoteName_->setAccessibleName(QStringLiteral("Chord name: %1").arg(lblNoteName_->text()));
     lblNoteName_->setAccessibleDescription(lblNoteName_->text());
     const QString chord = chordNotes_.isEmpty() ? QStringLiteral("none") : chordNotes_;
     const QString scale = scaleNotes_.isEmpty() ? QStringLiteral("none") : scaleNotes_;
@@ -675,20 +677,27 @@ void frmChordMain::Form_Resize() {
     QWidget* midi = collaborators.MidiWindow ? collaborators.MidiWindow() : nullptr;
     QWidget* progressions =
         collaborators.ProgressionsWindow ? collaborators.ProgressionsWindow() : nullptr;
+    // A hidden window stays hidden: its state is left alone, since the window system shows a
+    // window whose state is set (an unpainted frame on restore, an icon on minimise).
+    const auto shown = [](const QWidget* w) { return w != nullptr && w->isVisible(); };
     if (isMinimized()) {
         if (midi != nullptr) {
             SavedMidiState = midi->windowState();
+        }
+        if (shown(midi)) {
             midi->setWindowState(midi->windowState() | Qt::WindowMinimized);
         }
         if (progressions != nullptr) {
             SavedProgressionsState = progressions->windowState();
+        }
+        if (shown(progressions)) {
             progressions->setWindowState(progressions->windowState() | Qt::WindowMinimized);
         }
     } else {
-        if (midi != nullptr) {
+        if (shown(midi)) {
             midi->setWindowState(SavedMidiState);
         }
-        if (progressions != nullptr) {
+        if (shown(progressions)) {
             progressions->setWindowState(SavedProgressionsState);
         }
     }

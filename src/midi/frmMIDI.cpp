@@ -191,7 +191,10 @@ void frmMIDI::BuildControls() {
         txtMIDIChannel_->setText(QString::number(value));
     };
     updMIDIChannel_->Change = [this] { updMIDIChannel_Change(); };
-    updOctave_->WriteBuddy = [this](int value) { lblMIDIOctave_->setText(QString::number(value)); };
+    updOctave_->WriteBuddy = [this](int value) {
+        lblMIDIOctave_->setText(QString::number(value));
+        NameOctave();
+    };
     updOctave_->Change = [this] { updOctave_Change(); };
 
     // Assistive technology reads each control by the caption beside it.
@@ -210,6 +213,7 @@ void frmMIDI::BuildControls() {
     for (const auto& [widget, name] : names) {
         widget->setAccessibleName(QString::fromLatin1(name));
     }
+    NameOctave();
     labels_[4]->setBuddy(cboDevices_);
     labels_[0]->setBuddy(txtMIDIChannel_);
     labels_[1]->setBuddy(cboGMInstrument_);
@@ -301,6 +305,11 @@ void frmMIDI::sldVolume_Change() {
 
 void frmMIDI::updMIDIChannel_Change() {
     midi_.SetMidiChannel(txtMIDIChannel_->text().toInt());
+}
+
+void frmMIDI::NameOctave() {
+    // A label is read by its name only: the name carries the value.
+    lblMIDIOctave_->setAccessibleName(QStringLiteral("Octave %1").arg(lblMIDIOctave_->text()));
 }
 
 void frmMIDI::updOctave_Change() {

@@ -97,6 +97,8 @@ class frmMIDI : public QWidget {
 
   private:
     void BuildControls();
+    // The octave label's accessible name, with the value it shows.
+    void NameOctave();
 
     modCommon& midi_;
     std::array<QLabel*, 6> labels_{};

@@ -13,6 +13,39 @@ std::optional<std::string_view> InversionCaptionFor(int inversion) {
     return theory::InversionCaptions[static_cast<std::size_t>(inversion)];
 }
 
+void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots) {
+    // From the highest sign down, each takes the column nearest the heads where no sign stands
+    // within the clearance.
+    std::array<NoteSlotView*, kChordSlotCount> order{};
+    std::size_t count = 0;
+    for (NoteSlotView& slot : slots) {
+        if (slot.sharpShown) {
+            order[count++] = &slot;
+        }
+    }
+    std::stable_sort(
+        order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count),
+        [](const NoteSlotView* a, const NoteSlotView* b) { return a->headTop < b->headTop; });
+    std::array<int, kChordSlotCount> columnOf{};
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto taken = [&](int column) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (columnOf[j] == column &&
+                    order[i]->headTop - order[j]->headTop < kSharpColumnClearance) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        int column = 0;
+        while (taken(column)) {
+            ++column;
+        }
+        columnOf[i] = column;
+        order[i]->sharpSign = SharpSignFor(order[i]->headLeft, order[i]->headTop, column);
+    }
+}
+
 ChordView ComputeChordView(const ChordSelection& selection) {
     ChordView view;
     for (NoteSlotView& slot : view.noteSlots) {
@@ -69,6 +102,7 @@ ChordView ComputeChordView(const ChordSelection& selection) {
             }
         }
     }
+    PlaceChordSigns(view.noteSlots);
     return view;
 }
 

@@ -25,6 +25,7 @@ struct NoteSlotView {
     int sharpLeft = 0;
     int sharpTop = 0;
     std::string sharpCaption;
+    SignBox sharpSign;  // where the sign is drawn (the label box above is only its place)
     friend bool operator==(const NoteSlotView&, const NoteSlotView&) = default;
 };
 
@@ -58,6 +59,9 @@ struct ChordView {
 
 // The caption of an inversion (0..3); nullopt for any other value, which keeps the old caption.
 std::optional<std::string_view> InversionCaptionFor(int inversion);
+
+// Gives the shown "#" signs of a chord column their places (see SharpSignFor).
+void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots);
 
 ChordView ComputeChordView(const ChordSelection& selection);
 

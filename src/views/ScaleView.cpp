@@ -37,6 +37,7 @@ ScaleView ComputeScaleView(int rootIndex, int scaleIndex, int clefOffset) {
             slot.sharpLeft = at.Left;
             slot.sharpTop = at.Top;
             slot.sharpCaption = std::string(note.name.substr(note.name.size() - 1));
+            slot.sharpSign = SharpSignFor(slot.headLeft, slot.headTop);
         }
         for (const theory::LedgerLine& line :
              theory::LedgerLinesFor(slot.headLeft, note.staffTop)) {

@@ -24,6 +24,7 @@ struct ScaleSlotView {
     int sharpLeft = 0;
     int sharpTop = 0;
     std::string sharpCaption;
+    SignBox sharpSign;  // where the sign is drawn (the label box above is only its place)
     // Every ledger line between the staff and this slot's head.
     std::vector<TwipsHLine> ledgerLines;
     friend bool operator==(const ScaleSlotView&, const ScaleSlotView&) = default;

@@ -9,7 +9,6 @@ namespace {
 constexpr int kClefLeft = 240;
 constexpr int kClefWidth = 375;
 constexpr int kClefHeight = 1005;
-constexpr int kStaffSpace = 2 * kStaffStep;  // line to line
 
 // Proportions of engraved clefs in staff spaces, measured from the line they name: a treble
 // clef reaches about 4.4 spaces above its G line and 2.6 below it, and is 2.7 wide; a bass clef

@@ -35,6 +35,39 @@ inline constexpr int kCrotchetHeight = 135;
 inline constexpr int kAccidentalWidth = 135;
 inline constexpr int kAccidentalHeight = 300;
 
+// The "#" sign as an engraver sets it, whatever its label box: two and a half staff spaces tall
+// and a little under one wide, centred on its note's line or space (the head's vertical centre),
+// just left of the head. Signs of the chord column that would run into each other stand in
+// further columns to the left, the highest sign nearest the heads; signs a sixth or more apart
+// share a column (their stems interlock without touching). With the catalogue's chords that
+// takes at most four columns, which end right of the scale's last note (X 5445).
+inline constexpr int kStaffSpace = 2 * kStaffStep;  // line to line
+inline constexpr int kSharpSignHeight = 300;
+inline constexpr int kSharpSignWidth = 95;
+inline constexpr int kSharpSignGap = 20;           // from the head
+inline constexpr int kSharpColumnGap = 10;         // between two columns of signs
+inline constexpr int kSharpColumnClearance = 300;  // signs this far apart share a column
+
+// Where a sign's ink goes, in twips (the centre falls on half twips).
+struct SignBox {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+    constexpr double CentreX() const { return left + width / 2; }
+    constexpr double CentreY() const { return top + height / 2; }
+    friend constexpr bool operator==(const SignBox&, const SignBox&) = default;
+};
+
+// The sign of the note whose head is at (headLeft, headTop), in sign column `column` (0 nearest
+// the head).
+constexpr SignBox SharpSignFor(int headLeft, int headTop, int column = 0) {
+    const double right = headLeft - kSharpSignGap - column * (kSharpSignWidth + kSharpColumnGap);
+    const double centreY = headTop + kCrotchetHeight / 2.0;
+    return {right - kSharpSignWidth, centreY - kSharpSignHeight / 2.0, kSharpSignWidth,
+            kSharpSignHeight};
+}
+
 inline constexpr int kScaleSlotCount = 21;
 inline constexpr int kChordSlotCount = 6;
 inline constexpr int kChordColumnLeft = 5880;

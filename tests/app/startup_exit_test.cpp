@@ -5,12 +5,14 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "app/Program.h"
+#include "dialogs/DialogLook.h"
 #include "midi/RecordingOutputs.h"
 #include "progressions/ProgressionsChart.h"
 
@@ -128,6 +130,7 @@ TEST_F(ProgramTest, ANarrowScreenEndsWithoutShutDown) {
 
 TEST_F(ProgramTest, FileExitShowsTheClosingReminderOnceAndEnds) {
     StartWithOk();
+    Main().mnuHelpIndex()->trigger();
     program->Midi().SelectDevice(0);
     ASSERT_EQ(outputs->OpenCount(), 1);
     ClickOnReminder(&frmMoney::cmdOK);
@@ -137,6 +140,7 @@ TEST_F(ProgramTest, FileExitShowsTheClosingReminderOnceAndEnds) {
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(program->Progressions(), nullptr) << "unloaded";
     EXPECT_EQ(program->ExistingMidiWindow(), nullptr) << "unloaded";
+    EXPECT_EQ(program->HelpIfOpen(), nullptr) << "unloaded";
     EXPECT_EQ(outputs->OpenCount(), 0) << "the MIDI output is closed";
     // A close arriving afterwards neither shows the reminder again nor ends twice.
     Main().close();
@@ -243,6 +247,27 @@ TEST_F(ProgramTest, MinimisingTheMainWindowTakesTheChartAlong) {
     EXPECT_TRUE(chart->isMinimized());
 }
 
+TEST_F(ProgramTest, HiddenWindowsStayHiddenWhenTheMainWindowIsMinimisedAndRestored) {
+    StartWithOk();
+    for (const bool chartHiddenByTheMenu : {false, true}) {
+        SCOPED_TRACE(chartHiddenByTheMenu ? "chart hidden by the menu" : "fresh start");
+        if (chartHiddenByTheMenu) {
+            Main().mnuWindowProgressions()->trigger();
+            Main().mnuWindowProgressions()->trigger();
+        }
+        QWidget* const hidden[] = {program->Progressions(), program->ExistingMidiWindow()};
+        for (const Qt::WindowStates state : {Qt::WindowMinimized, Qt::WindowNoState}) {
+            Main().setWindowState(state);
+            for (QWidget* w : hidden) {
+                ASSERT_NE(w, nullptr);
+                EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString() << " " << state;
+                EXPECT_FALSE(w->isMinimized()) << w->objectName().toStdString() << " " << state;
+            }
+        }
+        EXPECT_FALSE(Main().mnuWindowProgressions()->isChecked());
+    }
+}
+
 TEST_F(ProgramTest, HelpMenu) {
     StartWithOk();
     Main().mnuHelpSearch()->trigger();
@@ -252,11 +277,37 @@ TEST_F(ProgramTest, HelpMenu) {
     ASSERT_NE(program->HelpIfOpen(), nullptr);
     EXPECT_TRUE(program->HelpIfOpen()->isVisible());
     EXPECT_EQ(program->HelpIfOpen()->parentWidget(), &Main());
+    // Owned as the window system sees it: a dialog window over the main window.
+    ASSERT_NE(program->HelpIfOpen()->windowHandle(), nullptr);
+    EXPECT_EQ(program->HelpIfOpen()->windowHandle()->transientParent(), Main().windowHandle());
+    EXPECT_EQ(program->HelpIfOpen()->windowType(), Qt::Dialog);
     EXPECT_TRUE(program->HelpIfOpen()->ContentsFound());
     Main().mnuHelpWebUpdates()->trigger();
     Main().mnuHelpWebHome()->trigger();
     EXPECT_EQ(opened, (std::vector<QString>{"http://www.brackenfold.example/chord_frameset.htm",
                                             "http://www.brackenfold.example/index.htm"}));
+}
+
+TEST_F(ProgramTest, TheWindowsCarryTheProgramsIcon) {
+    StartWithOk();
+    Main().mnuWindowProgressions()->trigger();
+    Main().mnuWindowMIDI()->trigger();
+    Main().mnuHelpIndex()->trigger();
+    const QImage expected = dialogs::ProgramIcon().pixmap(32).toImage();
+    ASSERT_FALSE(expected.isNull());
+    const std::vector<QWidget*> windows{&Main(), program->Progressions(),
+                                        program->ExistingMidiWindow(), program->HelpIfOpen()};
+    for (QWidget* w : windows) {
+        ASSERT_NE(w, nullptr);
+        ASSERT_NE(w->windowHandle(), nullptr) << w->objectName().toStdString();
+        // What the window system is given for the task bar.
+        EXPECT_EQ(w->windowHandle()->icon().pixmap(32).toImage(), expected)
+            << w->objectName().toStdString();
+    }
+    // A chart the user closed comes back with the icon too.
+    program->Progressions()->close();
+    Main().mnuWindowProgressions()->trigger();
+    EXPECT_EQ(program->Progressions()->windowHandle()->icon().pixmap(32).toImage(), expected);
 }
 
 TEST_F(ProgramTest, AboutTwiceIsTheSameBox) {

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -63,6 +64,12 @@ TEST(Help, OpensAtTheContentsPageOwnedByItsWindow) {
     EXPECT_TRUE(help->isWindow());
     EXPECT_EQ(help->Browser()->source(), QUrl(QString::fromLatin1(kHelpContents)));
     EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("Contents")));
+    // It closes from inside too (a window manager may give a dialog no title bar).
+    help->cmdClose()->click();
+    EXPECT_FALSE(help->isVisible());
+    help->ShowContents();
+    QTest::keyClick(help->Browser(), Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST(Help, EveryLinkOfTheHelpLeadsToAPageOfIt) {

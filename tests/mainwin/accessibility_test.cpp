@@ -50,7 +50,7 @@ class AccessibilityTest : public ::testing::Test {
 
 TEST_F(AccessibilityTest, EveryControlHasTheNameItsCaptionGives) {
     const std::vector<std::pair<QWidget*, QString>> expected{
-        {window->lblNoteName(), "Chord name"},
+        {window->lblNoteName(), "Chord name: CMajor Basic"},
         {window->picKeyboard(), "Keyboard"},
         {window->staff(), "Staff"},
         {window->lblClef(), "Treble clef"},
@@ -117,6 +117,8 @@ TEST_F(AccessibilityTest, KeyboardAndStaffDescribeWhatTheyShow) {
               "Bass clef. Scale C#(Db) Dorian: C#, D#, E, F#, G#, A#, B, C#. Chord "
               "C#(Db)Minor 7th First Inversion: E, G#, B, C#.");
     EXPECT_EQ(NameOf(window->lblClef()), QStringLiteral("Bass clef"));
+    EXPECT_EQ(NameOf(window->lblNoteName()),
+              QStringLiteral("Chord name: C#(Db)Minor 7th First Inversion"));
     EXPECT_TRUE(DescriptionOf(window->picKeyboard()).contains("keys marked: E, G#, B, C#."));
 }
 

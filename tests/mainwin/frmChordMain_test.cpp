@@ -11,13 +11,17 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
+#include <cmath>
 #include <memory>
 #include <set>
 #include <vector>
 
+#include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Markers.h"
+#include "mainwin/Painting.h"
 #include "mainwin/StaffSurface.h"
 #include "mainwin/frmChordMain.h"
 #include "theory/theory.h"
@@ -489,6 +493,49 @@ TEST_F(MainWindowTest, RightPressesEverywhereOpenThePopup) {
     EXPECT_EQ(opened, 2);
 }
 
+TEST_F(MainWindowTest, RightPressOpensThePopupOnlyFromTheSurfaceNameKeyboardAndMarkers) {
+    Load();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    int opened = 0;
+    window->OpenPopupMenu = [&](QMenu*) { ++opened; };
+    const views::NoteSlotView& head = window->staff()->Chord().noteSlots[1];
+    const QPoint onHead(views::TwipsToPixels(head.headLeft + 80),
+                        views::TwipsToPixels(head.headTop + 65));
+    const QPoint betweenLines(views::TwipsToPixels(4000), views::TwipsToPixels(4920));
+    struct Case {
+        const char* what;
+        QWidget* widget;
+        QPoint at;  // in the widget; the centre when null
+        bool opens;
+    };
+    std::vector<Case> cases{
+        {"staff", window->staff(), betweenLines, true},
+        {"note head", window->staff(), onHead, true},
+        {"chord name", window->lblNoteName(), {}, true},
+        {"keyboard", window->picKeyboard(), KeyPoint(5), true},
+        {"Play", window->cmdPlayButton(), {}, false},
+        {"Root Note list", window->cboRootNote(), {}, false},
+        {"Treble Clef", window->optClef(0), {}, false},
+        {"Bass Clef", window->optClef(1), {}, false},
+        {"clef sign", window->lblClef(), {}, false},
+    };
+    for (int n = 1; n <= 5; ++n) {
+        cases.push_back({"label", window->Label(n), {}, false});
+    }
+    if (HaveMarkers()) {
+        cases.push_back({"marker", window->vtlPlayKey(4), {}, true});
+    }
+    for (const Case& c : cases) {
+        const int before = opened;
+        const QPoint at = c.at.isNull() ? c.widget->rect().center() : c.at;
+        QTest::mousePress(c.widget, Qt::RightButton, {}, at);
+        QTest::mouseRelease(c.widget, Qt::RightButton, {}, at);
+        EXPECT_EQ(opened - before, c.opens ? 1 : 0)
+            << c.what << " " << c.widget->objectName().toStdString();
+    }
+}
+
 TEST_F(MainWindowTest, PlayAndEnter) {
     int plays = 0;
     window->collaborators.PlayChord = [&] { ++plays; };
@@ -533,12 +580,14 @@ TEST_F(MainWindowTest, ChordProgressionsMenuShowsHidesAndRestores) {
     EXPECT_TRUE(window->mnuWindowProgressions()->isChecked());
 }
 
-TEST_F(MainWindowTest, MinimiseCarriesTheSecondaryWindowsAlong) {
+TEST_F(MainWindowTest, MinimiseCarriesTheShownSecondaryWindowsAlong) {
     QWidget midi;
     QWidget progressions;
     window->collaborators.MidiWindow = [&] { return &midi; };
     window->collaborators.ProgressionsWindow = [&] { return &progressions; };
     Load();
+    midi.show();
+    progressions.show();
     progressions.setWindowState(Qt::WindowMinimized);
     window->setWindowState(Qt::WindowMinimized);  // runs Form_Resize
     EXPECT_TRUE(midi.isMinimized());
@@ -546,8 +595,43 @@ TEST_F(MainWindowTest, MinimiseCarriesTheSecondaryWindowsAlong) {
     EXPECT_EQ(window->SavedMidiState, Qt::WindowNoState);
     window->setWindowState(Qt::WindowNoState);
     EXPECT_FALSE(midi.isMinimized());
-    EXPECT_TRUE(progressions.isMinimized());
-    EXPECT_FALSE(midi.isVisible());  // a hidden window stays hidden
+    EXPECT_TRUE(progressions.isMinimized());  // minimised before, it comes back minimised
+    EXPECT_TRUE(midi.isVisible());
+    EXPECT_TRUE(progressions.isVisible());
+}
+
+// Setting the state of a hidden window makes the window system show it (an unpainted frame, or
+// an icon while minimised), so a hidden window must come through minimise and restore untouched.
+TEST_F(MainWindowTest, HiddenSecondaryWindowsStayHiddenThroughMinimiseAndRestore) {
+    for (const bool chartShownAndHiddenFirst : {false, true}) {
+        SCOPED_TRACE(chartShownAndHiddenFirst ? "chart hidden by the menu" : "fresh start");
+        SetUp();
+        QWidget midi;
+        QWidget progressions;
+        window->collaborators.MidiWindow = [&] { return &midi; };
+        window->collaborators.ProgressionsWindow = [&] { return &progressions; };
+        Load();
+        window->show();
+        if (chartShownAndHiddenFirst) {
+            window->mnuWindowProgressions()->trigger();
+            window->mnuWindowProgressions()->trigger();
+        }
+        const auto untouched = [&](const char* when) {
+            for (QWidget* w : {&midi, &progressions}) {
+                EXPECT_FALSE(w->isVisible()) << when;
+                EXPECT_EQ(w->windowState(), Qt::WindowNoState) << when;
+                if (w->windowHandle() != nullptr) {
+                    EXPECT_EQ(w->windowHandle()->windowStates(), Qt::WindowNoState) << when;
+                }
+            }
+        };
+        window->setWindowState(Qt::WindowMinimized);
+        untouched("minimised");
+        window->setWindowState(Qt::WindowNoState);
+        untouched("restored");
+        EXPECT_FALSE(window->mnuWindowProgressions()->isChecked());
+        window.reset();  // before the windows its calls reach
+    }
 }
 
 TEST_F(MainWindowTest, StaffIsPaintedFromTheViews) {
@@ -574,6 +658,63 @@ TEST_F(MainWindowTest, StaffIsPaintedFromTheViews) {
     }
     for (const views::TwipsHLine& line : window->staff()->Chord().ledgerLines) {
         EXPECT_TRUE(dark(line.x1 + 10, line.y)) << line.y;
+    }
+}
+
+// A "#" is painted on its note's line or space at engraving size, not as a small text at the top
+// of its label box.
+TEST_F(MainWindowTest, SharpsArePaintedOnTheirNotesAtEngravingSize) {
+    Load();
+    ChooseRoot(1);  // C#(Db) Major: the chord's C# and G#, the scale's C#, D#, F#, G#, A#
+    const QImage image = window->staff()->grab().toImage();
+    const auto px = [](double twips) { return static_cast<int>(std::floor(twips / 15)); };
+    // The dark rows of a sign's box, left of its head, that no staff line runs through.
+    const auto inkRows = [&](const views::SignBox& box, int headLeft) {
+        std::vector<int> rows;
+        const int probe = px(headLeft + views::kCrotchetWidth + 30);
+        for (int y = px(box.top - 60); y <= px(box.top + box.height + 60); ++y) {
+            if (image.pixelColor(probe, y).lightness() < 128) {
+                continue;  // a staff line
+            }
+            for (int x = px(box.left); x <= px(box.left + box.width); ++x) {
+                if (image.pixelColor(x, y).lightness() < 128) {
+                    rows.push_back(y);
+                    break;
+                }
+            }
+        }
+        return rows;
+    };
+    const views::NoteSlotView& chordG = window->staff()->Chord().noteSlots[2];
+    const views::ScaleSlotView& scaleD = window->staff()->Scale().noteSlots[1];
+    ASSERT_TRUE(chordG.sharpShown && scaleD.sharpShown);
+    const std::vector<std::pair<views::SignBox, int>> signs{{chordG.sharpSign, chordG.headTop},
+                                                            {scaleD.sharpSign, scaleD.headTop}};
+    const std::vector<int> headLefts{chordG.headLeft, scaleD.headLeft};
+    for (std::size_t i = 0; i < signs.size(); ++i) {
+        const auto& [box, headTop] = signs[i];
+        const std::vector<int> rows = inkRows(box, headLefts[i]);
+        ASSERT_FALSE(rows.empty()) << headTop;
+        const double centre = (rows.front() + rows.back() + 1) / 2.0;
+        EXPECT_NEAR(centre, (headTop + views::kCrotchetHeight / 2.0) / 15, 1.5) << headTop;
+        const int height = rows.back() - rows.front() + 1;
+        EXPECT_GE(height, 2 * views::kStaffSpace / 15) << headTop;
+        EXPECT_LE(height, 3 * views::kStaffSpace / 15) << headTop;
+    }
+}
+
+// Without a music font the sign is drawn: as tall as the glyph it stands for, a third as wide,
+// and solid where its bars cross its stems.
+TEST(SharpSign, DrawnWhenNoMusicFontIsInstalled) {
+    for (const std::optional<QFont>& font : {std::optional<QFont>(), SharpSignFont()}) {
+        const QPainterPath sign = SharpSignOutline(font);
+        EXPECT_DOUBLE_EQ(sign.boundingRect().height(), 1.0);
+        EXPECT_NEAR(sign.boundingRect().width(), 0.33, 0.06);
+    }
+    const QPainterPath drawn = SharpSignOutline(std::nullopt);
+    for (const QPointF& crossing :
+         {QPointF(0.095, 0.32), QPointF(0.225, 0.28), QPointF(0.095, 0.72), QPointF(0.225, 0.68)}) {
+        EXPECT_TRUE(drawn.contains(crossing)) << crossing.x() << ", " << crossing.y();
     }
 }
 

@@ -254,6 +254,7 @@ TEST(frmMIDI, OctaveUpDownStaysWithinTwoOctaves) {
     }
     EXPECT_EQ(rig.midi->Octave, -2);
     EXPECT_EQ(rig.window->lblMIDIOctave()->text(), "-2");
+    EXPECT_EQ(rig.window->lblMIDIOctave()->accessibleName(), "Octave -2");
     for (int i = 0; i < 5; ++i) {
         upDown->StepUp();
     }
@@ -298,7 +299,7 @@ TEST(frmMIDI, EveryControlHasAnAccessibleName) {
         {w.cboDevices(), "Output"},
         {w.txtMIDIChannel(), "MIDI Channel"},
         {w.updMIDIChannel(), "MIDI Channel"},
-        {w.lblMIDIOctave(), "Octave"},
+        {w.lblMIDIOctave(), "Octave 0"},  // read with the value it shows
         {w.updOctave(), "Octave"},
         {w.cboGMInstrument(), "Program Number/GM Name"},
         {w.sldNoteLength(), "Note Length"},

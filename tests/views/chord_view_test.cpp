@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -246,6 +247,65 @@ TEST(ChordView, EverySelectionShowsExactlyItsVoicing) {
                     EXPECT_EQ(v.ledgerLines.size(), needed.size()) << "a height drawn twice";
                 }
             }
+        }
+    }
+}
+
+// A "#" is drawn as an engraver sets it: on its note's line or space, two and a half staff spaces
+// tall, left of the heads, and the signs of a column of notes never run into each other.
+TEST(ChordView, SharpSignsSitOnTheirNotesAndNeverTouch) {
+    double leftmost = kChordColumnLeft;
+    for (int root = 0; root < 12; ++root) {
+        for (int type = 0; type < static_cast<int>(theory::ChordTypes.size()); ++type) {
+            for (int inversion = 0; inversion < 4; ++inversion) {
+                for (int clef : {0, 120}) {
+                    SCOPED_TRACE(::testing::Message()
+                                 << "root " << root << " type " << type << " inversion "
+                                 << inversion << " clef " << clef);
+                    const ChordView v = ComputeChordView(Select(root, type, inversion, clef));
+                    std::vector<SignBox> signs;
+                    for (const NoteSlotView& slot : v.noteSlots) {
+                        if (!slot.sharpShown) {
+                            continue;
+                        }
+                        const SignBox& b = slot.sharpSign;
+                        // The head's centre is its line or space (a line is drawn one pixel
+                        // thick below its Y).
+                        EXPECT_DOUBLE_EQ(b.CentreY(), slot.headTop + kCrotchetHeight / 2.0);
+                        EXPECT_DOUBLE_EQ(b.height, 2.5 * kStaffSpace);
+                        EXPECT_LE(b.left + b.width, slot.headLeft - 15);  // clear of the heads
+                        for (const SignBox& other : signs) {
+                            const bool apart =
+                                b.left >= other.left + other.width ||
+                                other.left >= b.left + b.width ||
+                                std::abs(b.CentreY() - other.CentreY()) >= kSharpColumnClearance;
+                            EXPECT_TRUE(apart) << b.CentreY() << " and " << other.CentreY();
+                        }
+                        signs.push_back(b);
+                        leftmost = std::min(leftmost, b.left);
+                    }
+                }
+            }
+        }
+    }
+    // The widest stack of signs stays clear of the scale's last note (slot 12, ending at 5445).
+    EXPECT_GT(leftmost, 5445.0);
+    EXPECT_LT(leftmost, kChordColumnLeft - 3 * kSharpSignWidth);  // four columns are needed
+}
+
+// Three sharps a third apart: the highest nearest the heads, each further one a column left.
+TEST(ChordView, StackedSharpsStepLeft) {
+    const ChordView v = ComputeChordView(Select(6, 0, 0));  // F#, A#, C#
+    ASSERT_TRUE(v.noteSlots[0].sharpShown && v.noteSlots[1].sharpShown &&
+                v.noteSlots[2].sharpShown);
+    EXPECT_EQ(v.noteSlots[2].sharpSign, SharpSignFor(kChordColumnLeft, v.noteSlots[2].headTop, 0));
+    EXPECT_EQ(v.noteSlots[1].sharpSign, SharpSignFor(kChordColumnLeft, v.noteSlots[1].headTop, 1));
+    EXPECT_EQ(v.noteSlots[0].sharpSign, SharpSignFor(kChordColumnLeft, v.noteSlots[0].headTop, 2));
+    // The label boxes stay where the layout puts them.
+    for (const NoteSlotView& slot : v.noteSlots) {
+        if (slot.sharpShown) {
+            EXPECT_EQ(slot.sharpLeft, 5740);
+            EXPECT_EQ(slot.sharpTop, slot.headTop - 80);
         }
     }
 }

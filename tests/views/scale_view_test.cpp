@@ -157,5 +157,29 @@ TEST(ScaleView, EverySelectionShowsExactlyItsScale) {
     }
 }
 
+// Every scale sign stands on its note's line or space, between its head and the one before.
+TEST(ScaleView, SharpSignsSitOnTheirNotes) {
+    for (int root = 0; root < 12; ++root) {
+        for (int scale = 0; scale < static_cast<int>(theory::Scales.size()); ++scale) {
+            for (int clef : {0, 120}) {
+                const ScaleView v = ComputeScaleView(root, scale, clef);
+                for (int n = 0; n < kScaleSlotCount; ++n) {
+                    const ScaleSlotView& slot = v.noteSlots[static_cast<std::size_t>(n)];
+                    if (!slot.sharpShown) {
+                        continue;
+                    }
+                    SCOPED_TRACE(::testing::Message() << "root " << root << " scale " << scale
+                                                      << " clef " << clef << " slot " << n);
+                    EXPECT_DOUBLE_EQ(slot.sharpSign.CentreY(),
+                                     slot.headTop + kCrotchetHeight / 2.0);
+                    EXPECT_DOUBLE_EQ(slot.sharpSign.height, 2.5 * kStaffSpace);
+                    EXPECT_LE(slot.sharpSign.left + slot.sharpSign.width, slot.headLeft - 15);
+                    EXPECT_GE(slot.sharpSign.left, ScaleSlotLeft(n - 1) + kCrotchetWidth + 15);
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quorvane::views
