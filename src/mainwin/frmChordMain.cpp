@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -30,6 +31,8 @@
 #include "views/Twips.h"
 
 namespace quorvane::mainwin {
+
+Q_LOGGING_CATEGORY(lcStartup, "quorvane.startup")
 
 namespace {
 
@@ -196,8 +199,10 @@ void frmChordMain::DescribeDisplays() {
 }
 
 void frmChordMain::CreateMarkers() {
+    const std::vector<QWidget*> markers =
+        CreateKeyMarkers(picKeyboard_, views::kKeyCount, markerPlaces_);
     for (int k = 0; k < views::kKeyCount; ++k) {
-        QWidget* marker = CreateKeyMarker(picKeyboard_);
+        QWidget* marker = markers[static_cast<std::size_t>(k)];
         vtlPlayKey_[static_cast<std::size_t>(k)] = marker;
         if (marker == nullptr) {
             continue;
@@ -297,6 +302,16 @@ void frmChordMain::BuildMenus() {
 bool frmChordMain::Form_Load() {
     // 1. The start-up reminder; its Cancel ends the program.
     if (collaborators.ShowStartReminder && !collaborators.ShowStartReminder()) {
+        return false;
+    }
+    // Without its markers the window cannot show a chord (a program copied away from its
+    // control library, a broken install): say so, naming where the control was looked for.
+    // After the reminder, as start-up always begins with it; before anything else is set up.
+    if (vtlPlayKey_[0] == nullptr) {
+        controlMissing_ = true;
+        const QString text = MissingMarkerControlText(markerPlaces_);
+        qCCritical(lcStartup).noquote() << text;
+        ShowCriticalMessage(QStringLiteral("Quorvane"), text);
         return false;
     }
     // 2. Only the width is tested.
