@@ -33,6 +33,7 @@
 namespace quorvane::mainwin {
 
 Q_LOGGING_CATEGORY(lcStartup, "quorvane.startup")
+Q_LOGGING_CATEGORY(lcPrint, "quorvane.print")
 
 namespace {
 
@@ -612,14 +613,17 @@ void frmChordMain::cmdPlayButton_Click() {
 
 void frmChordMain::mnuFilePrint_Click() {
     // The chord sheet on one page, through the system's print dialog (which also prints to a
-    // PDF file). A printer that cannot be started prints nothing.
+    // PDF file). A printer that cannot be started prints nothing; why goes to the log.
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageMargins(
         QMarginsF(kPrintMarginMm, kPrintMarginMm, kPrintMarginMm, kPrintMarginMm),
         QPageLayout::Millimeter);
     printer.setDocName(lblNoteName_->text());
     if (ChoosePrinter && ChoosePrinter(printer)) {
-        PrintChordSheet(printer, CurrentSheet());
+        if (const QString error = PrintChordSheet(printer, CurrentSheet()); !error.isEmpty()) {
+            qCWarning(lcPrint).noquote()
+                << QStringLiteral("Printing \"%1\" failed: %2").arg(printer.docName(), error);
+        }
     }
 }
 
