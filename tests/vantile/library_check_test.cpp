@@ -20,8 +20,7 @@ QByteArray ReadAll(const char* path) {
 }
 
 ExportScan Scan(const QByteArray& image) {
-    return elf_detail::ScanImage(reinterpret_cast<const uchar*>(image.constData()),
-                                 static_cast<std::uint64_t>(image.size()), ServerEntryPoints());
+    return elf_detail::ScanImage(image, ServerEntryPoints());
 }
 
 template <typename T>

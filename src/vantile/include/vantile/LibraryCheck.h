@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string_view>
 
 namespace vantile {
@@ -51,21 +53,26 @@ struct ExportScan {
 
 namespace elf_detail {
 
-// True when [offset, offset + length) lies inside a buffer of `size` bytes.
+// True when [offset, offset + length) lies inside `size` bytes.
 constexpr bool Within(std::uint64_t size, std::uint64_t offset, std::uint64_t length) {
     return offset <= size && length <= size - offset;
 }
 
 template <typename T>
-bool ReadAt(const uchar* data, std::uint64_t size, std::uint64_t offset, T& out) {
-    if (!Within(size, offset, sizeof(T))) {
+bool Decode(const QByteArray& bytes, std::uint64_t offset, T& out) {
+    if (!Within(static_cast<std::uint64_t>(bytes.size()), offset, sizeof(T))) {
         return false;
     }
-    std::memcpy(&out, data + offset, sizeof(T));
+    std::memcpy(&out, bytes.constData() + offset, sizeof(T));
     return true;
 }
 
-inline ExportScan ScanImage(const uchar* data, std::uint64_t size, const QStringList& wanted) {
+// Returns the `length` bytes at `offset` of a file, or fewer when they cannot be read.
+using Reader = std::function<QByteArray(std::uint64_t offset, std::uint64_t length)>;
+
+// Reads only the ELF header, the section table, the dynamic symbol table and its strings of a
+// file of `size` bytes, checking every offset and length against the file first.
+inline ExportScan Scan(const Reader& reader, std::uint64_t size, const QStringList& wanted) {
     using Ehdr = ElfW(Ehdr);
     using Shdr = ElfW(Shdr);
     using Sym = ElfW(Sym);
@@ -73,9 +80,18 @@ inline ExportScan ScanImage(const uchar* data, std::uint64_t size, const QString
     constexpr unsigned char kData =
         std::endian::native == std::endian::little ? ELFDATA2LSB : ELFDATA2MSB;
     const auto fail = [](const char* why) { return ExportScan{QString::fromLatin1(why), {}}; };
+    const auto read = [&](std::uint64_t offset, std::uint64_t length, QByteArray& out) {
+        if (!Within(size, offset, length)) {
+            return false;
+        }
+        out = reader(offset, length);
+        return static_cast<std::uint64_t>(out.size()) == length;
+    };
 
+    QByteArray bytes;
     Ehdr header{};
-    if (!ReadAt(data, size, 0, header) || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0) {
+    if (!read(0, sizeof(Ehdr), bytes) || !Decode(bytes, 0, header) ||
+        std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0) {
         return fail("not an ELF file");
     }
     if (header.e_ident[EI_CLASS] != kClass || header.e_ident[EI_DATA] != kData) {
@@ -91,42 +107,42 @@ inline ExportScan ScanImage(const uchar* data, std::uint64_t size, const QString
     std::uint64_t count = header.e_shnum;
     if (count == 0) {
         Shdr first{};
-        if (!ReadAt(data, size, header.e_shoff, first)) {
+        if (!read(header.e_shoff, sizeof(Shdr), bytes) || !Decode(bytes, 0, first)) {
             return fail("malformed section table");
         }
         count = first.sh_size;
     }
-    if (count > size / sizeof(Shdr) || !Within(size, header.e_shoff, count * sizeof(Shdr))) {
+    QByteArray table;
+    if (count > size / sizeof(Shdr) || !read(header.e_shoff, count * sizeof(Shdr), table)) {
         return fail("malformed section table");
     }
-    const auto section = [&](std::uint64_t index, Shdr& out) {
-        return ReadAt(data, size, header.e_shoff + index * sizeof(Shdr), out);
-    };
     Shdr symbols{};
     bool found = false;
     for (std::uint64_t i = 0; i < count && !found; ++i) {
-        found = section(i, symbols) && symbols.sh_type == SHT_DYNSYM;
+        found = Decode(table, i * sizeof(Shdr), symbols) && symbols.sh_type == SHT_DYNSYM;
     }
     if (!found) {
         return fail("no dynamic symbol table");
     }
     Shdr strings{};
-    if (symbols.sh_link >= count || !section(symbols.sh_link, strings) ||
+    QByteArray symbolBytes;
+    QByteArray names;
+    if (symbols.sh_link >= count || !Decode(table, symbols.sh_link * sizeof(Shdr), strings) ||
         strings.sh_type != SHT_STRTAB || symbols.sh_entsize != sizeof(Sym) ||
-        !Within(size, symbols.sh_offset, symbols.sh_size) ||
-        !Within(size, strings.sh_offset, strings.sh_size)) {
+        !read(symbols.sh_offset, symbols.sh_size, symbolBytes) ||
+        !read(strings.sh_offset, strings.sh_size, names)) {
         return fail("malformed dynamic symbol table");
     }
-    const char* names = reinterpret_cast<const char*>(data + strings.sh_offset);
     ExportScan scan{{}, wanted};
-    for (std::uint64_t i = 0; i < symbols.sh_size / sizeof(Sym) && !scan.missing.isEmpty(); ++i) {
-        Sym symbol{};
-        if (!ReadAt(data, size, symbols.sh_offset + i * sizeof(Sym), symbol) ||
-            symbol.st_name >= strings.sh_size) {
+    Sym symbol{};
+    for (std::uint64_t at = 0; Decode(symbolBytes, at, symbol) && !scan.missing.isEmpty();
+         at += sizeof(Sym)) {
+        if (symbol.st_name >= static_cast<std::uint64_t>(names.size())) {
             continue;
         }
-        const char* name = names + symbol.st_name;
-        const void* end = std::memchr(name, '\0', strings.sh_size - symbol.st_name);
+        const char* name = names.constData() + symbol.st_name;
+        const void* end =
+            std::memchr(name, '\0', static_cast<std::size_t>(names.size()) - symbol.st_name);
         const unsigned bind = ELF64_ST_BIND(symbol.st_info);
         const unsigned visibility = ELF64_ST_VISIBILITY(symbol.st_other);
         if (end == nullptr || symbol.st_shndx == SHN_UNDEF ||
@@ -140,11 +156,20 @@ inline ExportScan ScanImage(const uchar* data, std::uint64_t size, const QString
     return scan;
 }
 
+// The same for a file image in memory.
+inline ExportScan ScanImage(const QByteArray& image, const QStringList& wanted) {
+    return Scan(
+        [&image](std::uint64_t offset, std::uint64_t length) {
+            return image.mid(static_cast<qsizetype>(offset), static_cast<qsizetype>(length));
+        },
+        static_cast<std::uint64_t>(image.size()), wanted);
+}
+
 }  // namespace elf_detail
 
 // Which of `wanted` the shared library at `path` lacks, read from the file alone: nothing of it
-// is loaded or run. The file is read into memory rather than mapped, so a file that shrinks
-// meanwhile cannot fault the reader.
+// is loaded or run. Only the parts that hold the symbols are read, into memory rather than
+// mapped, so a file that shrinks meanwhile cannot fault the reader.
 inline ExportScan ScanExports(const QString& path, const QStringList& wanted) {
     constexpr qint64 kLargest = qint64{1} << 30;
     QFile file(path);
@@ -154,9 +179,12 @@ inline ExportScan ScanExports(const QString& path, const QStringList& wanted) {
     if (file.size() > kLargest) {
         return ExportScan{QStringLiteral("too large for a component library"), {}};
     }
-    const QByteArray image = file.read(kLargest);
-    return elf_detail::ScanImage(reinterpret_cast<const uchar*>(image.constData()),
-                                 static_cast<std::uint64_t>(image.size()), wanted);
+    return elf_detail::Scan(
+        [&file](std::uint64_t offset, std::uint64_t length) {
+            return file.seek(static_cast<qint64>(offset)) ? file.read(static_cast<qint64>(length))
+                                                          : QByteArray();
+        },
+        static_cast<std::uint64_t>(file.size()), wanted);
 }
 
 }  // namespace vantile
