@@ -9,12 +9,17 @@ set(QUORVANE_LIBDIR lib)
 add_executable(quorvane-regsvr ${PROJECT_SOURCE_DIR}/packaging/regsvr.cpp)
 target_link_libraries(quorvane-regsvr PRIVATE ${CMAKE_DL_LIBS})
 
+# The installed files find their libraries relative to themselves. They are built with that same
+# RPATH: otherwise CMake pads the build tree's RPATH with empty entries, to be rewritten at
+# install, and the dynamic loader reads an empty entry as the current directory (a library
+# planted where the user starts build/bin/quorvane would be loaded).
 if(TARGET quorvane)
-  set_target_properties(quorvane PROPERTIES INSTALL_RPATH "$ORIGIN/../${QUORVANE_LIBDIR}")
+  set_target_properties(quorvane PROPERTIES INSTALL_RPATH "$ORIGIN/../${QUORVANE_LIBDIR}"
+                                            BUILD_WITH_INSTALL_RPATH ON)
   install(TARGETS quorvane RUNTIME DESTINATION bin)
 endif()
 if(TARGET VantileCtl)
-  set_target_properties(VantileCtl PROPERTIES INSTALL_RPATH "$ORIGIN")
+  set_target_properties(VantileCtl PROPERTIES INSTALL_RPATH "$ORIGIN" BUILD_WITH_INSTALL_RPATH ON)
   install(TARGETS VantileCtl LIBRARY DESTINATION ${QUORVANE_LIBDIR})
 endif()
 install(TARGETS quorvane-regsvr RUNTIME DESTINATION ${QUORVANE_LIBDIR}/quorvane)

@@ -120,7 +120,8 @@ bool Program::Start() {
 
 int Program::Run() {
     if (!Start()) {
-        return 0;
+        // A program without its marker control cannot do its job: that end is a failure.
+        return main_->ControlMissing() ? EXIT_FAILURE : 0;
     }
     return QApplication::exec();
 }

@@ -47,7 +47,8 @@ class Program {
     // The start-up sequence, then the main window is shown. False when the program ended
     // during it (reminder cancelled or screen too narrow).
     bool Start();
-    // Start, show the main window, run the event loop; the process's exit code.
+    // Start, show the main window, run the event loop; the process's exit code (not 0 when the
+    // marker control could not be loaded).
     int Run();
 
     // The program's single way of ending (modCommon's): the closing reminder (once, unless it is

@@ -1,5 +1,6 @@
 #include "mainwin/ChordSheet.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
@@ -125,15 +126,42 @@ void PaintChordSheet(QPainter& p, const ChordSheet& sheet, double scale) {
     p.restore();
 }
 
-bool PrintChordSheet(QPrinter& printer, const ChordSheet& sheet) {
+namespace {
+
+// Why `printer` could not start or finish a document, as far as it can be told.
+QString PrintFailure(const QPrinter& printer, const char* step) {
+    const QString file = printer.outputFileName();
+    if (!file.isEmpty()) {
+        // The printer says nothing of its own: the file it writes tells why.
+        QFile probe(file);
+        const bool existed = probe.exists();
+        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            return QStringLiteral("cannot write %1: %2").arg(file, probe.errorString());
+        }
+        probe.close();
+        if (!existed) {
+            probe.remove();
+        }
+        return QStringLiteral("the document %1 could not be %2").arg(file, QLatin1String(step));
+    }
+    const QString state = printer.printerState() == QPrinter::Aborted ? QStringLiteral("aborted")
+                          : printer.printerState() == QPrinter::Error ? QStringLiteral("in error")
+                                                                      : QStringLiteral("not ready");
+    return QStringLiteral("the printer \"%1\" could not be %2 (%3)")
+        .arg(printer.printerName(), QLatin1String(step), state);
+}
+
+}  // namespace
+
+QString PrintChordSheet(QPrinter& printer, const ChordSheet& sheet) {
     QPainter p;
     if (!p.begin(&printer)) {
-        return false;
+        return PrintFailure(printer, "started");
     }
     const SheetLayout layout = LayOutSheet(printer.pageLayout(), printer.resolution());
     p.translate(layout.rect.topLeft());
     PaintChordSheet(p, sheet, layout.scale);
-    return p.end();
+    return p.end() ? QString() : PrintFailure(printer, "finished");
 }
 
 }  // namespace quorvane::mainwin

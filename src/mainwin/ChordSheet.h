@@ -59,7 +59,8 @@ inline constexpr double kPrintMarginMm = 15.0;
 // Paints the sheet with its top-left corner at the painter's origin, `scale` units per twip.
 void PaintChordSheet(QPainter& p, const ChordSheet& sheet, double scale);
 
-// Prints the sheet on one page of `printer`; false when the printer could not be started.
-bool PrintChordSheet(QPrinter& printer, const ChordSheet& sheet);
+// Prints the sheet on one page of `printer`. Empty when it printed, otherwise why not (the
+// printer could not be started or could not finish the document).
+QString PrintChordSheet(QPrinter& printer, const ChordSheet& sheet);
 
 }  // namespace quorvane::mainwin

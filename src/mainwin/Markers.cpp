@@ -13,10 +13,11 @@
 
 namespace quorvane::mainwin {
 
-QWidget* CreateKeyMarker(QWidget* parent) {
+std::vector<QWidget*> CreateKeyMarkers(QWidget* parent, int count, QStringList& places) {
+    std::vector<QWidget*> markers(static_cast<std::size_t>(count), nullptr);
 #ifndef QUORVANE_HAVE_VANTILE
     (void)parent;
-    return nullptr;
+    places.clear();
 #else
     vantile::PropertyBag saved;
     saved.Write("backcolor", static_cast<std::int32_t>(views::kMarkerDesignColor));
@@ -25,8 +26,27 @@ QWidget* CreateKeyMarker(QWidget* parent) {
                                   true, false, views::kMarkerFontCharset});
     saved.Write("edge", static_cast<std::int32_t>(views::kMarkerDesignEdge));
     saved.Write("caption", std::string());
-    return vantile::CreateControl(kMarkerProgId, parent, &saved);
+    const vantile::ClassLookup found = vantile::FindClass(kMarkerProgId);
+    places = found.places;
+    for (QWidget*& marker : markers) {
+        marker = vantile::CreateControl(found, parent, &saved);
+    }
 #endif
+    return markers;
+}
+
+QString MissingMarkerControlText(const QStringList& places) {
+    QString text = QStringLiteral(
+                       "The marker control \"%1\" could not be loaded, so Quorvane "
+                       "cannot show chords.\n\nLooked in:")
+                       .arg(QLatin1String(kMarkerProgId));
+    for (const QString& place : places) {
+        text += QStringLiteral("\n") + place;
+    }
+    if (places.isEmpty()) {
+        text += QStringLiteral("\n(this build has no control library)");
+    }
+    return text;
 }
 
 // The host binds the members it uses by their dispatch identifiers when it has the component

@@ -4,7 +4,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <vector>
 
 #include "views/Keyboard.h"
 
@@ -14,9 +16,15 @@ namespace quorvane::mainwin {
 
 inline constexpr const char* kMarkerProgId = "VantileCtl.Vantile";
 
-// Creates one key marker under `parent` from the stored layout (back colour, font, edge,
-// caption); nullptr when the control library is not available.
-QWidget* CreateKeyMarker(QWidget* parent);
+// Creates `count` key markers under `parent` from the stored layout (back colour, font, edge,
+// caption), looking the control up once for all of them. Every one is nullptr when the control
+// library is not available. `places` receives every place looked at, each as
+// "<path>: <what was found there>".
+std::vector<QWidget*> CreateKeyMarkers(QWidget* parent, int count, QStringList& places);
+
+// The message the program ends with when it has no markers: it names the control and the
+// places it was looked for.
+QString MissingMarkerControlText(const QStringList& places);
 
 // Property access by name, as a host binds a control it does not link.
 void SetMarkerBackColor(QWidget* marker, views::OleColor color);

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -30,6 +31,9 @@
 #include "views/Twips.h"
 
 namespace quorvane::mainwin {
+
+Q_LOGGING_CATEGORY(lcStartup, "quorvane.startup")
+Q_LOGGING_CATEGORY(lcPrint, "quorvane.print")
 
 namespace {
 
@@ -198,8 +202,10 @@ void frmChordMain::DescribeDisplays() {
 }
 
 void frmChordMain::CreateMarkers() {
+    const std::vector<QWidget*> markers =
+        CreateKeyMarkers(picKeyboard_, views::kKeyCount, markerPlaces_);
     for (int k = 0; k < views::kKeyCount; ++k) {
-        QWidget* marker = CreateKeyMarker(picKeyboard_);
+        QWidget* marker = markers[static_cast<std::size_t>(k)];
         vtlPlayKey_[static_cast<std::size_t>(k)] = marker;
         if (marker == nullptr) {
             continue;
@@ -299,6 +305,16 @@ void frmChordMain::BuildMenus() {
 bool frmChordMain::Form_Load() {
     // 1. The start-up reminder; its Cancel ends the program.
     if (collaborators.ShowStartReminder && !collaborators.ShowStartReminder()) {
+        return false;
+    }
+    // Without its markers the window cannot show a chord (a program copied away from its
+    // control library, a broken install): say so, naming where the control was looked for.
+    // After the reminder, as start-up always begins with it; before anything else is set up.
+    if (vtlPlayKey_[0] == nullptr) {
+        controlMissing_ = true;
+        const QString text = MissingMarkerControlText(markerPlaces_);
+        qCCritical(lcStartup).noquote() << text;
+        ShowCriticalMessage(QStringLiteral("Quorvane"), text);
         return false;
     }
     // 2. Only the width is tested.
@@ -599,14 +615,17 @@ void frmChordMain::cmdPlayButton_Click() {
 
 void frmChordMain::mnuFilePrint_Click() {
     // The chord sheet on one page, through the system's print dialog (which also prints to a
-    // PDF file). A printer that cannot be started prints nothing.
+    // PDF file). A printer that cannot be started prints nothing; why goes to the log.
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageMargins(
         QMarginsF(kPrintMarginMm, kPrintMarginMm, kPrintMarginMm, kPrintMarginMm),
         QPageLayout::Millimeter);
     printer.setDocName(lblNoteName_->text());
     if (ChoosePrinter && ChoosePrinter(printer)) {
-        PrintChordSheet(printer, CurrentSheet());
+        if (const QString error = PrintChordSheet(printer, CurrentSheet()); !error.isEmpty()) {
+            qCWarning(lcPrint).noquote()
+                << QStringLiteral("Printing \"%1\" failed: %2").arg(printer.docName(), error);
+        }
     }
 }
 

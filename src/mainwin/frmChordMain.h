@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <string>
@@ -91,9 +92,11 @@ class frmChordMain : public QMainWindow {
     static constexpr int kMinimumScreenWidth = 800;
 
     // ---- Operations ---------------------------------------------------------------------
-    // The start-up sequence; false when the program must end (reminder cancelled, screen too
-    // narrow). The window is not shown here.
+    // The start-up sequence; false when the program must end (reminder cancelled, marker
+    // control missing, screen too narrow). The window is not shown here.
     bool Form_Load();
+    // True when start-up stopped because the marker control could not be created.
+    bool ControlMissing() const { return controlMissing_; }
     void ShowChord();
     void ShowScale();
     // Caption of the inversion, then the chord display.
@@ -190,6 +193,9 @@ class frmChordMain : public QMainWindow {
     // since every property set repaints the control.
     std::array<views::OleColor, views::kKeyCount> markerBackColor_{};
     std::array<QString, views::kKeyCount> markerCaption_{};
+    // Where the marker control was looked for, and whether start-up stopped for want of it.
+    QStringList markerPlaces_;
+    bool controlMissing_ = false;
 
     QAction* mnuFilePrint_ = nullptr;
     QAction* mnuFileExit_ = nullptr;

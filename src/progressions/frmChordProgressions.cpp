@@ -22,9 +22,23 @@ namespace {
 constexpr const char* kBoxProgId = "VantileCtl.Vantile";
 constexpr const char* kBoxFontName = "MS Sans Serif";
 
+// The boxes' control class, looked up once for all fifteen.
+#ifdef QUORVANE_HAVE_VANTILE
+using BoxClass = vantile::ClassLookup;
+BoxClass FindBoxClass() {
+    return vantile::FindClass(kBoxProgId);
+}
+#else
+struct BoxClass {};
+BoxClass FindBoxClass() {
+    return {};
+}
+#endif
+
 // One chart box from the window's stored layout, or nullptr when the library is unavailable.
-QWidget* CreateProgRoot(QWidget* parent, const BoxLayout& box) {
+QWidget* CreateProgRoot(const BoxClass& boxClass, QWidget* parent, const BoxLayout& box) {
 #ifndef QUORVANE_HAVE_VANTILE
+    (void)boxClass;
     (void)parent;
     (void)box;
     return nullptr;
@@ -34,7 +48,7 @@ QWidget* CreateProgRoot(QWidget* parent, const BoxLayout& box) {
     saved.Write("font", vantile::FontDesc{kBoxFontName, box.fontPoints, true, false, 0});
     saved.Write("edge", static_cast<std::int32_t>(kEdgeBump));
     saved.Write("caption", std::string(box.createdCaption));
-    return vantile::CreateControl(kBoxProgId, parent, &saved);
+    return vantile::CreateControl(boxClass, parent, &saved);
 #endif
 }
 
@@ -55,9 +69,10 @@ frmChordProgressions::frmChordProgressions(QWidget* parent)
     setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
     // The user's close destroys the window; the main window creates a new one when asked.
     setAttribute(Qt::WA_DeleteOnClose);
+    const BoxClass boxClass = FindBoxClass();
     for (std::size_t n = 0; n < boxes_.size(); ++n) {
         const BoxLayout& box = kBoxes[n];
-        QWidget* control = CreateProgRoot(this, box);
+        QWidget* control = CreateProgRoot(boxClass, this, box);
         if (control == nullptr) {
             continue;
         }

@@ -19,6 +19,7 @@
 #include "mainwin/ChordSheet.h"
 #include "mainwin/StaffSurface.h"
 #include "mainwin/frmChordMain.h"
+#include "support/LogCapture.h"
 #include "theory/theory.h"
 
 namespace quorvane::mainwin {
@@ -137,6 +138,22 @@ TEST_F(PrintedSheetTest, CancelledDialogPrintsNothing) {
     window->mnuFilePrint()->trigger();
     EXPECT_EQ(dialogs, 1);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("never.pdf"))));
+}
+
+TEST_F(PrintedSheetTest, APrintThatCannotStartSaysWhy) {
+    const quorvane::testing::LogCapture log("quorvane.print");
+    const QString path = dir.filePath(QStringLiteral("gone/sheet.pdf"));
+    window->ChoosePrinter = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    };
+    window->mnuFilePrint()->trigger();
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(log.Lines().contains(path)) << log.Lines().toStdString();
+    EXPECT_TRUE(log.Lines().contains(QStringLiteral("No such file or directory")))
+        << log.Lines().toStdString();
+    EXPECT_TRUE(log.Lines().contains(QStringLiteral("CMajor Basic"))) << "names the document";
 }
 
 TEST_F(PrintedSheetTest, SheetHoldsWhatTheWindowShows) {

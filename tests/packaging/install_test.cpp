@@ -2,6 +2,7 @@
 // and the installed program finding its control library from the installed tree.
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -32,6 +33,52 @@ RunResult RunTool(const QString& program, const QStringList& args,
     result.exitCode = process.exitCode();
     result.output = QString::fromLocal8Bit(process.readAll());
     return result;
+}
+
+// Executables and shared libraries below `root` (symbolic links are checked at their target).
+QStringList LinkedElfFiles(const QString& root) {
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::NoSymLinks | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        const QByteArray head = file.read(18);
+        if (head.size() < 18 || head.left(4) != QByteArray::fromHex("7f454c46")) {
+            continue;
+        }
+        const bool little = head[5] == 1;
+        const int type = little ? (uchar(head[16]) | uchar(head[17]) << 8)
+                                : (uchar(head[16]) << 8 | uchar(head[17]));
+        if (type == 2 || type == 3) {  // ET_EXEC, ET_DYN
+            files << path;
+        }
+    }
+    return files;
+}
+
+// The RPATH and RUNPATH entries of an ELF file that the dynamic loader would resolve against the
+// directory the program is started from: empty ones and relative ones not based on $ORIGIN.
+QStringList EntriesFromTheCurrentDirectory(const QString& file) {
+    QProcess readelf;
+    readelf.start(QStringLiteral("readelf"), {QStringLiteral("-d"), file});
+    readelf.waitForFinished(60000);
+    const QString dynamic = QString::fromLocal8Bit(readelf.readAllStandardOutput());
+    static const QRegularExpression path(QStringLiteral(R"(\((?:RUNPATH|RPATH)\)[^[]*\[(.*)\])"));
+    QStringList bad;
+    for (auto match = path.globalMatch(dynamic); match.hasNext();) {
+        for (const QString& entry : match.next().captured(1).split(QLatin1Char(':'))) {
+            const bool origin = entry == "$ORIGIN" || entry.startsWith("$ORIGIN/") ||
+                                entry == "${ORIGIN}" || entry.startsWith("${ORIGIN}/");
+            if (!entry.startsWith(QLatin1Char('/')) && !origin) {
+                bad << (entry.isEmpty() ? QStringLiteral("(empty)") : entry);
+            }
+        }
+    }
+    return bad;
 }
 
 class InstalledTreeTest : public ::testing::Test {
@@ -164,6 +211,23 @@ TEST_F(InstalledTreeTest, InstalledProgramResolvesItsLibrariesFromTheTree) {
     program.kill();
     program.waitForFinished(30000);
     EXPECT_TRUE(trace.contains("calling init: " + wanted)) << trace.right(3000).toStdString();
+}
+
+TEST_F(InstalledTreeTest, NoBinaryLoadsLibrariesFromTheCurrentDirectory) {
+    const QString build = QStringLiteral(QUORVANE_BINARY_DIR);
+    const QStringList files = LinkedElfFiles(build) + LinkedElfFiles(prefix);
+    QStringList expected{build + "/bin/quorvane", At("bin/quorvane"),
+                         At("lib/quorvane/quorvane-regsvr")};
+    if (QUORVANE_HAVE_VANTILECTL) {
+        expected << build + "/bin/libVantileCtl.so.1.0.0" << At("lib/libVantileCtl.so.1.0.0");
+    }
+    for (const QString& file : expected) {
+        EXPECT_TRUE(files.contains(file)) << file.toStdString() << " was not examined";
+    }
+    for (const QString& file : files) {
+        const QStringList bad = EntriesFromTheCurrentDirectory(file);
+        EXPECT_TRUE(bad.isEmpty()) << file.toStdString() << ": " << bad.join(", ").toStdString();
+    }
 }
 
 TEST_F(InstalledTreeTest, RegistrationToolRegistersAndUnregistersTheControl) {

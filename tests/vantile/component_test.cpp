@@ -2,7 +2,10 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -10,6 +13,7 @@
 #include <cstring>
 #include <memory>
 
+#include "support/LogCapture.h"
 #include "vantile/ComponentHost.h"
 
 namespace vantile {
@@ -105,6 +109,8 @@ TEST_F(ComponentTest, HostBindsMembersAndEventsByName) {
 }
 
 TEST_F(ComponentTest, RegistrationWritesAndRemovesExactlyItsEntries) {
+    // The registry is written so that hosts accept it, whatever the umask.
+    const mode_t umaskBefore = umask(0);
     {
         ComponentRegistry other(registryFile);
         ASSERT_TRUE(
@@ -114,6 +120,8 @@ TEST_F(ComponentTest, RegistrationWritesAndRemovesExactlyItsEntries) {
     const QStringList before = ComponentRegistry(registryFile).AllKeys();
 
     EXPECT_EQ(registerServer(), S_OK);
+    umask(umaskBefore);
+    EXPECT_EQ(QFileInfo(registryFile).permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
     const ComponentRegistry registry(registryFile);
     const QString clsid = QString::fromStdString(ToString(kClsidVantile));
     EXPECT_EQ(clsid, "{6C3A1F52-8D27-4B9E-A15E-3F0C7B42D981}");
@@ -151,6 +159,90 @@ TEST_F(ComponentTest, ARegisteredLibraryIsPreferredAndAStaleEntryFallsBack) {
     QWidget* fallback = CreateControl(kVantileProgId, host.get(), nullptr);
     ASSERT_NE(fallback, nullptr);
     EXPECT_EQ(LibraryOf(fallback), QFileInfo(VANTILE_LIBRARY_FILE).canonicalFilePath());
+}
+
+TEST_F(ComponentTest, RegistryEntriesThatCouldLoadForeignCodeAreRefused) {
+    // Each case registers a library of the test's own, then spoils one thing: the host must
+    // refuse it without running it, say why, and take the library beside the program instead.
+    const QString mark = temp.filePath("mark");
+    setenv("VANTILE_TEST_MARK", QFile::encodeName(mark).constData(), 1);
+    constexpr uid_t kNobody = 65534;
+    constexpr auto kSameGroup = static_cast<gid_t>(-1);
+    struct Case {
+        const char* what;
+        const char* source;  // the library the entry names
+        QString entry;       // as written in the registry ("" for the copy's absolute path)
+        mode_t registryMode;
+        mode_t libraryMode;
+        uid_t libraryOwner;  // 0 for the test's own user
+        uid_t registryOwner;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"relative path", VANTILE_LIBRARY_FILE, "lib/libVantileCtl.so.1", 0644, 0755, 0, 0,
+         "not an absolute path"},
+        {"bare name", VANTILE_LIBRARY_FILE, "libVantileCtl.so.1", 0644, 0755, 0, 0,
+         "not an absolute path"},
+        {"world-writable registry", VANTILE_LIBRARY_FILE, "", 0666, 0755, 0, 0,
+         "writable by every user"},
+        {"group-writable registry", VANTILE_LIBRARY_FILE, "", 0664, 0755, 0, 0,
+         "writable by its group"},
+        {"world-writable library", VANTILE_LIBRARY_FILE, "", 0644, 0757, 0, 0,
+         "writable by every user"},
+        {"group-writable library", VANTILE_LIBRARY_FILE, "", 0644, 0775, 0, 0,
+         "writable by its group"},
+        {"library of another user", VANTILE_LIBRARY_FILE, "", 0644, 0755, kNobody, 0,
+         "owned by user 65534"},
+        {"registry of another user", VANTILE_LIBRARY_FILE, "", 0644, 0755, 0, kNobody,
+         "owned by user 65534"},
+        {"library without the four exports", VANTILE_UNEXPORTED_FILE, "", 0644, 0755, 0, 0,
+         "does not export DllCanUnloadNow"},
+    };
+    const QString beside = QFileInfo(VANTILE_LIBRARY_FILE).canonicalFilePath();
+    const QString start = QDir::currentPath();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if ((c.libraryOwner != 0 || c.registryOwner != 0) && geteuid() != 0) {
+            continue;  // only root can give a file to another user
+        }
+        // The library in the folder the program is started from, so that a relative lookup
+        // would find it.
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QDir(dir.path()).mkpath("lib"));
+        const QString copy = dir.filePath("lib/libVantileCtl.so.1");
+        ASSERT_TRUE(QFile::copy(c.source, copy));
+        ASSERT_TRUE(QFile::copy(c.source, dir.filePath("libVantileCtl.so.1")));
+        const QString registryPath = dir.filePath("components.ini");
+        setenv(kRegistryEnvironment, QFile::encodeName(registryPath).constData(), 1);
+        ASSERT_TRUE(ComponentRegistry(registryPath)
+                        .Register({kVantileProgId, QString::fromStdString(ToString(kClsidVantile)),
+                                   c.entry.isEmpty() ? copy : c.entry,
+                                   QString::fromStdString(ToString(kLibidVantileCtl)), "1.0"}));
+        ASSERT_EQ(chmod(QFile::encodeName(registryPath).constData(), c.registryMode), 0);
+        ASSERT_EQ(chmod(QFile::encodeName(copy).constData(), c.libraryMode), 0);
+        if (c.libraryOwner != 0) {
+            ASSERT_EQ(chown(QFile::encodeName(copy).constData(), c.libraryOwner, kSameGroup), 0);
+        }
+        if (c.registryOwner != 0) {
+            ASSERT_EQ(
+                chown(QFile::encodeName(registryPath).constData(), c.registryOwner, kSameGroup), 0);
+        }
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+
+        const quorvane::testing::LogCapture log("vantile.host");
+        const ClassLookup found = FindClass(kVantileProgId);
+        QWidget* control = CreateControl(found, host.get(), nullptr);
+        QDir::setCurrent(start);
+
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(LibraryOf(control).toStdString(), beside.toStdString());
+        EXPECT_TRUE(found.places.join('\n').contains(c.reason))
+            << found.places.join('\n').toStdString();
+        EXPECT_TRUE(log.Lines().contains(c.reason)) << log.Lines().toStdString();
+        EXPECT_FALSE(QFile::exists(mark)) << "the refused library's start-up code ran";
+    }
+    unsetenv("VANTILE_TEST_MARK");
 }
 
 TEST_F(ComponentTest, ClassFactoryAndUnloadCheck) {

@@ -2,9 +2,14 @@
 // The host side of the component layer, header-only: creates a control from its ProgID without
 // linking its library, and binds its members by their dispatch identifiers.
 //
-// A ProgID resolves through the per-user registry when it is registered there; otherwise the
-// library installed beside the program is loaded, so a fresh build runs without registering.
-// A loaded library stays loaded for the life of the process: the controls it creates run its
+// A ProgID resolves through the component registries (per-user first, then the system-wide
+// ones); when none serves it, the library installed beside the program is loaded, then the one
+// in ../lib from it, so a fresh build runs without registering. Nothing a registry names is
+// loaded unless the registry file and the library are this user's or root's and writable by
+// nobody else, and the library's path is absolute; no library is loaded that does not export
+// the four entry points (read from the file, so a library that lacks them never runs). Each
+// refusal and failure is written to the "vantile.host" logging category with its reason. A
+// loaded library stays loaded for the life of the process: the controls it creates run its
 // code.
 
 #include <dlfcn.h>
@@ -14,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QMetaClassInfo>
 #include <QMetaMethod>
 #include <QMetaObject>
@@ -26,9 +32,30 @@
 
 #include "vantile/Component.h"
 #include "vantile/ComponentRegistry.h"
+#include "vantile/LibraryCheck.h"
 #include "vantile/PropertyBag.h"
 
 namespace vantile {
+
+// Where the host writes why a control could not be had.
+inline const QLoggingCategory& HostLog() {
+    static const QLoggingCategory category("vantile.host");
+    return category;
+}
+
+// The entry points every component library exports.
+inline QStringList ServerEntryPoints() {
+    return {QStringLiteral("DllRegisterServer"), QStringLiteral("DllUnregisterServer"),
+            QStringLiteral("DllGetClassObject"), QStringLiteral("DllCanUnloadNow")};
+}
+
+// What looking a class up found: the class factory of the library that serves it (null when
+// none does), that library, and every place looked at, each as "<path>: <what was found>".
+struct ClassLookup {
+    IClassFactory* factory = nullptr;
+    QString library;
+    QStringList places;
+};
 
 namespace host_detail {
 
@@ -49,32 +76,88 @@ inline const KnownClass* FindKnownClass(const QString& progId) {
     return nullptr;
 }
 
-inline QWidget* CreateFromLibrary(const QString& path, const Guid& clsid, QWidget* parent,
-                                  const PropertyBag* saved) {
-    if (path.isEmpty() || !QFileInfo::exists(path)) {
+inline QString HexResult(HRESULT hr) {
+    return QStringLiteral("0x%1").arg(static_cast<std::uint32_t>(hr), 8, 16, QLatin1Char('0'));
+}
+
+// Loads the library at `path` when it exports the entry points and asks it for the class
+// factory of `clsid`. `outcome` says what happened; failures are logged.
+inline IClassFactory* LoadFactory(const QString& path, const Guid& clsid, QString& outcome) {
+    if (!QFileInfo::exists(path)) {
+        outcome = QStringLiteral("not found");
+        return nullptr;
+    }
+    const ExportScan scan = ScanExports(path, ServerEntryPoints());
+    if (!scan.error.isEmpty()) {
+        outcome = QStringLiteral("not loaded, %1").arg(scan.error);
+    } else if (!scan.missing.isEmpty()) {
+        outcome = QStringLiteral("not loaded, it does not export %1")
+                      .arg(scan.missing.join(QStringLiteral(", ")));
+    }
+    if (!outcome.isEmpty()) {
+        qCWarning(HostLog).noquote() << path << outcome;
         return nullptr;
     }
     void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
+        const char* error = dlerror();
+        outcome = QStringLiteral("cannot be loaded: %1")
+                      .arg(QString::fromLocal8Bit(error != nullptr ? error : "unknown error"));
+        qCWarning(HostLog).noquote() << path << outcome;
         return nullptr;
     }
     void* symbol = dlsym(handle, "DllGetClassObject");
     if (symbol == nullptr) {
         dlclose(handle);
+        outcome = QStringLiteral("has no DllGetClassObject");
+        qCWarning(HostLog).noquote() << path << outcome;
         return nullptr;
     }
     DllGetClassObjectFn getClassObject = nullptr;
     static_assert(sizeof(getClassObject) == sizeof(symbol));
     std::memcpy(&getClassObject, &symbol, sizeof(symbol));
     void* object = nullptr;
-    if (!Succeeded(getClassObject(&clsid, &kIidClassFactory, &object)) || object == nullptr) {
+    const HRESULT hr = getClassObject(&clsid, &kIidClassFactory, &object);
+    if (!Succeeded(hr) || object == nullptr) {
+        outcome = QStringLiteral("does not serve the class (DllGetClassObject returned %1)")
+                      .arg(HexResult(hr));
+        qCWarning(HostLog).noquote() << path << outcome;
         return nullptr;
     }
-    QWidget* control = nullptr;
-    if (!Succeeded(static_cast<IClassFactory*>(object)->CreateInstance(parent, saved, &control))) {
-        return nullptr;
+    outcome = QStringLiteral("loaded");
+    return static_cast<IClassFactory*>(object);
+}
+
+// The library a registry file names for the class, or why there is none to load. Only an
+// absolute path is taken; a relative one or a bare name would be looked up from wherever the
+// program was started.
+inline QString RegisteredLibrary(const QString& registryPath, const KnownClass& known,
+                                 QString& outcome) {
+    if (!QFileInfo::exists(registryPath)) {
+        outcome = QStringLiteral("not found");
+        return {};
     }
-    return control;
+    if (const QString problem = TrustProblem(registryPath); !problem.isEmpty()) {
+        outcome = QStringLiteral("refused, %1").arg(problem);
+        qCWarning(HostLog).noquote() << registryPath << outcome;
+        return {};
+    }
+    const QString clsid = QString::fromStdString(ToString(known.clsid));
+    const ComponentRegistry registry(registryPath);
+    const auto library = registry.ClassOf(QLatin1String(known.progId)) == clsid
+                             ? registry.LibraryOf(clsid)
+                             : std::nullopt;
+    if (!library.has_value() || library->isEmpty()) {
+        outcome = QStringLiteral("%1 not registered").arg(QLatin1String(known.progId));
+        return {};
+    }
+    if (!library->startsWith(QLatin1Char('/'))) {
+        outcome = QStringLiteral("refused the library \"%1\", not an absolute path").arg(*library);
+        qCWarning(HostLog).noquote() << registryPath << outcome;
+        return {};
+    }
+    outcome = QStringLiteral("names %1").arg(*library);
+    return *library;
 }
 
 // The program's own folder (the build tree keeps the library beside the program), then the
@@ -101,39 +184,70 @@ inline QStringList ProgramDirectories() {
 
 }  // namespace host_detail
 
-// Creates the control named by `progId` under `parent` (which owns it), initialised from `saved`
-// or as new when `saved` is null. nullptr when the class or its library is not available.
-inline QWidget* CreateControl(const char* progId, QWidget* parent, const PropertyBag* saved) {
-    if (progId == nullptr) {
-        return nullptr;
-    }
-    const QString name = QString::fromUtf8(progId);
-    const host_detail::KnownClass* known = host_detail::FindKnownClass(name);
+// Looks up the class named by `progId` and loads the library that serves it: the registries in
+// order, then the program's folders (a library there is trusted as the program itself is).
+inline ClassLookup FindClass(const char* progId) {
+    ClassLookup found;
+    const host_detail::KnownClass* known =
+        progId != nullptr ? host_detail::FindKnownClass(QString::fromUtf8(progId)) : nullptr;
     if (known == nullptr) {
-        return nullptr;
+        return found;
     }
-    const QString clsid = QString::fromStdString(ToString(known->clsid));
-    for (const QString& path : RegistrySearchPaths()) {
-        if (!QFileInfo::exists(path)) {
+    const auto attempt = [&](const QString& library) {
+        QString outcome;
+        found.factory = host_detail::LoadFactory(library, known->clsid, outcome);
+        found.places << library + QStringLiteral(": ") + outcome;
+        if (found.factory != nullptr) {
+            found.library = library;
+        }
+    };
+    for (const QString& registryPath : RegistrySearchPaths()) {
+        QString outcome;
+        const QString library = host_detail::RegisteredLibrary(registryPath, *known, outcome);
+        found.places << registryPath + QStringLiteral(": ") + outcome;
+        if (library.isEmpty()) {
             continue;
         }
-        const ComponentRegistry registry(path);
-        if (registry.ClassOf(QLatin1String(known->progId)) == clsid) {
-            if (const auto library = registry.LibraryOf(clsid)) {
-                if (QWidget* control =
-                        host_detail::CreateFromLibrary(*library, known->clsid, parent, saved)) {
-                    return control;
-                }
+        if (QFileInfo::exists(library)) {
+            if (const QString problem = TrustProblem(library); !problem.isEmpty()) {
+                const QString refusal = QStringLiteral("refused, %1").arg(problem);
+                qCWarning(HostLog).noquote() << library << refusal;
+                found.places << library + QStringLiteral(": ") + refusal;
+                continue;
             }
+        }
+        attempt(library);
+        if (found.factory != nullptr) {
+            return found;
         }
     }
     for (const QString& dir : host_detail::ProgramDirectories()) {
-        const QString path = QDir(dir).filePath(QLatin1String(known->libraryName));
-        if (QWidget* control = host_detail::CreateFromLibrary(path, known->clsid, parent, saved)) {
-            return control;
+        attempt(QDir(dir).filePath(QLatin1String(known->libraryName)));
+        if (found.factory != nullptr) {
+            return found;
         }
     }
-    return nullptr;
+    return found;
+}
+
+// Creates a control of a class looked up before under `parent` (which owns it), initialised
+// from `saved` or as new when `saved` is null. nullptr when the class is not available.
+inline QWidget* CreateControl(const ClassLookup& found, QWidget* parent, const PropertyBag* saved) {
+    if (found.factory == nullptr) {
+        return nullptr;
+    }
+    QWidget* control = nullptr;
+    if (const HRESULT hr = found.factory->CreateInstance(parent, saved, &control); !Succeeded(hr)) {
+        qCWarning(HostLog).noquote()
+            << found.library << "could not create a control:" << host_detail::HexResult(hr);
+        return nullptr;
+    }
+    return control;
+}
+
+// Looks the class up and creates one control of it.
+inline QWidget* CreateControl(const char* progId, QWidget* parent, const PropertyBag* saved) {
+    return CreateControl(FindClass(progId), parent, saved);
 }
 
 // Dispatch binding: a control lists its members' dispatch identifiers as class information

@@ -7,6 +7,7 @@
 // otherwise "vantile/components.ini" in the user's configuration folder.
 
 #include <QByteArray>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
@@ -45,7 +46,7 @@ inline QStringList RegistrySearchPaths() {
 struct Registration {
     QString progId;
     QString clsid;    // "{...}"
-    QString library;  // absolute path of the shared library
+    QString library;  // absolute path of the shared library (hosts refuse any other)
     QString libid;    // type library identifier
     QString typeLibVersion;
 };
@@ -89,8 +90,15 @@ class ComponentRegistry {
     static QString ClassKey(const QString& clsid) { return QStringLiteral("CLSID/") + clsid; }
     static QString TypeLibKey(const QString& libid) { return QStringLiteral("TypeLib/") + libid; }
 
+    // Hosts refuse a registry that others than its owner can write, whatever the umask made
+    // of it.
     bool Sync() {
         settings_.sync();
+        const QString path = settings_.fileName();
+        if (QFile::exists(path)) {
+            QFile::setPermissions(
+                path, QFile::permissions(path) & ~(QFile::WriteGroup | QFile::WriteOther));
+        }
         return settings_.status() == QSettings::NoError;
     }
 
