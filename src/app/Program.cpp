@@ -76,9 +76,12 @@ void Program::Wire() {
 
     midi_.MidiWindow = [this] { return MidiWindow(); };
     midi_.DoEvents = [] { QCoreApplication::processEvents(); };
-    midi_.ShowError = [this](const std::string& title, const std::string& text) {
-        QMessageBox::critical(MessageOwner(), QString::fromStdString(title),
-                              QString::fromStdString(text), QMessageBox::Ok);
+    midi_.ShowError = [this](const std::string& title, const std::string& text,
+                             const std::string& reason) {
+        QMessageBox box(QMessageBox::Critical, QString::fromStdString(title),
+                        QString::fromStdString(text), QMessageBox::Ok, MessageOwner());
+        box.setInformativeText(QString::fromStdString(reason));
+        box.exec();
     };
     midi_.ShowClosingReminder = [this] { ShowClosingReminder(); };
     midi_.UnloadSecondaryWindows = [this] { UnloadSecondaryWindows(); };

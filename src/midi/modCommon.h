@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "midi/OutputDevices.h"
 
@@ -55,8 +56,10 @@ class modCommon {
     std::function<frmMIDI*()> MidiWindow;
     // Lets queued window events run once.
     std::function<void()> DoEvents;
-    // A modal message box with an OK button.
-    std::function<void(const std::string& title, const std::string& text)> ShowError;
+    // A modal message box with an OK button; `reason`, when not empty, is shown below the text.
+    std::function<void(const std::string& title, const std::string& text,
+                       const std::string& reason)>
+        ShowError;
     // ShutDown's outside steps: the closing reminder (skipped when unset), unloading the
     // secondary windows, and ending the process.
     std::function<void()> ShowClosingReminder;
@@ -66,6 +69,13 @@ class modCommon {
     // ---- Operations ----------------------------------------------------------------------
     // Playing defaults, then the device list of the MIDI settings window. Opens no device.
     void InitMidi();
+    struct ListedDevice {
+        std::string name;
+        int device;  // the number that opens it
+    };
+    // The output devices as they are now, in device-number order, without those whose name
+    // cannot be read. Opens no device.
+    std::vector<ListedDevice> ListDevices();
     // Closes the open device and opens device number `device`; on failure shows the message
     // and leaves no device open.
     void SelectDevice(int device);

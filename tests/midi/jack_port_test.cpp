@@ -110,8 +110,9 @@ TEST_F(JackPort, AChordPlayedToAJackPortIsRenderedWithItsFundamentals) {
     EXPECT_LE(outputs->GetDevName(*port)->size(), kMaxDeviceNameLength);
 
     modCommon midi(std::move(owned));
-    midi.ShowError = [](const std::string& title, const std::string& text) {
-        ADD_FAILURE() << title << ": " << text;
+    midi.ShowError = [](const std::string& title, const std::string& text,
+                        const std::string& reason) {
+        ADD_FAILURE() << title << ": " << text << ": " << reason;
     };
     midi.InitMidi();
     midi.SelectDevice(*port);
