@@ -106,8 +106,8 @@ void modCommon::PlayChord(int rootIndex, int chordTypeIndex, int inversion) {
     for (std::uint32_t on : noteOns) {
         Send(on);
     }
-    // The window does not respond while the chord sounds.
-    while (clock_->Now() < end) {
+    // The window does not respond while the chord sounds; only the program's end cuts it short.
+    while (clock_->Now() < end && !(EndRequested && EndRequested())) {
         clock_->SleepUntil(end);
     }
     for (std::uint32_t on : noteOns) {
@@ -132,6 +132,19 @@ void modCommon::ShutDown() {
     if (ShowClosingReminder) {
         ShowClosingReminder();
     }
+    FinishShutDown();
+}
+
+void modCommon::ShutDownOnSignal() {
+    shuttingDown_ = true;
+    FinishShutDown();
+}
+
+void modCommon::FinishShutDown() {
+    if (finished_) {
+        return;
+    }
+    finished_ = true;
     CloseDevice();  // no reset first
     if (UnloadSecondaryWindows) {
         UnloadSecondaryWindows();

@@ -60,6 +60,9 @@ class modCommon {
     std::function<void(const std::string& title, const std::string& text,
                        const std::string& reason)>
         ShowError;
+    // True once the program has been asked from outside to end (ShutDownOnSignal is on its
+    // way): a chord being held is released at once instead of at the end of its note length.
+    std::function<bool()> EndRequested;
     // ShutDown's outside steps: the closing reminder (skipped when unset), unloading the
     // secondary windows, and ending the process.
     std::function<void()> ShowClosingReminder;
@@ -88,6 +91,11 @@ class modCommon {
     void ResetMidi();
     // Closing reminder, device closed, secondary windows unloaded, process ended. Runs once.
     void ShutDown();
+    // The end asked for from outside the program (the desktop session ending, Ctrl+C in a
+    // terminal): ShutDown without the closing reminder, as nobody is there to answer it. Runs
+    // from the event loop, which never runs while a chord sounds, so every note-off has gone out
+    // before the device is closed. Also ends a ShutDown that waits on its reminder.
+    void ShutDownOnSignal();
 
     OutputDevices& Devices() { return *devices_; }
     MidiClock& Clock() { return *clock_; }
@@ -98,6 +106,8 @@ class modCommon {
   private:
     void Send(std::uint32_t packed);
     void CloseDevice();
+    // ShutDown's steps after the reminder; once.
+    void FinishShutDown();
 
     std::unique_ptr<OutputDevices> devices_;
     std::unique_ptr<MidiClock> clock_;
@@ -105,6 +115,7 @@ class modCommon {
     int openDevice_ = -1;
     std::int32_t handle_ = 0;
     bool shuttingDown_ = false;
+    bool finished_ = false;
 };
 
 }  // namespace quorvane::midi
