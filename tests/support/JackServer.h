@@ -52,6 +52,9 @@ class JackServer {
         if (placeTaken_ && Spawn()) {
             Terminate();
         }
+        if (!log_.empty()) {
+            ::unlink(log_.c_str());
+        }
     }
     JackServer(const JackServer&) = delete;
     JackServer& operator=(const JackServer&) = delete;
