@@ -22,15 +22,17 @@ std::unique_ptr<midi::OutputDevices> OrSystemOutputs(std::unique_ptr<midi::Outpu
     return d ? std::move(d) : std::make_unique<midi::SystemOutputs>();
 }
 
-std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> c) {
-    return c ? std::move(c) : std::make_unique<midi::SteadyMidiClock>();
+std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> c,
+                                               const EndSignals& ends) {
+    return c ? std::move(c) : std::make_unique<EndAwareClock>(ends);
 }
 
 }  // namespace
 
 Program::Program(std::unique_ptr<midi::OutputDevices> devices,
                  std::unique_ptr<midi::MidiClock> clock)
-    : midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock))),
+    : endSignals_(std::make_unique<EndSignals>([this](int) { midi_.ShutDownOnSignal(); })),
+      midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock), *endSignals_)),
       main_(std::make_unique<mainwin::frmChordMain>()),
       reminder_(std::make_unique<dialogs::frmMoney>()) {
     ScreenWidthPixels = [] {
@@ -79,9 +81,13 @@ void Program::Wire() {
 
     midi_.MidiWindow = [this] { return MidiWindow(); };
     midi_.DoEvents = [] { QCoreApplication::processEvents(); };
-    midi_.ShowError = [this](const std::string& title, const std::string& text) {
-        QMessageBox::critical(MessageOwner(), QString::fromStdString(title),
-                              QString::fromStdString(text), QMessageBox::Ok);
+    midi_.EndRequested = [this] { return endSignals_->Pending(); };
+    midi_.ShowError = [this](const std::string& title, const std::string& text,
+                             const std::string& reason) {
+        QMessageBox box(QMessageBox::Critical, QString::fromStdString(title),
+                        QString::fromStdString(text), QMessageBox::Ok, MessageOwner());
+        box.setInformativeText(QString::fromStdString(reason));
+        box.exec();
     };
     midi_.ShowClosingReminder = [this] { ShowClosingReminder(); };
     midi_.UnloadSecondaryWindows = [this] { UnloadSecondaryWindows(); };

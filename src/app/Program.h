@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/EndSignals.h"
 #include "dialogs/HelpViewer.h"
 #include "dialogs/WebLinks.h"
 #include "dialogs/frmAbout.h"
@@ -23,7 +24,9 @@ namespace quorvane::app {
 
 class Program {
   public:
-    // Without devices, the system's output devices; without a clock, the steady clock.
+    // Without devices, the system's output devices; without a clock, the steady clock (whose
+    // wait ends early when an end signal arrives). SIGTERM, SIGINT and SIGHUP end the program
+    // through ShutDownOnSignal while it lives.
     explicit Program(std::unique_ptr<midi::OutputDevices> devices = nullptr,
                      std::unique_ptr<midi::MidiClock> clock = nullptr);
     ~Program();
@@ -89,7 +92,8 @@ class Program {
     void UnloadSecondaryWindows();
     QWidget* MessageOwner() const;
 
-    midi::modCommon midi_;  // outlives the windows, which call into it
+    std::unique_ptr<EndSignals> endSignals_;  // made first: the MIDI clock waits on it
+    midi::modCommon midi_;                    // outlives the windows, which call into it
     std::unique_ptr<mainwin::frmChordMain> main_;
     std::unique_ptr<dialogs::frmMoney> reminder_;
     // Top-level windows without an owner, deleted here when still alive at the end.

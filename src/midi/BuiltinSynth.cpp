@@ -3,8 +3,14 @@
 #include <alsa/asoundlib.h>
 
 #include <cctype>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <system_error>
+#include <vector>
+
+#include "midi/MidiLog.h"
 
 namespace quorvane::midi {
 
@@ -13,14 +19,71 @@ namespace {
 const std::filesystem::path kPreferredSoundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 const std::filesystem::path kSoundfontFolder = "/usr/share/sounds/sf2";
 
-void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+// The errors FluidSynth reports while this thread opens the synthesizer; null at other times.
+// Kept per thread, so that what the audio threads report never lands here.
+thread_local std::vector<std::string>* tReports = nullptr;
 
-// FluidSynth and the ALSA library report to stderr by default; the program keeps quiet and
-// shows failures its own way.
-void QuietFluidSynthLog(const FluidSynthLibrary& fluid) {
-    snd_lib_error_set_handler(&IgnoreAlsaError);
-    for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
-        fluid.fluid_set_log_function(level, nullptr, nullptr);
+// Collects the reports of this thread while it lives.
+class ReportCapture {
+  public:
+    ReportCapture() : outer_(tReports) { tReports = &reports_; }
+    ~ReportCapture() { tReports = outer_; }
+    ReportCapture(const ReportCapture&) = delete;
+    ReportCapture& operator=(const ReportCapture&) = delete;
+
+    // What was reported since the last call, joined; `otherwise` when nothing was.
+    std::string Take(const char* otherwise) {
+        std::string text;
+        for (const std::string& r : reports_) {
+            text += (text.empty() ? "" : "; ") + r;
+        }
+        reports_.clear();
+        return text.empty() ? otherwise : text;
+    }
+
+  private:
+    std::vector<std::string> reports_;
+    std::vector<std::string>* outer_;
+};
+
+// FluidSynth's errors while the synthesizer opens make the reason the open gives when it fails
+// (its caller logs that); at other times they are failures of the running device, logged at
+// once. Everything else FluidSynth and the ALSA library say goes to the debug log.
+void Report(bool error, const char* source, const std::string& text) {
+    if (error && tReports != nullptr) {
+        tReports->push_back(text);
+    }
+    if (error && tReports == nullptr) {
+        qCWarning(lcMidi).noquote() << source << text.c_str();
+    } else {
+        qCDebug(lcMidi).noquote() << source << text.c_str();
+    }
+}
+
+void FluidSynthReport(int level, const char* message, void* /*data*/) {
+    Report(level <= FLUID_ERR, "FluidSynth:", message != nullptr ? message : "");
+}
+
+void AlsaReport(const char* /*file*/, int /*line*/, const char* /*function*/, int err,
+                const char* format, ...) {
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    std::string line = text;
+    if (err != 0) {
+        line += std::string(": ") + snd_strerror(err);
+    }
+    Report(false, "ALSA:", line);
+}
+
+// FluidSynth and the ALSA library write to stderr by default; their reports go to the program's
+// log instead.
+void RouteFluidSynthLog(const FluidSynthLibrary& fluid) {
+    snd_lib_error_set_handler(&AlsaReport);
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
+        fluid.fluid_set_log_function(level, &FluidSynthReport, nullptr);
     }
 }
 
@@ -35,15 +98,31 @@ class BuiltinSynthDevice final : public OutputDevice {
     BuiltinSynthDevice(const BuiltinSynthDevice&) = delete;
     BuiltinSynthDevice& operator=(const BuiltinSynthDevice&) = delete;
 
-    bool ShortMsg(std::uint32_t packed) override { return setup_->ShortMsg(packed); }
-    bool Reset() override { return setup_->Reset(); }
+    bool ShortMsg(std::uint32_t packed) override {
+        return Noted(setup_->ShortMsg(packed), "a message");
+    }
+    bool Reset() override { return Noted(setup_->Reset(), "the reset"); }
 
   private:
+    // The first refusal is logged; the rest would say the same.
+    bool Noted(bool ok, const char* what) {
+        if (!ok && !refusalLogged_) {
+            refusalLogged_ = true;
+            qCWarning(lcMidi) << "The built-in synthesizer did not take" << what;
+        }
+        return ok;
+    }
+
     std::unique_ptr<SynthSetup> setup_;
     fluid_audio_driver_t* driver_;
+    bool refusalLogged_ = false;
 };
 
 }  // namespace
+
+SoundfontPlaces SystemSoundfontPlaces() {
+    return {kPreferredSoundfont, kSoundfontFolder};
+}
 
 std::optional<std::filesystem::path> FindGeneralMidiSoundfont(
     const std::filesystem::path& preferred, const std::filesystem::path& folder) {
@@ -67,20 +146,26 @@ std::optional<std::filesystem::path> FindGeneralMidiSoundfont(
 }
 
 std::optional<std::filesystem::path> FindGeneralMidiSoundfont() {
-    return FindGeneralMidiSoundfont(kPreferredSoundfont, kSoundfontFolder);
+    const SoundfontPlaces places = SystemSoundfontPlaces();
+    return FindGeneralMidiSoundfont(places.preferred, places.folder);
 }
 
-std::unique_ptr<SynthSetup> SynthSetup::Create(const std::filesystem::path& soundfont) {
-    std::shared_ptr<const FluidSynthLibrary> fluid = FluidSynthLibrary::Load();
+std::unique_ptr<SynthSetup> SynthSetup::Create(const std::filesystem::path& soundfont,
+                                               std::string* error) {
+    std::string ignored;
+    std::string& why = error != nullptr ? *error : ignored;
+    std::shared_ptr<const FluidSynthLibrary> fluid = FluidSynthLibrary::Load(&why);
     if (!fluid) {
         return nullptr;
     }
-    QuietFluidSynthLog(*fluid);
+    RouteFluidSynthLog(*fluid);
+    ReportCapture capture;
     std::unique_ptr<SynthSetup> setup(new SynthSetup());
     setup->fluid_ = std::move(fluid);
     const FluidSynthLibrary& f = *setup->fluid_;
     setup->settings_ = f.new_fluid_settings();
     if (setup->settings_ == nullptr) {
+        why = "FluidSynth cannot make its settings: " + capture.Take("out of memory");
         return nullptr;
     }
     fluid_settings_t* s = setup->settings_;
@@ -88,13 +173,17 @@ std::unique_ptr<SynthSetup> SynthSetup::Create(const std::filesystem::path& soun
         f.fluid_settings_setnum(s, "synth.sample-rate", kSynthSampleRate) != FLUID_OK ||
         f.fluid_settings_setint(s, "audio.period-size", kAudioPeriodFrames) != FLUID_OK ||
         f.fluid_settings_setint(s, "audio.periods", kAudioPeriods) != FLUID_OK) {
+        why = "FluidSynth refuses the gain, sample rate or buffer settings";
         return nullptr;
     }
     setup->synth_ = f.new_fluid_synth(s);
     if (setup->synth_ == nullptr) {
+        why = "FluidSynth cannot make a synthesizer: " + capture.Take("no reason given");
         return nullptr;
     }
     if (f.fluid_synth_sfload(setup->synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
+        why = "FluidSynth cannot load the soundfont " + soundfont.string() + ": " +
+              capture.Take("no reason given");
         return nullptr;
     }
     return setup;
@@ -154,25 +243,45 @@ bool SynthSetup::Reset() {
     return fluid_->fluid_synth_all_sounds_off(synth_, -1) == FLUID_OK && reset;
 }
 
-std::unique_ptr<OutputDevice> OpenBuiltinSynth() {
-    const std::optional<std::filesystem::path> soundfont = FindGeneralMidiSoundfont();
+std::unique_ptr<OutputDevice> OpenBuiltinSynth(const SoundfontPlaces& places, std::string* error) {
+    std::string ignored;
+    std::string& why = error != nullptr ? *error : ignored;
+    why.clear();
+    const std::optional<std::filesystem::path> soundfont =
+        FindGeneralMidiSoundfont(places.preferred, places.folder);
     if (!soundfont) {
+        why = "No General MIDI soundfont was found in " + places.folder.string() + " (neither " +
+              places.preferred.filename().string() + " nor any other .sf2 file)";
         return nullptr;
     }
-    std::unique_ptr<SynthSetup> setup = SynthSetup::Create(*soundfont);
+    std::unique_ptr<SynthSetup> setup = SynthSetup::Create(*soundfont, &why);
     if (!setup) {
         return nullptr;
     }
     const FluidSynthLibrary& f = setup->fluid();
-    for (const char* driverName : kAudioDrivers) {
-        if (f.fluid_settings_setstr(setup->settings(), "audio.driver", driverName) != FLUID_OK) {
-            continue;
-        }
-        if (fluid_audio_driver_t* driver =
-                f.new_fluid_audio_driver(setup->settings(), setup->synth())) {
-            return std::make_unique<BuiltinSynthDevice>(std::move(setup), driver);
-        }
+    fluid_settings_t* settings = setup->settings();
+    // On JACK the outputs are connected to the system's playback ports, or nothing is heard;
+    // on JACK and PulseAudio the program's name is shown, not FluidSynth's.
+    if (f.fluid_settings_setstr(settings, "audio.jack.id", kAudioClientName) != FLUID_OK ||
+        f.fluid_settings_setint(settings, "audio.jack.autoconnect", 1) != FLUID_OK) {
+        qCDebug(lcMidi) << "This FluidSynth has no JACK output settings";
     }
+    ReportCapture capture;
+    std::string tried;
+    for (const char* driverName : kAudioDrivers) {
+        std::string outcome;
+        if (f.fluid_settings_setstr(settings, "audio.driver", driverName) != FLUID_OK) {
+            outcome = "not built into FluidSynth";
+        } else if (fluid_audio_driver_t* driver =
+                       f.new_fluid_audio_driver(settings, setup->synth())) {
+            qCDebug(lcMidi) << "The built-in synthesizer plays through" << driverName;
+            return std::make_unique<BuiltinSynthDevice>(std::move(setup), driver);
+        } else {
+            outcome = capture.Take("no output");
+        }
+        tried += (tried.empty() ? "" : "; ") + std::string(driverName) + ": " + outcome;
+    }
+    why = "No audio output could be opened (" + tried + ")";
     return nullptr;
 }
 

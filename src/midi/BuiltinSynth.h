@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "midi/FluidSynthLibrary.h"
@@ -31,8 +32,18 @@ inline constexpr int kAudioPeriods = 2;
 // JACK server, ALSA, SDL2.
 inline constexpr std::array<const char*, 4> kAudioDrivers{"pulseaudio", "jack", "alsa", "sdl2"};
 
-// The General MIDI soundfont: TimGM6mb where installed, else the first soundfont found in the
-// system's soundfont folder.
+// Its client name in the audio server (the JACK patchbay, the PulseAudio volume mixer).
+inline constexpr const char* kAudioClientName = "Quorvane";
+
+// Where the General MIDI soundfont is looked for: the preferred file where it exists, else the
+// first soundfont in the folder.
+struct SoundfontPlaces {
+    std::filesystem::path preferred;
+    std::filesystem::path folder;
+};
+// The system's: TimGM6mb in the system's soundfont folder.
+SoundfontPlaces SystemSoundfontPlaces();
+
 std::optional<std::filesystem::path> FindGeneralMidiSoundfont();
 std::optional<std::filesystem::path> FindGeneralMidiSoundfont(
     const std::filesystem::path& preferred, const std::filesystem::path& folder);
@@ -40,8 +51,10 @@ std::optional<std::filesystem::path> FindGeneralMidiSoundfont(
 // A FluidSynth synthesizer with the program's settings and the soundfont loaded.
 class SynthSetup {
   public:
-    // nullptr when the synthesizer cannot be made or the soundfont cannot be loaded.
-    static std::unique_ptr<SynthSetup> Create(const std::filesystem::path& soundfont);
+    // nullptr when the synthesizer cannot be made or the soundfont cannot be loaded, with the
+    // reason in `error`.
+    static std::unique_ptr<SynthSetup> Create(const std::filesystem::path& soundfont,
+                                              std::string* error = nullptr);
     ~SynthSetup();
     SynthSetup(const SynthSetup&) = delete;
     SynthSetup& operator=(const SynthSetup&) = delete;
@@ -64,7 +77,9 @@ class SynthSetup {
 };
 
 // Opens the built-in synthesizer on the first audio output that answers; nullptr when no
-// soundfont or no audio output can be had.
-std::unique_ptr<OutputDevice> OpenBuiltinSynth();
+// soundfont, no FluidSynth or no audio output can be had, with the reason in `error`. On JACK
+// its outputs are connected to the system's playback ports.
+std::unique_ptr<OutputDevice> OpenBuiltinSynth(
+    const SoundfontPlaces& places = SystemSoundfontPlaces(), std::string* error = nullptr);
 
 }  // namespace quorvane::midi

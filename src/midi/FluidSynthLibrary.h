@@ -4,6 +4,7 @@
 // and dozens of relocations that a musician who never opens the synthesizer should not pay for.
 
 #include <memory>
+#include <string>
 
 #include <fluidsynth.h>
 
@@ -38,9 +39,10 @@ struct FluidSynthLibrary {
 #undef QUORVANE_FLUID_MEMBER
 
     // The installed FluidSynth with every entry point resolved; nullptr when it is not
-    // installed or lacks one. The library stays loaded once opened (its audio threads and
-    // those of the libraries it uses must never find it gone).
-    static std::shared_ptr<const FluidSynthLibrary> Load();
+    // installed or lacks one, with the loader's reason in `error`. The library stays loaded
+    // once opened (its audio threads and those of the libraries it uses must never find it
+    // gone).
+    static std::shared_ptr<const FluidSynthLibrary> Load(std::string* error = nullptr);
 };
 
 }  // namespace quorvane::midi

@@ -37,6 +37,8 @@ class OutputDevices {
     virtual std::optional<std::string> GetDevName(int device) = 0;
     // Opens the device; nullptr when it cannot be opened.
     virtual std::unique_ptr<OutputDevice> Open(int device) = 0;
+    // Why the last Open gave no device, in words; empty when it gave one or nothing is known.
+    virtual std::string LastOpenError() const { return {}; }
 };
 
 // The clock a played chord is timed by.

@@ -36,6 +36,9 @@ class RecordingOutputs final : public OutputDevices {
     std::optional<std::string> GetDevName(int device) override;
     std::unique_ptr<OutputDevice> Open(int device) override;
 
+    // The devices from now on, as after a device was plugged in or removed.
+    void SetDevices(std::vector<DeviceSpec> devices) { devices_ = std::move(devices); }
+
     const std::vector<Event>& Events() const { return log_->events; }
     // The packed messages only, in the order sent.
     std::vector<std::uint32_t> Messages() const;

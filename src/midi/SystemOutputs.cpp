@@ -4,6 +4,7 @@
 #include <rtmidi/RtMidi.h>
 
 #include <array>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -11,6 +12,7 @@
 #include <system_error>
 
 #include "midi/BuiltinSynth.h"
+#include "midi/MidiLog.h"
 
 namespace quorvane::midi {
 
@@ -18,26 +20,34 @@ namespace {
 
 constexpr const char* kClientName = "Quorvane";
 
+// What the MIDI library said about the last operation on a port object.
+struct PortStatus {
+    bool failed = false;
+    std::string text;  // its last error or warning
+};
+
 // The MIDI library reports a failure through this callback instead of throwing once a port
-// object exists; the flag tells the caller the last operation failed.
-void NoteFailure(RtMidiError::Type type, const std::string& /*text*/, void* failed) {
+// object exists; the status tells the caller the last operation failed, and why.
+void NoteFailure(RtMidiError::Type type, const std::string& text, void* status) {
+    auto* s = static_cast<PortStatus*>(status);
+    s->text = text;
     if (type != RtMidiError::WARNING && type != RtMidiError::DEBUG_WARNING) {
-        *static_cast<bool*>(failed) = true;
+        s->failed = true;
     }
 }
 
 // The JACK library reports a missing server on stderr before the MIDI library sees the failure;
-// a machine without a JACK server simply lists no JACK ports.
+// a machine without a JACK server simply lists no JACK ports. What it says goes to the debug log.
 void QuietJack() {
     static std::once_flag once;
     std::call_once(once, [] {
-        jack_set_error_function([](const char*) {});
+        jack_set_error_function([](const char* text) { qCDebug(lcMidi) << "JACK:" << text; });
         jack_set_info_function([](const char*) {});
     });
 }
 
 // A port object of the given interface, or nullptr when the interface is not available.
-std::unique_ptr<RtMidiOut> MakePortObject(RtMidi::Api api, bool* failed) {
+std::unique_ptr<RtMidiOut> MakePortObject(RtMidi::Api api, PortStatus* status) {
     if (api == RtMidi::LINUX_ALSA) {
         // Without a sequencer device the library would complain on stderr before failing.
         std::error_code ec;
@@ -59,9 +69,11 @@ std::unique_ptr<RtMidiOut> MakePortObject(RtMidi::Api api, bool* failed) {
     } silence;
     try {
         auto out = std::make_unique<RtMidiOut>(api, kClientName);
-        out->setErrorCallback(&NoteFailure, failed);
+        out->setErrorCallback(&NoteFailure, status);
         return out;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        status->failed = true;
+        status->text = e.what();
         return nullptr;
     }
 }
@@ -86,13 +98,19 @@ std::size_t ShortMessageLength(int status) {
 
 class PortDevice final : public OutputDevice {
   public:
-    PortDevice(std::unique_ptr<RtMidiOut> out, std::unique_ptr<bool> failed)
-        : out_(std::move(out)), failed_(std::move(failed)) {}
+    PortDevice(std::unique_ptr<RtMidiOut> out, std::unique_ptr<PortStatus> status)
+        : out_(std::move(out)), status_(std::move(status)) {}
     ~PortDevice() override {
+        status_->failed = false;
         try {
             out_->closePort();
-        } catch (const std::exception&) {
-            // Closing failures are of no consequence.
+        } catch (const std::exception& e) {
+            status_->failed = true;
+            status_->text = e.what();
+        }
+        // Closing failures are of no consequence beyond the log.
+        if (status_->failed) {
+            qCWarning(lcMidi).noquote() << "Closing the MIDI port failed:" << status_->text.c_str();
         }
     }
     PortDevice(const PortDevice&) = delete;
@@ -124,26 +142,47 @@ class PortDevice final : public OutputDevice {
 
   private:
     bool Send(const unsigned char* bytes, std::size_t length) {
-        *failed_ = false;
+        status_->failed = false;
         try {
             out_->sendMessage(bytes, length);
-        } catch (const std::exception&) {
-            return false;
+        } catch (const std::exception& e) {
+            status_->failed = true;
+            status_->text = e.what();
         }
-        return !*failed_;
+        // The first failure is logged; the ones after it would say the same.
+        if (status_->failed && !failureLogged_) {
+            failureLogged_ = true;
+            qCWarning(lcMidi).noquote()
+                << "The MIDI port does not take messages:" << status_->text.c_str();
+        }
+        return !status_->failed;
     }
 
     std::unique_ptr<RtMidiOut> out_;
-    std::unique_ptr<bool> failed_;
+    std::unique_ptr<PortStatus> status_;
+    bool failureLogged_ = false;
 };
 
 }  // namespace
 
-SystemOutputs::SystemOutputs() {
-    // A JACK client (the synthesizer's audio output, a JACK port) would otherwise try to launch a
-    // server of its own when none runs, which can take seconds and leave a stray process behind;
-    // only a running server is used. Set once, before any audio or MIDI thread exists.
+SystemOutputs::SystemOutputs(SoundfontPlaces soundfont) : soundfont_(std::move(soundfont)) {
+    // The audio and MIDI libraries write to their servers through sockets and pipes: a server
+    // that goes away (a JACK server stopped or killed) would end the program by SIGPIPE at the
+    // next write. Ignored for the whole process, before any device opens, the write fails
+    // instead, and so does the device, silently.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
+    // Set once, before any audio or MIDI thread exists:
+    // - A JACK client (the synthesizer's audio output, a JACK port) would otherwise try to
+    //   launch a server of its own when none runs, which can take seconds and leave a stray
+    //   process behind; only a running server is used.
+    // - The synthesizer's PulseAudio stream is shown in volume mixers under the program's name
+    //   and icon rather than FluidSynth's.
     setenv("JACK_NO_START_SERVER", "1", 0);
+    setenv("PULSE_PROP_OVERRIDE",
+           "application.name=\"Quorvane\" application.icon_name=\"quorvane\"", 0);
 }
 SystemOutputs::~SystemOutputs() = default;
 
@@ -155,16 +194,20 @@ void SystemOutputs::ListPorts() {
         if (api == RtMidi::RTMIDI_DUMMY) {
             continue;
         }
-        bool failed = false;
-        std::unique_ptr<RtMidiOut> out = MakePortObject(api, &failed);
+        PortStatus status;
+        std::unique_ptr<RtMidiOut> out = MakePortObject(api, &status);
         if (!out) {
+            qCDebug(lcMidi).noquote() << RtMidi::getApiDisplayName(api).c_str()
+                                      << "lists no ports:" << status.text.c_str();
             continue;
         }
         const unsigned count = out->getPortCount();
         for (unsigned i = 0; i < count; ++i) {
-            failed = false;
+            status.failed = false;
             std::string name = out->getPortName(i);
-            if (failed) {
+            if (status.failed) {
+                qCDebug(lcMidi).noquote()
+                    << "The name of a MIDI port cannot be read:" << status.text.c_str();
                 name.clear();
             }
             ports_.push_back({static_cast<int>(api), i, std::move(name)});
@@ -196,20 +239,23 @@ std::optional<std::string> SystemOutputs::GetDevName(int device) {
 }
 
 std::unique_ptr<OutputDevice> SystemOutputs::Open(int device) {
+    lastOpenError_.clear();
     if (device == 0) {
-        return OpenBuiltinSynth();
+        return OpenBuiltinSynth(soundfont_, &lastOpenError_);
     }
     if (!listed_) {
         ListPorts();
     }
     if (device < 0 || device > static_cast<int>(ports_.size())) {
+        lastOpenError_ = "There is no MIDI output device number " + std::to_string(device);
         return nullptr;
     }
     const Port& port = ports_[static_cast<std::size_t>(device - 1)];
-    auto failed = std::make_unique<bool>(false);
+    auto status = std::make_unique<PortStatus>();
     std::unique_ptr<RtMidiOut> out =
-        MakePortObject(static_cast<RtMidi::Api>(port.api), failed.get());
+        MakePortObject(static_cast<RtMidi::Api>(port.api), status.get());
     if (!out) {
+        lastOpenError_ = status->text;
         return nullptr;
     }
     // The port list may have changed since it was read: the port is found again by its name.
@@ -221,18 +267,25 @@ std::unique_ptr<OutputDevice> SystemOutputs::Open(int device) {
         }
     }
     if (!found) {
+        lastOpenError_ = "The MIDI port " + port.name + " is no longer there";
+        if (!status->text.empty()) {
+            lastOpenError_ += " (" + status->text + ")";
+        }
         return nullptr;
     }
-    *failed = false;
+    status->failed = false;
     try {
         out->openPort(*found, kClientName);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        status->failed = true;
+        status->text = e.what();
+    }
+    if (status->failed || !out->isPortOpen()) {
+        lastOpenError_ = "The MIDI port " + port.name + " cannot be opened: " +
+                         (status->text.empty() ? std::string("no reason given") : status->text);
         return nullptr;
     }
-    if (*failed || !out->isPortOpen()) {
-        return nullptr;
-    }
-    return std::make_unique<PortDevice>(std::move(out), std::move(failed));
+    return std::make_unique<PortDevice>(std::move(out), std::move(status));
 }
 
 }  // namespace quorvane::midi

@@ -7,19 +7,23 @@
 #include <string>
 #include <vector>
 
+#include "midi/BuiltinSynth.h"
 #include "midi/OutputDevices.h"
 
 namespace quorvane::midi {
 
 class SystemOutputs final : public OutputDevices {
   public:
-    SystemOutputs();
+    // Device 0 looks for its soundfont in `soundfont`. Making the first one sets up the process
+    // for the audio and MIDI libraries (among others, SIGPIPE is ignored from then on).
+    explicit SystemOutputs(SoundfontPlaces soundfont = SystemSoundfontPlaces());
     ~SystemOutputs() override;
 
     // Lists the devices afresh; the numbers given out then stay valid until the next count.
     int GetNumDevs() override;
     std::optional<std::string> GetDevName(int device) override;
     std::unique_ptr<OutputDevice> Open(int device) override;
+    std::string LastOpenError() const override { return lastOpenError_; }
 
   private:
     struct Port {
@@ -29,8 +33,10 @@ class SystemOutputs final : public OutputDevices {
     };
     void ListPorts();
 
+    SoundfontPlaces soundfont_;
     std::vector<Port> ports_;
     bool listed_ = false;
+    std::string lastOpenError_;
 };
 
 }  // namespace quorvane::midi

@@ -242,6 +242,35 @@ int frmMIDI::DeviceNumberAt(int row) const {
     return cboDevices_->itemData(row).toInt();
 }
 
+void frmMIDI::RefreshDevices() {
+    const std::vector<modCommon::ListedDevice> listed = midi_.ListDevices();
+    bool unchanged = static_cast<int>(listed.size()) == cboDevices_->count();
+    for (int row = 0; unchanged && row < cboDevices_->count(); ++row) {
+        const modCommon::ListedDevice& d = listed[static_cast<std::size_t>(row)];
+        unchanged = cboDevices_->itemText(row) == QString::fromStdString(d.name) &&
+                    DeviceNumberAt(row) == d.device;
+    }
+    if (unchanged) {
+        return;
+    }
+    const bool hadChoice = cboDevices_->currentIndex() >= 0;
+    const QString chosen = hadChoice ? cboDevices_->currentText() : QString();
+    // Items change from code here: no choice handler runs.
+    cboDevices_->clear();
+    int keep = -1;
+    for (const modCommon::ListedDevice& d : listed) {
+        const QString name = QString::fromStdString(d.name);
+        if (keep < 0 && hadChoice && name == chosen) {
+            keep = cboDevices_->count();
+        }
+        cboDevices_->addItem(name, d.device);
+    }
+    cboDevices_->setCurrentIndex(keep);
+    if (hadChoice && keep < 0) {
+        choiceLost_ = true;
+    }
+}
+
 void frmMIDI::ChooseDevice(int row) {
     cboDevices_->setCurrentIndex(row);
     cboDevices_Click();
@@ -260,7 +289,7 @@ void frmMIDI::Form_Load() {
 }
 
 void frmMIDI::Form_Activate() {
-    if (cboDevices_->count() > 0 && cboDevices_->currentIndex() < 0) {
+    if (cboDevices_->count() > 0 && cboDevices_->currentIndex() < 0 && !choiceLost_) {
         ChooseDevice(0);
     }
 }
@@ -276,6 +305,7 @@ bool frmMIDI::Form_QueryUnload(bool byUser) {
 void frmMIDI::cboDevices_Click() {
     const int device = DeviceNumberAt(cboDevices_->currentIndex());
     if (device >= 0) {
+        choiceLost_ = false;
         midi_.SelectDevice(device);
     }
 }
@@ -316,9 +346,15 @@ void frmMIDI::updOctave_Change() {
     midi_.Octave = lblMIDIOctave_->text().toInt();
 }
 
+void frmMIDI::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    RefreshDevices();
+}
+
 void frmMIDI::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        RefreshDevices();
         Form_Activate();
     }
 }

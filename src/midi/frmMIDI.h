@@ -60,6 +60,13 @@ class frmMIDI : public QWidget {
     void AddDevice(const std::string& name, int device);
     // The device number behind a list entry, -1 outside the list.
     int DeviceNumberAt(int row) const;
+    // Lists the output devices afresh, so that one plugged in or started after the program
+    // shows up; runs whenever the window is shown or activated. The chosen entry stays chosen,
+    // found again by its name, and opens the device it names; nothing is opened, closed or sent.
+    // When the chosen device is no longer listed no entry is chosen, the device is left as it
+    // is, and activation does not choose entry 0 for the user: the next device is the user's
+    // choice.
+    void RefreshDevices();
 
     // ---- Event handlers -------------------------------------------------------------------
     void Form_Load();
@@ -91,6 +98,7 @@ class frmMIDI : public QWidget {
     QLineEdit* txtVolume() const { return txtVolume_; }
 
   protected:
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -101,6 +109,8 @@ class frmMIDI : public QWidget {
     void NameOctave();
 
     modCommon& midi_;
+    // The chosen device vanished from the list at a refresh, and none has been chosen since.
+    bool choiceLost_ = false;
     std::array<QLabel*, 6> labels_{};
     QComboBox* cboDevices_ = nullptr;
     QComboBox* cboGMInstrument_ = nullptr;

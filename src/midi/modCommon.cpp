@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "midi/MidiLog.h"
 #include "midi/frmMIDI.h"
 #include "theory/catalogue.h"
 #include "theory/theory.h"
@@ -19,16 +20,24 @@ void modCommon::InitMidi() {
     Velocity = kStartVelocity;
     NoteOnBase = kMiddleCNoteOn + MidiChannel;
 
+    for (const ListedDevice& listed : ListDevices()) {
+        if (frmMIDI* window = MidiWindow ? MidiWindow() : nullptr) {
+            window->AddDevice(listed.name, listed.device);
+        }
+    }
+}
+
+std::vector<modCommon::ListedDevice> modCommon::ListDevices() {
+    std::vector<ListedDevice> listed;
     const int count = devices_->GetNumDevs();
     for (int device = 0; device < count; ++device) {
-        const std::optional<std::string> name = devices_->GetDevName(device);
+        std::optional<std::string> name = devices_->GetDevName(device);
         if (!name) {
             continue;  // a device that cannot be queried is not listed
         }
-        if (frmMIDI* window = MidiWindow ? MidiWindow() : nullptr) {
-            window->AddDevice(*name, device);
-        }
+        listed.push_back({std::move(*name), device});
     }
+    return listed;
 }
 
 void modCommon::CloseDevice() {
@@ -40,8 +49,16 @@ void modCommon::SelectDevice(int device) {
     CloseDevice();
     device_ = devices_->Open(device);
     if (!device_) {
+        const std::string reason = devices_->LastOpenError();
+        const std::optional<std::string> name = devices_->GetDevName(device);
+        qCWarning(lcMidi).noquote()
+            << QStringLiteral("Failed to open MIDI output device %1 (%2): %3")
+                   .arg(device)
+                   .arg(QString::fromStdString(name.value_or("no name")),
+                        reason.empty() ? QStringLiteral("no reason given")
+                                       : QString::fromStdString(reason));
         if (ShowError) {
-            ShowError(kOpenFailedTitle, kOpenFailedText);
+            ShowError(kOpenFailedTitle, kOpenFailedText, reason);
         }
         return;
     }
@@ -89,8 +106,8 @@ void modCommon::PlayChord(int rootIndex, int chordTypeIndex, int inversion) {
     for (std::uint32_t on : noteOns) {
         Send(on);
     }
-    // The window does not respond while the chord sounds.
-    while (clock_->Now() < end) {
+    // The window does not respond while the chord sounds; only the program's end cuts it short.
+    while (clock_->Now() < end && !(EndRequested && EndRequested())) {
         clock_->SleepUntil(end);
     }
     for (std::uint32_t on : noteOns) {
@@ -115,6 +132,19 @@ void modCommon::ShutDown() {
     if (ShowClosingReminder) {
         ShowClosingReminder();
     }
+    FinishShutDown();
+}
+
+void modCommon::ShutDownOnSignal() {
+    shuttingDown_ = true;
+    FinishShutDown();
+}
+
+void modCommon::FinishShutDown() {
+    if (finished_) {
+        return;
+    }
+    finished_ = true;
     CloseDevice();  // no reset first
     if (UnloadSecondaryWindows) {
         UnloadSecondaryWindows();

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "midi/OutputDevices.h"
 
@@ -55,8 +56,13 @@ class modCommon {
     std::function<frmMIDI*()> MidiWindow;
     // Lets queued window events run once.
     std::function<void()> DoEvents;
-    // A modal message box with an OK button.
-    std::function<void(const std::string& title, const std::string& text)> ShowError;
+    // A modal message box with an OK button; `reason`, when not empty, is shown below the text.
+    std::function<void(const std::string& title, const std::string& text,
+                       const std::string& reason)>
+        ShowError;
+    // True once the program has been asked from outside to end (ShutDownOnSignal is on its
+    // way): a chord being held is released at once instead of at the end of its note length.
+    std::function<bool()> EndRequested;
     // ShutDown's outside steps: the closing reminder (skipped when unset), unloading the
     // secondary windows, and ending the process.
     std::function<void()> ShowClosingReminder;
@@ -66,6 +72,13 @@ class modCommon {
     // ---- Operations ----------------------------------------------------------------------
     // Playing defaults, then the device list of the MIDI settings window. Opens no device.
     void InitMidi();
+    struct ListedDevice {
+        std::string name;
+        int device;  // the number that opens it
+    };
+    // The output devices as they are now, in device-number order, without those whose name
+    // cannot be read. Opens no device.
+    std::vector<ListedDevice> ListDevices();
     // Closes the open device and opens device number `device`; on failure shows the message
     // and leaves no device open.
     void SelectDevice(int device);
@@ -78,6 +91,11 @@ class modCommon {
     void ResetMidi();
     // Closing reminder, device closed, secondary windows unloaded, process ended. Runs once.
     void ShutDown();
+    // The end asked for from outside the program (the desktop session ending, Ctrl+C in a
+    // terminal): ShutDown without the closing reminder, as nobody is there to answer it. Runs
+    // from the event loop, which never runs while a chord sounds, so every note-off has gone out
+    // before the device is closed. Also ends a ShutDown that waits on its reminder.
+    void ShutDownOnSignal();
 
     OutputDevices& Devices() { return *devices_; }
     MidiClock& Clock() { return *clock_; }
@@ -88,6 +106,8 @@ class modCommon {
   private:
     void Send(std::uint32_t packed);
     void CloseDevice();
+    // ShutDown's steps after the reminder; once.
+    void FinishShutDown();
 
     std::unique_ptr<OutputDevices> devices_;
     std::unique_ptr<MidiClock> clock_;
@@ -95,6 +115,7 @@ class modCommon {
     int openDevice_ = -1;
     std::int32_t handle_ = 0;
     bool shuttingDown_ = false;
+    bool finished_ = false;
 };
 
 }  // namespace quorvane::midi

@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "midi/RecordingOutputs.h"
+#include "midi/SystemOutputs.h"
 
 namespace quorvane::app {
 namespace {
@@ -37,9 +42,8 @@ struct ProgramRig {
             return dialogs::frmMoney::Outcome::OK;
         };
         program->MainWindow().ScreenWidthPixels = [] { return 1024; };
-        program->Midi().ShowError = [this](const std::string&, const std::string& text) {
-            errors.push_back(text);
-        };
+        program->Midi().ShowError = [this](const std::string&, const std::string& text,
+                                           const std::string&) { errors.push_back(text); };
     }
     std::vector<int> NoteOnKeys() const {
         std::vector<int> keys;
@@ -190,6 +194,54 @@ TEST(Program, TheUsersCloseHidesTheSettingsWindowAndTheMenuBringsItBack) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->txtMIDIChannel()->text(), "2");
     EXPECT_EQ(rig.program->Midi().MidiChannel, 1);
+}
+
+}  // namespace
+}  // namespace quorvane::app
+
+namespace quorvane::app {
+namespace {
+
+QStringList* gLog = nullptr;
+
+void KeepMessage(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    gLog->append(QString::fromLatin1(context.category) + QStringLiteral(": ") + message);
+}
+
+// The box keeps its fixed text; the reason is written to the log and shown below the text.
+TEST(Program, TheBuiltinSynthesizersReasonIsLoggedAndShownBelowTheFixedText) {
+    QTemporaryDir empty;
+    const std::filesystem::path folder = empty.path().toStdString();
+    Program program(
+        std::make_unique<midi::SystemOutputs>(midi::SoundfontPlaces{folder / "GM.sf2", folder}));
+    program.SetEndProcess([] {});
+    program.ShowReminderModal = [](dialogs::frmMoney&) { return dialogs::frmMoney::Outcome::OK; };
+    program.MainWindow().ScreenWidthPixels = [] { return 1024; };
+    ASSERT_TRUE(program.Start());
+
+    QStringList log;
+    gLog = &log;
+    const QtMessageHandler previous = qInstallMessageHandler(&KeepMessage);
+    QStringList box;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box << b->windowTitle() << b->text() << b->informativeText();
+            b->button(QMessageBox::Ok)->click();
+        }
+    });
+    poll.start(5);
+    program.Midi().SelectDevice(0);
+    poll.stop();
+    qInstallMessageHandler(previous);
+
+    const QString reason = QStringLiteral("No General MIDI soundfont was found in ") + empty.path();
+    ASSERT_EQ(box.size(), 3);
+    EXPECT_EQ(box[0], "Vazevizaro Error");
+    EXPECT_EQ(box[1], "Failed to open MIDI Device");
+    EXPECT_TRUE(box[2].startsWith(reason)) << box[2].toStdString();
+    EXPECT_EQ(log.filter(QStringLiteral("quorvane.midi: ")).filter(reason).size(), 1)
+        << log.join('\n').toStdString();
 }
 
 }  // namespace

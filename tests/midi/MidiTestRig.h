@@ -47,7 +47,8 @@ struct MidiRig {
                                                                [c = clock] { return c->Now(); });
         outputs = ownedOutputs.get();
         midi = std::make_unique<modCommon>(std::move(ownedOutputs), std::move(ownedClock));
-        midi->ShowError = [this](const std::string& title, const std::string& text) {
+        midi->ShowError = [this](const std::string& title, const std::string& text,
+                                 const std::string& /*reason*/) {
             errors.push_back(title + "|" + text);
         };
     }

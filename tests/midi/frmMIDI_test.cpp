@@ -282,6 +282,51 @@ TEST(frmMIDI, UserCloseHidesAndKeepsTheSettings) {
     EXPECT_TRUE(rig.window->close());
 }
 
+std::vector<QString> Entries(const QComboBox& list) {
+    std::vector<QString> out;
+    for (int row = 0; row < list.count(); ++row) {
+        out.push_back(list.itemText(row));
+    }
+    return out;
+}
+
+// Devices plugged in and removed while the program runs show up when the window is shown again;
+// the chosen entry stays chosen by name and still opens the device it names, and a refresh never
+// opens, closes or sends anything.
+TEST(frmMIDI, ShowingListsTheDevicesAfreshAndKeepsTheChoiceByName) {
+    WindowRig rig({{"Builtin", true}, {"Port A", true}, {"Port B", true}});
+    QComboBox* list = rig.window->cboDevices();
+    rig.window->ChooseDevice(2);
+    ASSERT_EQ(rig.midi->OpenDeviceNumber(), 2);
+    rig.outputs->Clear();
+
+    rig.outputs->SetDevices({{"Builtin", true},
+                             {"Plugged in", true},
+                             {"Port A", true},
+                             {std::nullopt, true},
+                             {"Port B", true}});
+    rig.window->show();
+    EXPECT_EQ(Entries(*list), (std::vector<QString>{"Builtin", "Plugged in", "Port A", "Port B"}));
+    EXPECT_EQ(list->currentText(), "Port B");
+    EXPECT_TRUE(rig.outputs->Events().empty()) << "nothing opened, closed or sent";
+    EXPECT_EQ(rig.midi->OpenDeviceNumber(), 2) << "the open device stays open";
+    rig.window->ChooseDevice(list->currentIndex());
+    EXPECT_EQ(rig.midi->OpenDeviceNumber(), 4) << "the entry opens the device it names now";
+
+    // The chosen device is removed: no entry is chosen, and nothing is opened for the user.
+    rig.outputs->Clear();
+    rig.outputs->SetDevices({{"Builtin", true}, {"Port A", true}});
+    rig.window->hide();
+    rig.window->show();
+    rig.window->Form_Activate();
+    EXPECT_EQ(Entries(*list), (std::vector<QString>{"Builtin", "Port A"}));
+    EXPECT_EQ(list->currentIndex(), -1);
+    EXPECT_TRUE(rig.outputs->Events().empty());
+    rig.window->ChooseDevice(1);
+    EXPECT_EQ(rig.midi->OpenDeviceNumber(), 1);
+    EXPECT_TRUE(rig.errors.empty());
+}
+
 TEST(frmMIDI, Screenshot) {
     WindowRig rig;
     rig.window->Form_Activate();

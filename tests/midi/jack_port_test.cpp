@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "AudioAnalysis.h"
+#include "JackServer.h"
 #include "midi/BuiltinSynth.h"
 #include "midi/SystemOutputs.h"
 #include "midi/modCommon.h"
@@ -21,6 +22,7 @@
 namespace quorvane::midi {
 namespace {
 
+using quorvane::testing::JackServer;
 using testing::NoteFrequency;
 using testing::ToneStrength;
 
@@ -48,30 +50,12 @@ class JackPort : public ::testing::Test {
             GTEST_SKIP() << "jackd, fluidsynth or the soundfont is not installed";
         }
         ASSERT_TRUE(dir_.isValid());
-        server_ = QStringLiteral("quorvane-test-%1").arg(::getpid());
+        server_ = std::make_unique<JackServer>(JackServer::kDefaultPrefix, kRate);
+        if (!server_->Start()) {
+            GTEST_SKIP() << "jackd cannot start: " << server_->Log();
+        }
         // The program and the test's own clients talk to this server only and never start one.
-        setenv("JACK_DEFAULT_SERVER", server_.toLocal8Bit().constData(), 1);
-        setenv("JACK_NO_START_SERVER", "1", 1);
-
-        jackd_.setProcessChannelMode(QProcess::MergedChannels);
-        jackd_.start(jackd, {QStringLiteral("-n"), server_, QStringLiteral("-r"),
-                             QStringLiteral("-d"), QStringLiteral("dummy"), QStringLiteral("-r"),
-                             QString::number(kRate), QStringLiteral("-p"), QStringLiteral("256")});
-        if (!jackd_.waitForStarted(5000)) {
-            GTEST_SKIP() << "jackd cannot start: " << jackd_.errorString().toStdString();
-        }
-        // The server is up once it has made its driver; it says so on its output.
-        QByteArray log;
-        for (int i = 0; i < 50 && !log.contains("dummy driver"); ++i) {
-            if (jackd_.state() == QProcess::NotRunning) {
-                break;
-            }
-            jackd_.waitForReadyRead(100);
-            log += jackd_.readAll();
-        }
-        if (jackd_.state() == QProcess::NotRunning) {
-            GTEST_SKIP() << "jackd cannot start: " << log.toStdString();
-        }
+        server_->UseFromThisProcess();
 
         rendered_ = dir_.filePath(QStringLiteral("out.raw"));
         synth_.setProcessChannelMode(QProcess::MergedChannels);
@@ -81,14 +65,14 @@ class JackPort : public ::testing::Test {
                       QStringLiteral("-T"), QStringLiteral("raw"), QStringLiteral("-O"),
                       QStringLiteral("float"), QStringLiteral("-o"),
                       QStringLiteral("audio.file.name=") + rendered_, QStringLiteral("-o"),
-                      QStringLiteral("midi.jack.server=") + server_,
+                      QStringLiteral("midi.jack.server=") + QString::fromStdString(server_->Name()),
                       QString::fromStdString(soundfont_->string())});
         ASSERT_TRUE(synth_.waitForStarted(5000));
     }
 
     void TearDown() override {
         Stop(synth_);
-        Stop(jackd_);
+        server_.reset();
         unsetenv("JACK_DEFAULT_SERVER");
     }
 
@@ -112,9 +96,8 @@ class JackPort : public ::testing::Test {
 
     std::optional<std::filesystem::path> soundfont_;
     QTemporaryDir dir_;
-    QString server_;
+    std::unique_ptr<JackServer> server_;
     QString rendered_;
-    QProcess jackd_;
     QProcess synth_;
 };
 
@@ -127,8 +110,9 @@ TEST_F(JackPort, AChordPlayedToAJackPortIsRenderedWithItsFundamentals) {
     EXPECT_LE(outputs->GetDevName(*port)->size(), kMaxDeviceNameLength);
 
     modCommon midi(std::move(owned));
-    midi.ShowError = [](const std::string& title, const std::string& text) {
-        ADD_FAILURE() << title << ": " << text;
+    midi.ShowError = [](const std::string& title, const std::string& text,
+                        const std::string& reason) {
+        ADD_FAILURE() << title << ": " << text << ": " << reason;
     };
     midi.InitMidi();
     midi.SelectDevice(*port);

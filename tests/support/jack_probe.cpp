@@ -1,0 +1,194 @@
+// jack_probe: looks at a JACK server from outside a program under test.
+//
+// Usage:
+//   jack_probe [-s SERVER] [-c CLIENT] ports [PART]
+//       Lists every port whose full name contains PART, one per line, followed by the ports it
+//       is connected to:  "Quorvane:left -> system:playback_1".
+//   jack_probe [-s SERVER] [-c CLIENT] wait PORT [SECONDS]
+//       Waits until the port PORT exists (10 seconds at most by default).
+//   jack_probe [-s SERVER] [-c CLIENT] record SECONDS FILE PORT...
+//       Records the audio of the output ports PORT... for SECONDS seconds into FILE: raw 32-bit
+//       float samples, native byte order, interleaved with one channel per PORT in the order
+//       given, at the server's rate. Then prints one line:
+//       "rate=48000 channels=2 frames=96000 peak=0.312 rms=0.041".
+//   jack_probe [-s SERVER] [-c CLIENT] midi SECONDS
+//       Makes the MIDI input port CLIENT:midi_in ("jack_probe:midi_in"), prints its full name
+//       on the first line, then each MIDI message it receives during SECONDS seconds as
+//       hexadecimal bytes, one message a line, as it arrives: "90 3c 40".
+//
+// SERVER defaults to $JACK_DEFAULT_SERVER, else the default server; a server is never started.
+// CLIENT defaults to "jack_probe". SIGTERM or SIGINT end "record" and "midi" early (the file and
+// the output are complete up to there).
+// Exit status: 0 done (for "wait": the port exists), 1 no server, no such port or a port that
+// cannot be made or connected, 2 wrong usage.
+
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "JackProbe.h"
+
+namespace {
+
+volatile std::sig_atomic_t gStop = 0;
+
+void Stop(int) {
+    gStop = 1;
+}
+
+int Usage() {
+    std::fputs(
+        "usage: jack_probe [-s SERVER] [-c CLIENT] ports [PART]\n"
+        "       jack_probe [-s SERVER] [-c CLIENT] wait PORT [SECONDS]\n"
+        "       jack_probe [-s SERVER] [-c CLIENT] record SECONDS FILE PORT...\n"
+        "       jack_probe [-s SERVER] [-c CLIENT] midi SECONDS\n",
+        stderr);
+    return 2;
+}
+
+bool ParseSeconds(const char* text, double* seconds) {
+    char* end = nullptr;
+    *seconds = std::strtod(text, &end);
+    return end != text && *end == '\0' && *seconds >= 0 && *seconds < 3600;
+}
+
+// Runs `step` every 10 ms for `seconds` or until a stop signal.
+template <typename Step>
+void RunFor(double seconds, Step step) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (gStop == 0 && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        step();
+    }
+    step();
+}
+
+int Ports(quorvane::testing::JackProbe& probe, const std::string& part) {
+    for (const std::string& port : probe.Ports(part)) {
+        std::string line = port;
+        const std::vector<std::string> connections = probe.Connections(port);
+        for (std::size_t i = 0; i < connections.size(); ++i) {
+            line += (i == 0 ? " -> " : ", ") + connections[i];
+        }
+        std::puts(line.c_str());
+    }
+    return 0;
+}
+
+int Record(quorvane::testing::JackProbe& probe, double seconds, const char* file,
+           const std::vector<std::string>& ports) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        std::fprintf(stderr, "jack_probe: cannot write %s\n", file);
+        return 1;
+    }
+    if (!probe.RecordAudio(ports)) {
+        std::fputs("jack_probe: cannot connect to the ports\n", stderr);
+        return 1;
+    }
+    std::size_t samples = 0;
+    double peak = 0.0;
+    double sum = 0.0;
+    RunFor(seconds, [&] {
+        const std::vector<float> block = probe.TakeAudio();
+        for (float s : block) {
+            peak = std::max(peak, static_cast<double>(std::fabs(s)));
+            sum += static_cast<double>(s) * s;
+        }
+        samples += block.size();
+        out.write(reinterpret_cast<const char*>(block.data()),
+                  static_cast<std::streamsize>(block.size() * sizeof(float)));
+    });
+    out.close();
+    std::printf("rate=%d channels=%zu frames=%zu peak=%.4f rms=%.4f\n", probe.SampleRate(),
+                ports.size(), samples / ports.size(), peak,
+                samples > 0 ? std::sqrt(sum / static_cast<double>(samples)) : 0.0);
+    return out ? 0 : 1;
+}
+
+int Midi(quorvane::testing::JackProbe& probe, double seconds) {
+    const std::string port = probe.RecordMidi();
+    if (port.empty()) {
+        std::fputs("jack_probe: cannot make the MIDI input port\n", stderr);
+        return 1;
+    }
+    std::printf("%s\n", port.c_str());
+    std::fflush(stdout);
+    RunFor(seconds, [&] {
+        for (const std::vector<std::uint8_t>& message : probe.TakeMidi()) {
+            std::string line;
+            for (std::uint8_t byte : message) {
+                char hex[4];
+                std::snprintf(hex, sizeof hex, line.empty() ? "%02x" : " %02x", byte);
+                line += hex;
+            }
+            std::puts(line.c_str());
+            std::fflush(stdout);
+        }
+    });
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);  // the server may go away while we talk to it
+    std::signal(SIGTERM, &Stop);
+    std::signal(SIGINT, &Stop);
+
+    std::string server;
+    if (const char* fromEnv = std::getenv("JACK_DEFAULT_SERVER")) {
+        server = fromEnv;
+    }
+    std::string client = "jack_probe";
+    int i = 1;
+    for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
+        if (std::strcmp(argv[i], "-s") == 0) {
+            server = argv[i + 1];
+        } else if (std::strcmp(argv[i], "-c") == 0) {
+            client = argv[i + 1];
+        } else {
+            return Usage();
+        }
+    }
+    if (i >= argc) {
+        return Usage();
+    }
+    const std::string command = argv[i];
+    const std::vector<std::string> args(argv + i + 1, argv + argc);
+    double seconds = 10.0;
+    const bool usageOk =
+        (command == "ports" && args.size() <= 1) ||
+        (command == "wait" && !args.empty() && args.size() <= 2 &&
+         (args.size() == 1 || ParseSeconds(args[1].c_str(), &seconds))) ||
+        (command == "record" && args.size() >= 3 && ParseSeconds(args[0].c_str(), &seconds) &&
+         args.size() - 2 <= quorvane::testing::JackProbe::kMaxChannels) ||
+        (command == "midi" && args.size() == 1 && ParseSeconds(args[0].c_str(), &seconds));
+    if (!usageOk) {
+        return Usage();
+    }
+
+    std::unique_ptr<quorvane::testing::JackProbe> probe =
+        quorvane::testing::JackProbe::Connect(server, client);
+    if (!probe) {
+        std::fprintf(stderr, "jack_probe: no JACK server%s%s is running\n",
+                     server.empty() ? "" : " named ", server.c_str());
+        return 1;
+    }
+    if (command == "ports") {
+        return Ports(*probe, args.empty() ? std::string() : args[0]);
+    }
+    if (command == "wait") {
+        return probe->WaitForPort(args[0], seconds) ? 0 : 1;
+    }
+    if (command == "record") {
+        return Record(*probe, seconds, args[1].c_str(), {args.begin() + 2, args.end()});
+    }
+    return Midi(*probe, seconds);
+}
