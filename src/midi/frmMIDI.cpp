@@ -346,11 +346,6 @@ void frmMIDI::updOctave_Change() {
     midi_.Octave = lblMIDIOctave_->text().toInt();
 }
 
-void frmMIDI::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    RefreshDevices();
-}
-
 void frmMIDI::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
@@ -361,6 +356,7 @@ void frmMIDI::changeEvent(QEvent* event) {
 
 void frmMIDI::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    RefreshDevices();
     // A Wayland compositor decides itself whether a newly shown window becomes active (a
     // headless one never activates any): being shown is enough to open the first device.
     Form_Activate();

@@ -101,7 +101,6 @@ class frmMIDI : public QWidget {
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildControls();

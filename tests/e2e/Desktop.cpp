@@ -34,22 +34,6 @@ bool WriteFile(const QString& path, const QByteArray& text) {
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
 }
 
-// Waits until the child's output holds the text or it ends; false on either failure.
-bool WaitForOutput(Child& child, const QByteArray& text, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        if (child.Output().contains(text)) {
-            return true;
-        }
-        if (!child.Running()) {
-            return false;
-        }
-        Pause(20);
-    }
-    return false;
-}
-
 }  // namespace
 
 QString BuildProgram(const QString& name) {
@@ -240,31 +224,24 @@ QString Desktop::StartPulse() {
 }
 
 QString Desktop::StartJack() {
-    const QString jackd = QStandardPaths::findExecutable(QStringLiteral("jackd"));
-    if (jackd.isEmpty()) {
-        return QStringLiteral("jackd is not installed");
+    jack_.reset();  // a server killed before gives its place back first
+    jack_ = std::make_unique<testing::JackServer>("quorvane-e2e");
+    if (!jack_->Start()) {
+        return QStringLiteral("jackd does not start: ") + QString::fromStdString(jack_->Log());
     }
-    jackName_ = Unique("jack");
+    jackName_ = QString::fromStdString(jack_->Name());
     env_.insert(QStringLiteral("JACK_DEFAULT_SERVER"), jackName_);
-    jack_ = std::make_unique<Child>();
-    if (!jack_->Start(jackd,
-                      {QStringLiteral("-n"), jackName_, QStringLiteral("-r"), QStringLiteral("-d"),
-                       QStringLiteral("dummy"), QStringLiteral("-r"), QStringLiteral("48000"),
-                       QStringLiteral("-p"), QStringLiteral("256")},
-                      env_)) {
-        return QStringLiteral("jackd does not start");
-    }
-    if (!WaitForOutput(*jack_, "dummy driver", 5000)) {
-        return QStringLiteral("jackd is not up: ") + QString::fromLocal8Bit(jack_->Output());
-    }
-    Pause(100);
     return {};
 }
 
 void Desktop::KillJack(int sig) {
-    if (jack_) {
-        jack_->Signal(sig);
-        jack_->Wait(5000);
+    if (!jack_) {
+        return;
+    }
+    if (sig == SIGKILL) {
+        jack_->Kill();
+    } else {
+        jack_->Terminate();
     }
 }
 
@@ -362,9 +339,13 @@ QStringList Desktop::Windows(const QString& namePattern) const {
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-void Desktop::Keys(const QString& window, const QStringList& keys) const {
+void Desktop::Focus(const QString& window) const {
     Tool(QStringLiteral("xdotool"),
          {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+}
+
+void Desktop::Keys(const QString& window, const QStringList& keys) const {
+    Focus(window);
     // Typed through the XTEST extension into the focused window, as a keyboard would: synthetic
     // events sent to a window do not carry the modifier state that menus' access keys need.
     QStringList args{QStringLiteral("key"), QStringLiteral("--clearmodifiers"),

@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+#include "JackServer.h"
+
 namespace quorvane::e2e {
 
 // The build's own programs (the program itself, the probes of the test suite).
@@ -59,8 +61,9 @@ class Desktop {
     // With xwayland, the compositor also runs an X server for X clients (DISPLAY is set).
     QString StartWeston(bool xwayland = false);
 
+    // SIGKILL kills the server at once; SIGTERM stops it properly.
     void KillJack(int sig);
-    bool JackRunning() const { return jack_ && jack_->Running(); }
+    bool JackRunning() { return jack_ && jack_->Running(); }
     const QString& JackName() const { return jackName_; }
     const QString& WaylandSocket() const { return waylandSocket_; }
 
@@ -95,7 +98,8 @@ class Desktop {
     QTemporaryDir home_;
     QString runtime_;
     QProcessEnvironment env_;
-    std::unique_ptr<Child> x_, wm_, pulse_, jack_, weston_, recorder_;
+    std::unique_ptr<Child> x_, wm_, pulse_, weston_, recorder_;
+    std::unique_ptr<testing::JackServer> jack_;
     QString jackName_, waylandSocket_, recording_;
 };
 

@@ -56,6 +56,7 @@ TEST_F(OnX, EndsCleanlyOnSignalsWithoutTheClosingReminder) {
 }
 
 TEST_F(OnX, LibrariesInTheWorkingFolderAreNotLoaded) {
+    E2E_START(desktop_.StartPulse());  // the synthesizer opens, with no message in the way
     // What a user's download folder might hold: a library under the name of one the program
     // needs, started from there.
     const QString folder = desktop_.Folder() + QStringLiteral("/downloads");
