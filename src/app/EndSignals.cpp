@@ -80,14 +80,17 @@ bool EndSignals::Pending() const {
 
 void EndSignals::SleepUntil(midi::MidiClock::time_point deadline) const {
     for (;;) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             return;
         }
+        // To the nanosecond, so that the note length is kept to well under a millisecond.
+        const timespec timeout{static_cast<time_t>(left.count() / 1'000'000'000),
+                               static_cast<long>(left.count() % 1'000'000'000)};
         pollfd p{readFd_, POLLIN, 0};
-        // Without a pipe (fd -1) poll only sleeps.
-        const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
+        // Without a pipe (fd -1) ppoll only sleeps.
+        const int ready = ::ppoll(&p, 1, &timeout, nullptr);
         if (ready > 0) {
             return;  // a signal arrived
         }
