@@ -124,7 +124,9 @@ void UpDown::SetValue(int value) {
 frmMIDI::frmMIDI(modCommon& midi, QWidget* owner) : QWidget(owner, Qt::Window), midi_(midi) {
     setObjectName(QStringLiteral("frmMIDI"));
     setWindowTitle(QStringLiteral("Quorvane - [MIDI]"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A dialog-type window: the window system then knows the main window as its owner and keeps
+    // it in front of it (Qt names the owner only for dialog-like windows).
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     const views::PixelRect client = views::TwipsToPixels(0, 0, kClientWidth, kClientHeight);

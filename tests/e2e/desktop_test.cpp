@@ -110,7 +110,8 @@ TEST_F(OnX, HiddenWindowsStayHiddenWhenTheMainWindowIsMinimisedAndRestored) {
     EXPECT_EQ(app.Exit(), 0);
 }
 
-TEST_F(OnX, WindowsCarryTheProgramIconAndTheHelpIsOwned) {
+TEST_F(OnX, WindowsCarryTheProgramIconAndSecondaryOnesAreOwned) {
+    E2E_START(desktop_.StartPulse());  // the settings window opens the synthesizer
     App app(desktop_);
     ASSERT_TRUE(app.Start());
     const QString main = app.PassReminder();
@@ -118,16 +119,22 @@ TEST_F(OnX, WindowsCarryTheProgramIconAndTheHelpIsOwned) {
     desktop_.Keys(main, {QStringLiteral("shift+F1")});
     const QString chart = desktop_.WaitWindow(QStringLiteral("Progressions"));
     ASSERT_FALSE(chart.isEmpty());
-    // The help stays with the program's windows: the window system knows the main window as
-    // its owner.
+    // The help and the MIDI settings stay with the program's windows: the window system knows
+    // the main window as their owner.
+    const QString settings = app.OpenMidiSettings();
+    ASSERT_FALSE(settings.isEmpty());
     desktop_.Keys(main, {QStringLiteral("alt+h"), QStringLiteral("i")});
     const QString help = desktop_.WaitWindow(QStringLiteral("^Quorvane Help$"));
     ASSERT_FALSE(help.isEmpty());
-    const QByteArray owner = desktop_.Tool(
-        QStringLiteral("xprop"), {QStringLiteral("-id"), help, QStringLiteral("WM_TRANSIENT_FOR")});
-    EXPECT_TRUE(owner.contains(QStringLiteral("0x%1").arg(main.toULongLong(), 0, 16).toLatin1()))
-        << owner.toStdString();
-    for (const QString& id : {main, chart, help}) {
+    for (const QString& owned : {settings, help}) {
+        const QByteArray owner =
+            desktop_.Tool(QStringLiteral("xprop"),
+                          {QStringLiteral("-id"), owned, QStringLiteral("WM_TRANSIENT_FOR")});
+        EXPECT_TRUE(
+            owner.contains(QStringLiteral("0x%1").arg(main.toULongLong(), 0, 16).toLatin1()))
+            << owner.toStdString();
+    }
+    for (const QString& id : {main, chart, help, settings}) {
         const QByteArray icon = desktop_.Tool(
             QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_ICON")});
         EXPECT_TRUE(icon.contains("Icon (")) << icon.left(200).toStdString();
