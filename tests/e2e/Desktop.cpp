@@ -382,10 +382,17 @@ QString Desktop::StartRecording() {
                           env_)) {
         return QStringLiteral("parec does not start");
     }
-    Pause(300);
-    return recorder_->Running()
-               ? QString()
-               : QStringLiteral("parec ended: ") + QString::fromLocal8Bit(recorder_->Output());
+    // Recording once the server lists the recorder's stream.
+    for (int i = 0; i < 100 && recorder_->Running(); ++i) {
+        if (!Tool(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"),
+                                            QStringLiteral("source-outputs")})
+                 .trimmed()
+                 .isEmpty()) {
+            return {};
+        }
+        Pause(50);
+    }
+    return QStringLiteral("parec is not recording: ") + QString::fromLocal8Bit(recorder_->Output());
 }
 
 int Desktop::StopRecording() {

@@ -32,7 +32,8 @@ TEST_F(OnX, StartsPlaysOnPulseAudioAndExits) {
     ASSERT_FALSE(app.PassReminder().isEmpty()) << app.Process().Output().toStdString();
     // The settings window's first activation opens the built-in synthesizer.
     ASSERT_FALSE(app.OpenMidiSettings().isEmpty());
-    QThread::msleep(500);
+    // The synthesizer's stream and the null sink's monitor take a moment to start flowing.
+    QThread::msleep(1500);
     ASSERT_EQ(desktop_.StartRecording(), QString());
     desktop_.Keys(app.MainWindow(), {QStringLiteral("Return")});
     QThread::msleep(1200);

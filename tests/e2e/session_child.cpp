@@ -71,11 +71,11 @@ int main(int argc, char** argv) {
     if (settings == nullptr || !QTest::qWaitForWindowExposed(settings, 5000)) {
         Fail("the MIDI settings window was not exposed");
     }
-    QTest::qWait(300);
+    QTest::qWait(800);
     QTest::mouseClick(main.cmdPlayButton(), Qt::LeftButton);
     std::fprintf(stdout, "played on %s\n", qPrintable(settings->cboDevices()->currentText()));
     std::fflush(stdout);
-    QTest::qWait(700);
+    QTest::qWait(1200);
     QTimer::singleShot(0, [&main] { main.mnuFileExit()->trigger(); });
     return QApplication::exec();
 }
