@@ -51,6 +51,12 @@ class WithJack : public ::testing::Test {
         desktop_.Keys(settings, {QStringLiteral("Down")});
         QThread::msleep(300);
     }
+    // The program started, past its reminder, playing to the JACK port.
+    void StartOnMidiPort(App& app) {
+        ASSERT_TRUE(app.Start());
+        ASSERT_FALSE(app.PassReminder().isEmpty());
+        ChooseMidiPort(app);
+    }
     void Play(App& app) { desktop_.Keys(app.MainWindow(), {QStringLiteral("Return")}); }
 
     Desktop desktop_;
@@ -66,9 +72,7 @@ TEST_F(WithJack, KillingTheServerUnderAnOpenPortLeavesTheProgramRunning) {
         midiPort_.Stop();
         ASSERT_TRUE(StartMidiPort());
         App app(desktop_);
-        ASSERT_TRUE(app.Start());
-        ASSERT_FALSE(app.PassReminder().isEmpty());
-        ChooseMidiPort(app);
+        ASSERT_NO_FATAL_FAILURE(StartOnMidiPort(app));
         Play(app);
         QThread::msleep(600);
         ASSERT_TRUE(Received().contains(QStringLiteral("90 3c 40")))
@@ -129,9 +133,7 @@ TEST_F(WithJack, BuiltInSynthesizerIsHeardThroughJackAndSurvivesTheServer) {
 TEST_F(WithJack, AGracefulServerStopThenExitEndsNormally) {
     ASSERT_TRUE(StartMidiPort());
     App app(desktop_);
-    ASSERT_TRUE(app.Start());
-    ASSERT_FALSE(app.PassReminder().isEmpty());
-    ChooseMidiPort(app);
+    ASSERT_NO_FATAL_FAILURE(StartOnMidiPort(app));
     desktop_.KillJack(SIGTERM);
     QThread::msleep(800);
     ASSERT_TRUE(app.Process().Running()) << app.Process().Output().toStdString();
@@ -160,9 +162,7 @@ TEST_F(WithJack, APortThatAppearsAfterStartCanBeChosen) {
 TEST_F(WithJack, ASignalMidChordReleasesTheNotesAndEndsWithStatusZero) {
     ASSERT_TRUE(StartMidiPort());
     App app(desktop_);
-    ASSERT_TRUE(app.Start());
-    ASSERT_FALSE(app.PassReminder().isEmpty());
-    ChooseMidiPort(app);
+    ASSERT_NO_FATAL_FAILURE(StartOnMidiPort(app));
     Play(app);
     QThread::msleep(100);
     app.Process().Signal(SIGTERM);
