@@ -1,0 +1,32 @@
+// Naming a played chord: the notes held on a MIDI keyboard looked up in the chord catalogue.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+namespace quorvane::theory {
+
+struct RecognisedChord {
+    int chordTypeIndex;  // row of ChordTypes
+    int rootIndex;       // row of RootNames: the root's pitch class above C
+    int inversion;       // 0..3, as the Inversions menu numbers them
+
+    friend bool operator==(const RecognisedChord&, const RecognisedChord&) = default;
+};
+
+// The catalogue chord whose pitch classes (root plus each interval, octaves folded) are exactly
+// those of the held MIDI note numbers, or nullopt when none is, or fewer than three distinct
+// pitch classes are held. Note numbers outside 0..127 are ignored, repeats do not matter.
+//
+// Several chords can share a set (C Major 6th and A Minor 7th): the one whose root is the
+// lowest held note wins, then the lowest catalogue row, then the lowest root, so the same held
+// notes always name the same chord. The inversion is the place in the chord's interval list of
+// the lowest held note's pitch class when that place is 0 to 3, otherwise 0.
+std::optional<RecognisedChord> RecogniseChord(std::span<const int> heldMidiNotes);
+
+// The held notes' names ("E G C"), lowest first, each distinct note number once, separated by
+// one blank; note numbers outside 0..127 are left out.
+std::string HeldNoteNames(std::span<const int> heldMidiNotes);
+
+}  // namespace quorvane::theory
