@@ -33,6 +33,7 @@
 #include "vantile/Component.h"
 #include "vantile/ComponentRegistry.h"
 #include "vantile/LibraryCheck.h"
+#include "vantile/PersistPropertyBag.h"
 #include "vantile/PropertyBag.h"
 
 namespace vantile {
@@ -268,9 +269,42 @@ inline QByteArray MemberOfDispId(const QObject* control, int id) {
     return {};
 }
 
-inline bool SetByDispId(QObject* control, int id, const QVariant& value) {
+// Sets a property by its dispatch identifier, as a dispatch property put does, and says how it
+// went: S_OK; DISP_E_MEMBERNOTFOUND when the control has no such property; DISP_E_TYPEMISMATCH
+// when the value does not convert to the property's type; or the error the control refused the
+// value with. A control whose property can refuse a value makes that property's setter
+// invokable, named "Set<member>" with one parameter, returning the result.
+inline HRESULT PutByDispId(QObject* control, int id, const QVariant& value) {
     const QByteArray member = MemberOfDispId(control, id);
-    return !member.isEmpty() && control->setProperty(member.constData(), value);
+    const QMetaObject* meta = control != nullptr ? control->metaObject() : nullptr;
+    const int index = meta != nullptr ? meta->indexOfProperty(member.constData()) : -1;
+    if (member.isEmpty() || index < 0 || !meta->property(index).isWritable()) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    const QByteArray setter = QByteArrayLiteral("Set") + member;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        if (method.name() != setter || method.parameterCount() != 1 ||
+            method.returnMetaType() != QMetaType::fromType<HRESULT>()) {
+            continue;
+        }
+        QVariant argument = value;
+        if (!argument.convert(method.parameterMetaType(0))) {
+            return DISP_E_TYPEMISMATCH;
+        }
+        HRESULT result = E_FAIL;
+        if (!method.invoke(
+                control, Qt::DirectConnection, QReturnArgument<HRESULT>(method.typeName(), result),
+                QGenericArgument(method.parameterTypeName(0).constData(), argument.constData()))) {
+            return E_FAIL;
+        }
+        return result;
+    }
+    return control->setProperty(member.constData(), value) ? S_OK : DISP_E_TYPEMISMATCH;
+}
+
+inline bool SetByDispId(QObject* control, int id, const QVariant& value) {
+    return Succeeded(PutByDispId(control, id, value));
 }
 
 inline QVariant GetByDispId(const QObject* control, int id) {
@@ -281,6 +315,25 @@ inline QVariant GetByDispId(const QObject* control, int id) {
 inline bool InvokeByDispId(QObject* control, int id) {
     const QByteArray member = MemberOfDispId(control, id);
     return !member.isEmpty() && QMetaObject::invokeMethod(control, member.constData());
+}
+
+// Saved state of a control that keeps it in a property bag (false for one that does not).
+inline bool LoadProperties(QObject* control, const PropertyBag& bag) {
+    auto* persist = qobject_cast<IPersistPropertyBag*>(control);
+    if (persist == nullptr) {
+        return false;
+    }
+    persist->ReadProperties(bag);
+    return true;
+}
+
+inline bool SaveProperties(const QObject* control, PropertyBag& bag) {
+    const auto* persist = qobject_cast<const IPersistPropertyBag*>(control);
+    if (persist == nullptr) {
+        return false;
+    }
+    persist->WriteProperties(bag);
+    return true;
 }
 
 }  // namespace vantile
