@@ -4,6 +4,7 @@
 # beside share/), so the program finds its pieces the same way in both.
 set(QUORVANE_APP_ID com.brackenfold.Quorvane)
 set(QUORVANE_LIBDIR lib)
+set(LIBDIR ${QUORVANE_LIBDIR})  # for the pkg-config file
 
 # Registers the control library at install time (run by the package's postinst).
 add_executable(quorvane-regsvr ${PROJECT_SOURCE_DIR}/packaging/regsvr.cpp)
@@ -18,10 +19,32 @@ if(TARGET quorvane)
                                             BUILD_WITH_INSTALL_RPATH ON)
   install(TARGETS quorvane RUNTIME DESTINATION bin)
 endif()
-if(TARGET VantileCtl)
-  set_target_properties(VantileCtl PROPERTIES INSTALL_RPATH "$ORIGIN" BUILD_WITH_INSTALL_RPATH ON)
-  install(TARGETS VantileCtl LIBRARY DESTINATION ${QUORVANE_LIBDIR})
-endif()
+set_target_properties(VantileCtl PROPERTIES INSTALL_RPATH "$ORIGIN" BUILD_WITH_INSTALL_RPATH ON)
+# The library itself, with its unversioned name, belongs to the program: hosts load
+# libVantileCtl.so by that name.
+install(TARGETS VantileCtl EXPORT VantileCtlTargets LIBRARY DESTINATION ${QUORVANE_LIBDIR})
+
+# The control library's SDK, for hosts outside this program (the "dev" component, the
+# quorvane-vantile-dev package): the public headers with the generated export header, a CMake
+# package (find_package(VantileCtl) gives VantileCtl::VantileCtl, the library, and
+# VantileCtl::VantileHost, the header-only host side) and a pkg-config file (vantilectl).
+include(CMakePackageConfigHelpers)
+set(VANTILE_CMAKE_DIR ${QUORVANE_LIBDIR}/cmake/VantileCtl)
+install(FILES ${VANTILE_SDK_HEADERS} DESTINATION include/vantile COMPONENT dev)
+install(TARGETS VantileHost EXPORT VantileCtlTargets COMPONENT dev)
+install(EXPORT VantileCtlTargets NAMESPACE VantileCtl:: DESTINATION ${VANTILE_CMAKE_DIR}
+        COMPONENT dev)
+configure_package_config_file(${PROJECT_SOURCE_DIR}/packaging/VantileCtlConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/VantileCtlConfig.cmake INSTALL_DESTINATION ${VANTILE_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/VantileCtlConfigVersion.cmake
+  VERSION 1.0.0 COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/VantileCtlConfig.cmake
+              ${CMAKE_CURRENT_BINARY_DIR}/VantileCtlConfigVersion.cmake
+        DESTINATION ${VANTILE_CMAKE_DIR} COMPONENT dev)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/vantilectl.pc.in
+               ${CMAKE_CURRENT_BINARY_DIR}/vantilectl.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vantilectl.pc DESTINATION ${QUORVANE_LIBDIR}/pkgconfig
+        COMPONENT dev)
 install(TARGETS quorvane-regsvr RUNTIME DESTINATION ${QUORVANE_LIBDIR}/quorvane)
 
 set(QUORVANE_HELP_DIR ${PROJECT_SOURCE_DIR}/resources/help)
@@ -44,7 +67,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${QUORVANE_APP_ID}.desktop
 install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${QUORVANE_APP_ID}.metainfo.xml
         DESTINATION share/metainfo)
 
-# The Debian package: `cpack -G DEB` in the build directory.
+# The Debian packages: `cpack -G DEB` in the build directory makes two, quorvane (everything but
+# the SDK: the installs without a component) and quorvane-vantile-dev (the "dev" component).
 set(CPACK_PACKAGE_NAME quorvane)
 set(CPACK_PACKAGE_VENDOR "Brackenfold")
 set(CPACK_PACKAGE_CONTACT "Brackenfold <support@brackenfold.example>")
@@ -56,18 +80,28 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL Unspecified dev)
+set(CPACK_COMPONENT_UNSPECIFIED_HIDDEN ON)
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME quorvane)
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SECTION sound)
+set(CPACK_DEBIAN_DEV_PACKAGE_NAME quorvane-vantile-dev)
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_COMPONENT_DEV_DESCRIPTION
+    "Headers, CMake package and pkg-config file of the Vantile marker control library\nfor hosts that create the control by its ProgID.")
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "quorvane (= ${PROJECT_VERSION}), qt6-base-dev")
+set(CPACK_DEBIAN_DEV_PACKAGE_ARCHITECTURE all)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.brackenfold.example/index.htm")
 # Libraries from the binaries themselves; the rest is what the program loads or reads at run
 # time: FluidSynth (opened with the built-in synthesizer), Qt's platform plugins, the fonts it
 # draws with and the General MIDI soundfont.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_DEPENDS
     "libfluidsynth3 (>= 2.0.5), qt6-qpa-plugins, fonts-freefont-ttf, timgm6mb-soundfont | fluid-soundfont-gm, fontconfig")
 # The music font, and Qt's Wayland platform so the program runs natively on Wayland desktops
 # (without it Qt falls back to XWayland).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-oflb-euterpe, qt6-wayland")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_RECOMMENDS "fonts-oflb-euterpe, qt6-wayland")
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_CONTROL_EXTRA
     ${PROJECT_SOURCE_DIR}/packaging/postinst ${PROJECT_SOURCE_DIR}/packaging/prerm
     ${PROJECT_SOURCE_DIR}/packaging/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -5,20 +5,20 @@
 #include <cstdint>
 #include <string>
 
-#if __has_include("vantile/ComponentHost.h")
 #include "vantile/ComponentHost.h"
+#include "vantile/OleColor.h"
 #include "vantile/PropertyBag.h"
-#define QUORVANE_HAVE_VANTILE 1
-#endif
+#include "vantile/Twips.h"
+#include "views/Twips.h"
 
 namespace quorvane::mainwin {
 
+// The control library keeps its own copy of the twips rule; marker sizes and mouse positions
+// cross between the two, so they must agree.
+static_assert(vantile::kTwipsPerPixel == views::kTwipsPerPixel);
+
 std::vector<QWidget*> CreateKeyMarkers(QWidget* parent, int count, QStringList& places) {
     std::vector<QWidget*> markers(static_cast<std::size_t>(count), nullptr);
-#ifndef QUORVANE_HAVE_VANTILE
-    (void)parent;
-    places.clear();
-#else
     vantile::PropertyBag saved;
     saved.Write("backcolor", static_cast<std::int32_t>(views::kMarkerDesignColor));
     saved.Write("font",
@@ -26,12 +26,11 @@ std::vector<QWidget*> CreateKeyMarkers(QWidget* parent, int count, QStringList& 
                                   true, false, views::kMarkerFontCharset});
     saved.Write("edge", static_cast<std::int32_t>(views::kMarkerDesignEdge));
     saved.Write("caption", std::string());
-    const vantile::ClassLookup found = vantile::FindClass(kMarkerProgId);
+    const vantile::ClassLookup found = vantile::FindClass(vantile::kVantileProgId);
     places = found.places;
     for (QWidget*& marker : markers) {
         marker = vantile::CreateControl(found, parent, &saved);
     }
-#endif
     return markers;
 }
 
@@ -39,56 +38,32 @@ QString MissingMarkerControlText(const QStringList& places) {
     QString text = QStringLiteral(
                        "The marker control \"%1\" could not be loaded, so Quorvane "
                        "cannot show chords.\n\nLooked in:")
-                       .arg(QLatin1String(kMarkerProgId));
+                       .arg(QLatin1String(vantile::kVantileProgId));
     for (const QString& place : places) {
         text += QStringLiteral("\n") + place;
-    }
-    if (places.isEmpty()) {
-        text += QStringLiteral("\n(this build has no control library)");
     }
     return text;
 }
 
-// The host binds the members it uses by their dispatch identifiers when it has the component
-// layer's helper, by name otherwise.
+// The host binds the members it uses by their dispatch identifiers.
 void SetMarkerBackColor(QWidget* marker, views::OleColor color) {
-#ifdef QUORVANE_HAVE_VANTILE
-    vantile::SetByDispId(marker, vantile::dispid::BackColor, QVariant::fromValue<uint>(color));
-#else
-    marker->setProperty("BackColor", QVariant::fromValue<uint>(color));
-#endif
+    vantile::PutByDispId(marker, vantile::dispid::BackColor, vantile::OleColor{color});
 }
 
 void SetMarkerCaption(QWidget* marker, const QString& caption) {
-#ifdef QUORVANE_HAVE_VANTILE
     vantile::SetByDispId(marker, vantile::dispid::Caption, caption);
-#else
-    marker->setProperty("Caption", caption);
-#endif
 }
 
 QString MarkerCaptionOf(const QWidget* marker) {
-#ifdef QUORVANE_HAVE_VANTILE
     return vantile::GetByDispId(marker, vantile::dispid::Caption).toString();
-#else
-    return marker->property("Caption").toString();
-#endif
 }
 
 views::OleColor MarkerBackColorOf(const QWidget* marker) {
-#ifdef QUORVANE_HAVE_VANTILE
     return vantile::GetByDispId(marker, vantile::dispid::BackColor).toUInt();
-#else
-    return marker->property("BackColor").toUInt();
-#endif
 }
 
 void RefreshMarker(QWidget* marker) {
-#ifdef QUORVANE_HAVE_VANTILE
     vantile::InvokeByDispId(marker, vantile::dispid::Refresh);
-#else
-    QMetaObject::invokeMethod(marker, "Refresh");
-#endif
 }
 
 MarkerMouseRelay::MarkerMouseRelay(QWidget* marker, int index, Handler handler)

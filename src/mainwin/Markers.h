@@ -8,17 +8,17 @@
 #include <functional>
 #include <vector>
 
+#include "vantile/Component.h"
 #include "views/Keyboard.h"
 
 class QWidget;
 
 namespace quorvane::mainwin {
 
-inline constexpr const char* kMarkerProgId = "VantileCtl.Vantile";
-
 // Creates `count` key markers under `parent` from the stored layout (back colour, font, edge,
-// caption), looking the control up once for all of them. Every one is nullptr when the control
-// library is not available. `places` receives every place looked at, each as
+// caption), looking the control up once for all of them (vantile::kVantileProgId). Every one is
+// nullptr when the control library is not available. `places` receives every place looked at, each
+// as
 // "<path>: <what was found there>".
 std::vector<QWidget*> CreateKeyMarkers(QWidget* parent, int count, QStringList& places);
 

@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "mainwin/Fonts.h"
+#include "vantile/EdgePainter.h"
+#include "vantile/OleColor.h"
 #include "views/Twips.h"
 
 namespace quorvane::mainwin {
@@ -94,22 +96,10 @@ void Block(QPainter& p, const QRectF& r, const QColor& fill, double scale) {
     p.fillRect(r.adjusted(w, w, -w, -w), fill);
 }
 
-// One band of a 3-D edge: raised is light on the top and left, dark on the bottom and right.
-void EdgeBand(QPainter& p, const QRectF& r, bool raised, const QColor& light, const QColor& dark,
-              double w) {
-    const QColor& topLeft = raised ? light : dark;
-    const QColor& bottomRight = raised ? dark : light;
-    p.fillRect(QRectF(r.left(), r.top(), r.width(), w), topLeft);
-    p.fillRect(QRectF(r.left(), r.top(), w, r.height()), topLeft);
-    p.fillRect(QRectF(r.left(), r.bottom() - w, r.width(), w), bottomRight);
-    p.fillRect(QRectF(r.right() - w, r.top(), w, r.height()), bottomRight);
-}
-
 }  // namespace
 
 QColor ToQColor(views::OleColor color) {
-    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                  static_cast<int>((color >> 16) & 0xFF));
+    return vantile::ToQColor(color, QPalette()).value_or(Qt::black);
 }
 
 QRectF ScaledRect(const views::TwipsRect& rect, double scale) {
@@ -229,45 +219,12 @@ void PaintClef(QPainter& p, const views::ClefView& clef, double scale) {
 }
 
 void PaintMarker(QPainter& p, const views::TwipsRect& rect, views::OleColor backColor, int edge,
-                 const QString& caption, const QFont& font, double scale) {
+                 const QString& caption, const QFont& font, double scale, const QPalette& palette) {
     p.save();
     const QRectF r = ScaledRect(rect, scale);
-    p.fillRect(r, ToQColor(backColor));
-    // The platform's 3-D edge: outer band light grey / black, inner band white / dark grey.
-    const double w = LineWidth(scale);
-    const QColor light(227, 227, 227);
-    const QColor highlight(Qt::white);
-    const QColor shadow(160, 160, 160);
-    const QColor darkShadow(105, 105, 105);
-    struct Bands {
-        bool outer;  // present
-        bool outerRaised;
-        bool inner;
-        bool innerRaised;
-    };
-    Bands bands{false, false, false, false};
-    switch (edge) {
-        case 1:  // bump
-            bands = {true, true, true, false};
-            break;
-        case 2:  // etched
-            bands = {true, false, true, true};
-            break;
-        case 3:  // raised
-            bands = {true, true, true, true};
-            break;
-        case 4:  // sunken
-            bands = {true, false, true, false};
-            break;
-        default:
-            break;
-    }
-    if (bands.outer) {
-        EdgeBand(p, r, bands.outerRaised, light, darkShadow, w);
-    }
-    if (bands.inner) {
-        EdgeBand(p, r.adjusted(w, w, -w, -w), bands.innerRaised, highlight, shadow, w);
-    }
+    // The control's own surface painting, with its bands one logical pixel wide at this scale.
+    vantile::PaintSurface(p, r, backColor, true, vantile::EdgeCodeOf(edge), palette,
+                          LineWidth(scale));
     if (!caption.isEmpty()) {
         p.setFont(ScaledFont(font, scale));
         p.setPen(Qt::black);

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <QRectF>
 #include <QString>
 #include <array>
@@ -48,12 +49,16 @@ QPainterPath SharpSignOutline(const std::optional<QFont>& musicFont);
 // The clef sign in the window's client coordinates.
 void PaintClef(QPainter& p, const views::ClefView& clef, double scale);
 
-// A key marker as the control draws itself: its back colour, a raised (or other) 3-D edge and
-// its caption centred. `font` is in logical pixels.
+// A key marker as the control draws itself (the control library's own surface painting): its
+// back colour, the 3-D edge of `edge` (an `Edge` value) in the edge colours of `palette` (the
+// application's, as the markers on the screen have) and its caption centred. `font` is in
+// logical pixels.
 void PaintMarker(QPainter& p, const views::TwipsRect& rect, views::OleColor backColor, int edge,
-                 const QString& caption, const QFont& font, double scale);
+                 const QString& caption, const QFont& font, double scale,
+                 const QPalette& palette = QPalette());
 
-// Qt colour of an OLE colour (RGB values only).
+// Qt colour of an OLE colour (the control library's conversion; system colours from the
+// application's palette).
 QColor ToQColor(views::OleColor color);
 
 }  // namespace quorvane::mainwin

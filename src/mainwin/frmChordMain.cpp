@@ -210,8 +210,6 @@ void frmChordMain::CreateMarkers() {
         if (marker == nullptr) {
             continue;
         }
-        markerBackColor_[static_cast<std::size_t>(k)] = MarkerBackColorOf(marker);
-        markerCaption_[static_cast<std::size_t>(k)] = MarkerCaptionOf(marker);
         marker->setObjectName(QStringLiteral("vtlPlayKey%1").arg(k));
         marker->setGeometry(picKeyboard_->DrawingAreaRect(views::MarkerRect(k)));
         new MarkerMouseRelay(marker, k, [this](int index, int button, int shift, float x, float y) {
@@ -469,12 +467,9 @@ void frmChordMain::ShowChord() {
             continue;
         }
         const views::MarkerView& m = view.markers[static_cast<std::size_t>(k)];
-        if (markerBackColor_[static_cast<std::size_t>(k)] != m.backColor) {
-            SetMarkerBackColor(marker, m.backColor);
-            markerBackColor_[static_cast<std::size_t>(k)] = m.backColor;
-        }
+        SetMarkerBackColor(marker, m.backColor);
         if (m.caption) {
-            SetKeyMarkerCaption(k, QString::fromStdString(*m.caption));
+            SetMarkerCaption(marker, QString::fromStdString(*m.caption));
         }
         marker->setVisible(m.shown);
     }
@@ -561,17 +556,10 @@ void frmChordMain::mnuOptionsIdentifierItem_Click(int index) {
         if (mode != views::IdentifierMode::Markers) {
             RefreshMarker(marker);
         }
-        SetKeyMarkerCaption(k, QString::fromStdString(views::MarkerCaption(k, mode, RootIndex)));
+        SetMarkerCaption(marker,
+                         QString::fromStdString(views::MarkerCaption(k, mode, RootIndex)));
     }
     ShowChord();
-}
-
-void frmChordMain::SetKeyMarkerCaption(int k, const QString& caption) {
-    QString& shown = markerCaption_[static_cast<std::size_t>(k)];
-    if (shown != caption) {
-        SetMarkerCaption(vtlPlayKey_[static_cast<std::size_t>(k)], caption);
-        shown = caption;
-    }
 }
 
 // ---- Inversions -------------------------------------------------------------------------

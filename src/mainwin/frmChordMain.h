@@ -175,8 +175,6 @@ class frmChordMain : public QMainWindow {
     void SelectRow(QComboBox* box, int row);
     void OpenInversionsPopup();
     void ShowProg();
-    // Gives marker k its caption unless it already shows it.
-    void SetKeyMarkerCaption(int k, const QString& caption);
 
     StaffSurface* staff_ = nullptr;
     MouseDownLabel* lblNoteName_ = nullptr;
@@ -189,10 +187,6 @@ class frmChordMain : public QMainWindow {
     QPushButton* cmdPlayButton_ = nullptr;
     std::array<QRadioButton*, 2> optClef_{};
     std::array<QWidget*, views::kKeyCount> vtlPlayKey_{};
-    // The background colour each marker was last given: a redraw sets only those that change,
-    // since every property set repaints the control.
-    std::array<views::OleColor, views::kKeyCount> markerBackColor_{};
-    std::array<QString, views::kKeyCount> markerCaption_{};
     // Where the marker control was looked for, and whether start-up stopped for want of it.
     QStringList markerPlaces_;
     bool controlMissing_ = false;

@@ -7,54 +7,26 @@
 #include <cstdint>
 #include <string>
 
-#include "views/Twips.h"
-
-#if __has_include("vantile/ComponentHost.h")
 #include "vantile/ComponentHost.h"
+#include "vantile/OleColor.h"
 #include "vantile/PropertyBag.h"
-#define QUORVANE_HAVE_VANTILE 1
-#endif
+#include "views/Twips.h"
 
 namespace quorvane::progressions {
 
 namespace {
 
-constexpr const char* kBoxProgId = "VantileCtl.Vantile";
 constexpr const char* kBoxFontName = "MS Sans Serif";
 
-// The boxes' control class, looked up once for all fifteen.
-#ifdef QUORVANE_HAVE_VANTILE
-using BoxClass = vantile::ClassLookup;
-BoxClass FindBoxClass() {
-    return vantile::FindClass(kBoxProgId);
-}
-#else
-struct BoxClass {};
-BoxClass FindBoxClass() {
-    return {};
-}
-#endif
-
 // One chart box from the window's stored layout, or nullptr when the library is unavailable.
-QWidget* CreateProgRoot(const BoxClass& boxClass, QWidget* parent, const BoxLayout& box) {
-#ifndef QUORVANE_HAVE_VANTILE
-    (void)boxClass;
-    (void)parent;
-    (void)box;
-    return nullptr;
-#else
+QWidget* CreateProgRoot(const vantile::ClassLookup& boxClass, QWidget* parent,
+                        const BoxLayout& box) {
     vantile::PropertyBag saved;
     saved.Write("backcolor", static_cast<std::int32_t>(box.backColor));
     saved.Write("font", vantile::FontDesc{kBoxFontName, box.fontPoints, true, false, 0});
     saved.Write("edge", static_cast<std::int32_t>(kEdgeBump));
     saved.Write("caption", std::string(box.createdCaption));
     return vantile::CreateControl(boxClass, parent, &saved);
-#endif
-}
-
-QColor FromOle(views::OleColor c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
 }
 
 }  // namespace
@@ -69,7 +41,8 @@ frmChordProgressions::frmChordProgressions(QWidget* parent)
     setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
     // The user's close destroys the window; the main window creates a new one when asked.
     setAttribute(Qt::WA_DeleteOnClose);
-    const BoxClass boxClass = FindBoxClass();
+    // The boxes' control class, looked up once for all fifteen.
+    const vantile::ClassLookup boxClass = vantile::FindClass(vantile::kVantileProgId);
     for (std::size_t n = 0; n < boxes_.size(); ++n) {
         const BoxLayout& box = kBoxes[n];
         QWidget* control = CreateProgRoot(boxClass, this, box);
@@ -126,7 +99,7 @@ void frmChordProgressions::paintEvent(QPaintEvent* /*event*/) {
     // The connecting lines lie on the window surface, behind the boxes.
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    QPen pen(FromOle(kLineColor));
+    QPen pen(vantile::ToQColor(kLineColor, palette()).value_or(Qt::black));
     pen.setWidth(kLineWidthPixels);
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);

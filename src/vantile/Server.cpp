@@ -85,7 +85,7 @@ VANTILECTL_EXPORT vantile::HRESULT DllGetClassObject(const vantile::Guid* clsid,
     if (*clsid != vantile::kClsidVantile) {
         return vantile::CLASS_E_CLASSNOTAVAILABLE;
     }
-    if (*iid != vantile::kIidClassFactory) {
+    if (*iid != vantile::kIidClassFactory && *iid != vantile::kIidUnknown) {
         return vantile::E_NOINTERFACE;
     }
     *object = static_cast<vantile::IClassFactory*>(&vantile::Factory());

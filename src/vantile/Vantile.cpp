@@ -9,9 +9,6 @@
 #include <QStringList>
 #include <cmath>
 
-#include "EdgePainter.h"
-#include "views/Twips.h"
-
 namespace vantile {
 
 namespace {
@@ -112,7 +109,7 @@ short KeyCodeOf(int key) {
 }
 
 float Twips(double pixels) {
-    return static_cast<float>(quorvane::views::PixelsToTwips(pixels));
+    return static_cast<float>(PixelsToTwips(pixels));
 }
 
 // Classic fixed-pitch faces; installed ones stand in for them and for the other classic faces
@@ -123,11 +120,6 @@ bool IsFixedPitchFace(const QString& face) {
 }
 
 }  // namespace
-
-int PixelsFromTwips(double twips) {
-    // nearbyint rounds in the default mode: to nearest, halves to even.
-    return static_cast<int>(std::nearbyint(quorvane::views::TwipsToPixelsF(twips)));
-}
 
 QFont FontFromDesc(const FontDesc& desc) {
     QFont font;
@@ -144,8 +136,7 @@ QFont FontFromDesc(const FontDesc& desc) {
     font.setStyleHint(fixedPitch ? QFont::TypeWriter : QFont::SansSerif);
     // Sizes follow the twips rule (a point is 20 twips), as everything else the program draws.
     if (desc.size > 0) {
-        font.setPixelSize(
-            std::max(1, static_cast<int>(std::lround(quorvane::views::PointsToPixels(desc.size)))));
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(PointsToPixels(desc.size)))));
     }
     font.setBold(desc.bold);
     font.setItalic(desc.italic);
@@ -155,33 +146,9 @@ QFont FontFromDesc(const FontDesc& desc) {
 FontDesc DescFromFont(const QFont& font, int charset) {
     double points = font.pointSizeF();
     if (font.pixelSize() > 0) {
-        points = quorvane::views::PixelsToTwips(font.pixelSize()) / 20.0;
+        points = PixelsToTwips(font.pixelSize()) / 20.0;
     }
     return FontDesc{font.family().toStdString(), points, font.bold(), font.italic(), charset};
-}
-
-int Vantile::EdgeCodeOf(int edge) {
-    switch (edge) {
-        case Bump:
-            return edgeflag::RaisedOuter + edgeflag::SunkenInner;  // 9
-        case Etched:
-            return edgeflag::SunkenOuter + edgeflag::RaisedInner;  // 6
-        case Raised:
-            return edgeflag::RaisedOuter + edgeflag::RaisedInner;  // 5
-        case Sunken:
-            return edgeflag::SunkenOuter + edgeflag::SunkenInner;  // 10
-        default:
-            return 0;
-    }
-}
-
-int Vantile::EdgeFromCode(int code) {
-    for (int edge : {Bump, Etched, Raised, Sunken}) {
-        if (EdgeCodeOf(edge) == code) {
-            return edge;
-        }
-    }
-    return None;
 }
 
 Vantile::Vantile(QWidget* parent) : QWidget(parent), label_(new QLabel(this)) {
@@ -208,16 +175,26 @@ int Vantile::LiveInstances() {
     return liveInstances.load();
 }
 
-void Vantile::SetBackColor(OleColor color) {
+HRESULT Vantile::SetBackColor(OleColor color) {
+    if (!IsValidOleColor(color)) {
+        return CTL_E_INVALIDPROPERTYVALUE;
+    }
+    if (color == backColor_) {
+        return S_OK;
+    }
     backColor_ = color;
     Refresh();  // the new background and the edge on it at once
-    emit PropertyChanged(QStringLiteral("BackColor"));
+    emit backColorChanged(color);
+    return S_OK;
 }
 
 void Vantile::SetForeColor(OleColor color) {
+    if (color == foreColor_) {
+        return;
+    }
     foreColor_ = color;
     ApplyForeColor();
-    emit PropertyChanged(QStringLiteral("ForeColor"));
+    emit foreColorChanged(color);
 }
 
 bool Vantile::Enabled() const {
@@ -225,8 +202,11 @@ bool Vantile::Enabled() const {
 }
 
 void Vantile::SetEnabled(bool enabled) {
+    if (enabled == Enabled()) {
+        return;
+    }
     setEnabled(enabled);
-    emit PropertyChanged(QStringLiteral("Enabled"));
+    emit enabledChanged(enabled);
 }
 
 QFont Vantile::Font() const {
@@ -234,8 +214,11 @@ QFont Vantile::Font() const {
 }
 
 void Vantile::SetFont(const QFont& font) {
+    if (label_->testAttribute(Qt::WA_SetFont) && font == label_->font()) {
+        return;
+    }
     ApplyFont(font);
-    emit PropertyChanged(QStringLiteral("Font"));
+    emit fontChanged(font);
 }
 
 void Vantile::ApplyFont(const QFont& font) {
@@ -253,15 +236,21 @@ void Vantile::SizeCaption() {
 }
 
 void Vantile::SetEdge(int edge) {
-    ApplyEdge(edge);
-    emit PropertyChanged(QStringLiteral("Edge"));
+    if (ApplyEdge(edge)) {
+        emit edgeChanged(Edge());
+    }
 }
 
-void Vantile::ApplyEdge(int edge) {
-    edgeCode_ = EdgeCodeOf(edge);
+bool Vantile::ApplyEdge(int edge) {
+    const int code = EdgeCodeOf(edge);
+    if (code == edgeCode_) {
+        return false;
+    }
+    edgeCode_ = code;
     // Non-zero paints the edge at once; zero clears the surface to its background, which the
     // same repaint does.
     Refresh();
+    return true;
 }
 
 QString Vantile::Caption() const {
@@ -269,10 +258,13 @@ QString Vantile::Caption() const {
 }
 
 void Vantile::SetCaption(const QString& caption) {
+    if (caption == label_->text()) {
+        return;
+    }
     label_->setText(caption);
     SizeCaption();
     CentreCaption();
-    emit PropertyChanged(QStringLiteral("Caption"));
+    emit captionChanged(caption);
 }
 
 void Vantile::Refresh() {
@@ -287,8 +279,11 @@ void Vantile::InitNew() {
 }
 
 void Vantile::ReadProperties(const PropertyBag& bag) {
-    backColor_ = static_cast<OleColor>(
-        bag.ReadInt32("BackColor").value_or(static_cast<std::int32_t>(kDefaultBackColor)));
+    // A saved value that is not a valid OLE colour is taken as absent.
+    const auto back = bag.ReadInt32("BackColor");
+    backColor_ = back && IsValidOleColor(static_cast<OleColor>(*back))
+                     ? static_cast<OleColor>(*back)
+                     : kDefaultBackColor;
     update();
     foreColor_ = static_cast<OleColor>(
         bag.ReadInt32("ForeColor").value_or(static_cast<std::int32_t>(kDefaultForeColor)));
@@ -303,7 +298,7 @@ void Vantile::ReadProperties(const PropertyBag& bag) {
     }
     backStyle_ = bag.ReadInt16("BackStyle").value_or(kDefaultBackStyle);
     borderStyle_ = bag.ReadInt16("BorderStyle").value_or(kDefaultBorderStyle);
-    ApplyEdge(bag.ReadInt32("Edge").value_or(None));
+    ApplyEdge(bag.ReadInt32("Edge").value_or(None));  // the surface is repainted in any case
     // Straight to the label: the resize the host makes next centres it.
     label_->setText(
         QString::fromStdString(bag.ReadString("Caption").value_or(std::string(kDefaultCaption))));
@@ -338,20 +333,17 @@ void Vantile::WriteProperties(PropertyBag& bag) const {
 }
 
 int Vantile::WidthTwips() const {
-    return static_cast<int>(quorvane::views::PixelsToTwips(width()));
+    return static_cast<int>(PixelsToTwips(width()));
 }
 
 int Vantile::HeightTwips() const {
-    return static_cast<int>(quorvane::views::PixelsToTwips(height()));
+    return static_cast<int>(PixelsToTwips(height()));
 }
 
 void Vantile::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRect surface(0, 0, PixelsFromTwips(WidthTwips()), PixelsFromTwips(HeightTwips()));
-    if (backStyle_ != 0) {
-        painter.fillRect(surface, ToQColor(backColor_, palette()).value_or(Qt::black));
-    }
-    DrawEdge(painter, surface, edgeCode_, palette());
+    const QRectF surface(0, 0, PixelsFromTwips(WidthTwips()), PixelsFromTwips(HeightTwips()));
+    PaintSurface(painter, surface, backColor_, backStyle_ != 0, edgeCode_, palette());
 }
 
 void Vantile::resizeEvent(QResizeEvent*) {
@@ -463,8 +455,8 @@ void Vantile::ApplyForeColor() {
 }
 
 void Vantile::CentreCaption() {
-    const double labelWidth = quorvane::views::PixelsToTwips(label_->width());
-    const double labelHeight = quorvane::views::PixelsToTwips(label_->height());
+    const double labelWidth = PixelsToTwips(label_->width());
+    const double labelHeight = PixelsToTwips(label_->height());
     PlaceCaption((WidthTwips() - labelWidth) / 2.0, (HeightTwips() - labelHeight) / 2.0);
 }
 

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -17,6 +18,9 @@
 #include <memory>
 
 #include "mainwin/ChordSheet.h"
+#include "mainwin/Fonts.h"
+#include "mainwin/Markers.h"
+#include "mainwin/Painting.h"
 #include "mainwin/StaffSurface.h"
 #include "mainwin/frmChordMain.h"
 #include "support/LogCapture.h"
@@ -270,6 +274,29 @@ TEST_F(PrintedSheetTest, PdfHoldsTheNameAndEveryNoteHead) {
         const views::TwipsRect marker = views::MarkerRect(4);
         EXPECT_EQ(colourAt(marker.left + marker.width / 2, marker.top + marker.height / 2),
                   QColor(192, 192, 192));
+    }
+}
+
+// Print paints a marker with the control's own painting: the pixels of the on-screen control
+// and of the printed one at the screen's scale agree (edge bands and background).
+TEST_F(PrintedSheetTest, PrintedMarkerLooksLikeTheControlOnScreen) {
+    QWidget* marker = window->vtlPlayKey(0);  // shown for C Major
+    ASSERT_NE(marker, nullptr);
+    ASSERT_FALSE(marker->isHidden());
+    const QImage screen = marker->grab().toImage();
+    QImage printed(screen.size(), QImage::Format_ARGB32_Premultiplied);
+    printed.fill(Qt::white);
+    {
+        QPainter p(&printed);
+        PaintMarker(p, views::TwipsRect{0, 0, screen.width() * 15, screen.height() * 15},
+                    MarkerBackColorOf(marker), views::kMarkerDesignEdge, QString(), MarkerFont(),
+                    kScreenScale, marker->palette());
+    }
+    const int w = screen.width();
+    const int h = screen.height();
+    for (const QPoint pt : {QPoint(0, 0), QPoint(w / 2, 0), QPoint(w - 1, h / 2), QPoint(1, 1),
+                            QPoint(w - 2, h - 2), QPoint(w / 2, h - 1), QPoint(3, 3)}) {
+        EXPECT_EQ(printed.pixelColor(pt), screen.pixelColor(pt)) << pt.x() << "," << pt.y();
     }
 }
 

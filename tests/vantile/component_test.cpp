@@ -106,6 +106,23 @@ TEST_F(ComponentTest, HostBindsMembersAndEventsByName) {
     EXPECT_EQ(control->property("Caption").toString(), "5");
     QSignalSpy down(control, SIGNAL(MouseDown(short, short, float, float)));
     ASSERT_TRUE(down.isValid());
+    QSignalSpy caption(control, SIGNAL(captionChanged(QString)));
+    ASSERT_TRUE(caption.isValid());
+    EXPECT_EQ(PutByDispId(control, dispid::Caption, QStringLiteral("6")), S_OK);
+    EXPECT_EQ(caption.count(), 1);
+    EXPECT_EQ(PutByDispId(control, 12345, 1), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(PutByDispId(control, dispid::Font, QPoint(1, 2)), DISP_E_TYPEMISMATCH);
+
+    // Saved state through the persistence interface, without linking the control.
+    PropertyBag in;
+    in.Write("caption", std::string("7"));
+    in.Write("edge", std::int32_t{4});
+    ASSERT_TRUE(LoadProperties(control, in));
+    PropertyBag out;
+    ASSERT_TRUE(SaveProperties(control, out));
+    EXPECT_EQ(out.Keys(), (std::vector<std::string>{"Edge", "Caption"}));
+    EXPECT_EQ(out.ReadString("Caption"), "7");
+    EXPECT_FALSE(SaveProperties(host.get(), out));
 }
 
 TEST_F(ComponentTest, RegistrationWritesAndRemovesExactlyItsEntries) {
@@ -261,6 +278,9 @@ TEST_F(ComponentTest, ClassFactoryAndUnloadCheck) {
     ASSERT_EQ(getClassObject(&kClsidVantile, &kIidClassFactory, &object), S_OK);
     ASSERT_NE(object, nullptr);
     auto* factory = static_cast<IClassFactory*>(object);
+    void* unknown = nullptr;  // the class object answers for IUnknown as well
+    ASSERT_EQ(getClassObject(&kClsidVantile, &kIidUnknown, &unknown), S_OK);
+    EXPECT_EQ(unknown, object);
     auto parent = std::make_unique<QWidget>();
     QWidget* first = nullptr;
     QWidget* second = nullptr;

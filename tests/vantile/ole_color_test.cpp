@@ -56,6 +56,8 @@ TEST(OleColor, UnknownSystemColoursGiveNothing) {
     EXPECT_FALSE(ToQColor(0x80000019, palette).has_value());  // no index 25
     EXPECT_FALSE(ToQColor(0x800000FF, palette).has_value());
     EXPECT_FALSE(ToQColor(0x80001012, palette).has_value());  // stray bits
+    EXPECT_FALSE(ToQColor(0x01000000, palette).has_value());  // neither RGB nor system colour
+    EXPECT_FALSE(ToQColor(0xFF0000FF, palette).has_value());
 }
 
 TEST(Twips, PixelSizesRoundHalvesToEven) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QMetaProperty>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
@@ -18,6 +20,23 @@ const QColor kLight(250, 250, 250);     // highlight
 const QColor kMidlight(220, 220, 220);  // light
 const QColor kDark(128, 128, 128);      // shadow
 const QColor kShadow(10, 10, 10);       // dark shadow
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    PaintCounter(QWidget* widget, int& count) : QObject(widget), count_(count) {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++count_;
+        }
+        return false;
+    }
+
+  private:
+    int& count_;
+};
 
 class VantileTest : public ::testing::Test {
   protected:
@@ -59,29 +78,82 @@ TEST_F(VantileTest, NewInstanceStartsWithTheInitialState) {
     EXPECT_FALSE(label->autoFillBackground());
 }
 
-TEST_F(VantileTest, EachSetReadsBackAndMarksThePropertyChanged) {
-    QSignalSpy changed(control, &Vantile::PropertyChanged);
-    control->setProperty("BackColor", QVariant::fromValue<uint>(0x00C0C0C0));
-    control->setProperty("ForeColor", QVariant::fromValue<uint>(0x000000FF));
-    control->setProperty("Enabled", false);
+TEST_F(VantileTest, EachSetReadsBackAndNotifiesOnlyARealChange) {
+    host->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+    int paints = 0;
+    PaintCounter counter(control, paints);
     QFont big("DejaVu Sans");
     big.setPixelSize(20);
-    control->setProperty("Font", big);
-    control->setProperty("Edge", 3);
-    control->setProperty("Caption", "C#");
-    EXPECT_EQ(control->property("BackColor").toUInt(), 0x00C0C0C0u);
-    EXPECT_EQ(control->property("ForeColor").toUInt(), 0x000000FFu);
-    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_FALSE(control->property("Enabled").toBool());
-    EXPECT_FALSE(control->isEnabled());
-    EXPECT_EQ(control->property("Font").value<QFont>(), big);
-    EXPECT_EQ(control->property("Edge").toInt(), 3);
-    EXPECT_EQ(control->property("Caption").toString(), "C#");
-    QStringList names;
-    for (const auto& args : changed) {
-        names << args.at(0).toString();
+    const struct {
+        const char* property;
+        QVariant value;
+        bool repaints;  // the set itself schedules a repaint of the control
+    } cases[] = {
+        {"BackColor", QVariant::fromValue<uint>(0x00C0C0C0), true},
+        {"ForeColor", QVariant::fromValue<uint>(0x000000FF), false},
+        {"Enabled", false, false},
+        {"Font", big, false},
+        {"Edge", 3, true},
+        {"Caption", QStringLiteral("C#"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.property);
+        const QMetaProperty property =
+            control->metaObject()->property(control->metaObject()->indexOfProperty(c.property));
+        ASSERT_TRUE(property.hasNotifySignal());
+        QSignalSpy notified(control, property.notifySignal());
+        ASSERT_TRUE(notified.isValid());
+        QApplication::processEvents();
+        paints = 0;
+        ASSERT_TRUE(control->setProperty(c.property, c.value));
+        EXPECT_EQ(control->property(c.property), c.value);
+        EXPECT_EQ(notified.count(), 1);
+        QApplication::processEvents();
+        if (c.repaints) {
+            EXPECT_GT(paints, 0);
+        }
+        // The same value again: nothing happens.
+        paints = 0;
+        ASSERT_TRUE(control->setProperty(c.property, c.value));
+        QApplication::processEvents();
+        EXPECT_EQ(notified.count(), 1);
+        EXPECT_EQ(paints, 0);
     }
-    EXPECT_EQ(names, (QStringList{"BackColor", "ForeColor", "Enabled", "Font", "Edge", "Caption"}));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_FALSE(control->isEnabled());
+}
+
+// Refused colours leave the control as it was and report the error to the host that set it.
+TEST_F(VantileTest, BackColorRefusesValuesThatAreNotOleColours) {
+    const struct {
+        OleColor color;
+        HRESULT result;
+    } cases[] = {
+        {0x00C0C0FF, S_OK},                        // RGB
+        {0x80000010, S_OK},                        // button shadow
+        {0x80000019, CTL_E_INVALIDPROPERTYVALUE},  // no system colour 25
+        {0x8000001F, CTL_E_INVALIDPROPERTYVALUE},  // past the last index
+        {0x80001012, CTL_E_INVALIDPROPERTYVALUE},  // stray bits above the index
+        {0x0100FF00, CTL_E_INVALIDPROPERTYVALUE},  // high byte 0x01
+        {0xFF00FF00, CTL_E_INVALIDPROPERTYVALUE},  // high byte 0xFF
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.color);
+        control->SetBackColor(0x00123456);
+        QSignalSpy changed(control, &Vantile::backColorChanged);
+        EXPECT_EQ(PutByDispId(control, dispid::BackColor, QVariant::fromValue<uint>(c.color)),
+                  c.result);
+        const bool stored = c.result == S_OK;
+        EXPECT_EQ(control->BackColor(), stored ? c.color : 0x00123456u);
+        EXPECT_EQ(changed.count(), stored ? 1 : 0);
+        EXPECT_EQ(control->SetBackColor(c.color), c.result);
+    }
+    // Saved state with such a colour loads the default one.
+    PropertyBag in;
+    in.Write("backcolor", static_cast<std::int32_t>(0xFF00FF00u));
+    control->ReadProperties(in);
+    EXPECT_EQ(control->BackColor(), kDefaultBackColor);
 }
 
 TEST_F(VantileTest, EdgeValuesStoreThePlatformEdgeCodes) {
@@ -359,6 +431,9 @@ TEST_F(VantileTest, DispatchIdentifiersAndTheEdgeDescriptionAreMetadata) {
     EXPECT_EQ(MemberOfDispId(control, dispid::Refresh), "Refresh");
     EXPECT_EQ(MemberOfDispId(control, dispid::MouseDown), "MouseDown");
     EXPECT_EQ(MemberOfDispId(control, dispid::Edge), "Edge");
+    const int progId = control->metaObject()->indexOfClassInfo("ProgID");
+    ASSERT_GE(progId, 0);
+    EXPECT_STREQ(control->metaObject()->classInfo(progId).value(), kVantileProgId);
     EXPECT_TRUE(MemberOfDispId(control, 12345).isEmpty());
     EXPECT_TRUE(SetByDispId(control, dispid::Caption, QStringLiteral("R")));
     EXPECT_EQ(control->Caption(), "R");

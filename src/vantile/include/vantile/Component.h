@@ -23,6 +23,10 @@ inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111u);
 inline constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201u);
+inline constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003u);
+inline constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005u);
+// "Invalid property value": a control refuses a value of one of its properties.
+inline constexpr HRESULT CTL_E_INVALIDPROPERTYVALUE = static_cast<HRESULT>(0x800A017Cu);
 
 constexpr bool Succeeded(HRESULT hr) {
     return hr >= 0;
@@ -61,8 +65,10 @@ inline std::string ToString(const Guid& g) {
     return s;
 }
 
-// Fixed identities of the control class, its interfaces and its type library.
-inline constexpr const char* kVantileProgId = "VantileCtl.Vantile";
+// Fixed identities of the control class, its interfaces and its type library. The ProgID is a
+// macro as well, for the control's class information, which takes a literal only.
+#define VANTILE_PROGID "VantileCtl.Vantile"
+inline constexpr const char* kVantileProgId = VANTILE_PROGID;
 inline constexpr Guid kClsidVantile{
     0x6C3A1F52, 0x8D27, 0x4B9E, {0xA1, 0x5E, 0x3F, 0x0C, 0x7B, 0x42, 0xD9, 0x81}};
 inline constexpr Guid kIidVantileDispatch{
@@ -71,6 +77,8 @@ inline constexpr Guid kIidVantileEvents{
     0x6C3A1F54, 0x8D27, 0x4B9E, {0xA1, 0x5E, 0x3F, 0x0C, 0x7B, 0x42, 0xD9, 0x81}};
 inline constexpr Guid kLibidVantileCtl{
     0x6C3A1F50, 0x8D27, 0x4B9E, {0xA1, 0x5E, 0x3F, 0x0C, 0x7B, 0x42, 0xD9, 0x81}};
+inline constexpr Guid kIidUnknown{
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 inline constexpr Guid kIidClassFactory{
     0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
@@ -90,6 +98,8 @@ class IClassFactory {
 // The library's entry points, looked up by name with C linkage.
 using DllRegisterServerFn = HRESULT (*)();
 using DllUnregisterServerFn = HRESULT (*)();
+// DllGetClassObject hands out the class object of `clsid` for kIidClassFactory and for
+// kIidUnknown alike: the same IClassFactory pointer.
 using DllGetClassObjectFn = HRESULT (*)(const Guid* clsid, const Guid* iid, void** object);
 using DllCanUnloadNowFn = HRESULT (*)();
 

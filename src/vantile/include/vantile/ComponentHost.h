@@ -24,15 +24,18 @@
 #include <QMetaMethod>
 #include <QMetaObject>
 #include <QMetaProperty>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
 #include <cstring>
+#include <deque>
 
 #include "vantile/Component.h"
 #include "vantile/ComponentRegistry.h"
 #include "vantile/LibraryCheck.h"
+#include "vantile/PersistPropertyBag.h"
 #include "vantile/PropertyBag.h"
 
 namespace vantile {
@@ -268,19 +271,145 @@ inline QByteArray MemberOfDispId(const QObject* control, int id) {
     return {};
 }
 
+namespace host_detail {
+
+// A dispatch identifier resolved on a control class: its property (invalid for a method), the
+// property's invokable "Set<member>" that returns the result (invalid when it has none), and
+// the member's name.
+struct DispMember {
+    QByteArray name;
+    QMetaProperty property;
+    QMetaMethod put;
+    int putIndex = -1;  // put's method index
+    QMetaType putType;  // put's parameter type
+};
+
+// Resolves each (class, identifier) once: hosts set the same few members of many controls at
+// every redraw, and the class never changes its members. UI thread only, as controls are.
+inline const DispMember& ResolveDispId(const QObject* control, int id) {
+    struct Entry {
+        const QMetaObject* meta;
+        int id;
+        DispMember member;
+    };
+    static std::deque<Entry> resolved;  // references to its entries stay valid
+    static const Entry* last = nullptr;
+    const QMetaObject* meta = control->metaObject();
+    if (last != nullptr && last->meta == meta && last->id == id) {
+        return last->member;
+    }
+    for (const Entry& e : resolved) {
+        if (e.meta == meta && e.id == id) {
+            last = &e;
+            return e.member;
+        }
+    }
+    DispMember member;
+    member.name = MemberOfDispId(control, id);
+    if (!member.name.isEmpty()) {
+        member.property = meta->property(meta->indexOfProperty(member.name.constData()));
+        const QByteArray setter = QByteArrayLiteral("Set") + member.name;
+        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+            const QMetaMethod method = meta->method(i);
+            if (method.name() == setter && method.parameterCount() == 1 &&
+                method.returnMetaType() == QMetaType::fromType<HRESULT>()) {
+                member.put = method;
+                member.putIndex = method.methodIndex();
+                member.putType = method.parameterMetaType(0);
+                break;
+            }
+        }
+    }
+    resolved.push_back(Entry{meta, id, std::move(member)});
+    last = &resolved.back();
+    return last->member;
+}
+
+// Calls a resolved put method with an argument of its parameter type.
+inline HRESULT CallPut(QObject* control, const DispMember& member, void* argument) {
+    HRESULT result = E_FAIL;
+    void* arguments[] = {&result, argument};
+    QMetaObject::metacall(control, QMetaObject::InvokeMetaMethod, member.putIndex, arguments);
+    return result;
+}
+
+}  // namespace host_detail
+
+// Sets a property by its dispatch identifier, as a dispatch property put does, and says how it
+// went: S_OK; DISP_E_MEMBERNOTFOUND when the control has no such property; DISP_E_TYPEMISMATCH
+// when the value does not convert to the property's type; or the error the control refused the
+// value with. A control whose property can refuse a value makes that property's setter
+// invokable, named "Set<member>" with one parameter, returning the result.
+inline HRESULT PutByDispId(QObject* control, int id, const QVariant& value) {
+    if (control == nullptr) {
+        return E_POINTER;
+    }
+    const host_detail::DispMember& member = host_detail::ResolveDispId(control, id);
+    if (!member.property.isValid() || !member.property.isWritable()) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    if (member.putIndex < 0) {
+        return member.property.write(control, value) ? S_OK : DISP_E_TYPEMISMATCH;
+    }
+    QVariant argument = value;
+    if (argument.metaType() != member.putType && !argument.convert(member.putType)) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    return host_detail::CallPut(control, member, argument.data());
+}
+
+// The same for a value of a known C++ type, without a QVariant when the setter takes that type:
+// what a host uses that sets the same members of many controls at every redraw.
+template <typename T>
+HRESULT PutByDispId(QObject* control, int id, const T& value) {
+    if (control == nullptr) {
+        return E_POINTER;
+    }
+    const host_detail::DispMember& member = host_detail::ResolveDispId(control, id);
+    if (member.putIndex >= 0 && member.putType == QMetaType::fromType<T>()) {
+        T argument = value;
+        return host_detail::CallPut(control, member, &argument);
+    }
+    return PutByDispId(control, id, QVariant::fromValue(value));
+}
+
 inline bool SetByDispId(QObject* control, int id, const QVariant& value) {
-    const QByteArray member = MemberOfDispId(control, id);
-    return !member.isEmpty() && control->setProperty(member.constData(), value);
+    return Succeeded(PutByDispId(control, id, value));
 }
 
 inline QVariant GetByDispId(const QObject* control, int id) {
-    const QByteArray member = MemberOfDispId(control, id);
-    return member.isEmpty() ? QVariant() : control->property(member.constData());
+    if (control == nullptr) {
+        return {};
+    }
+    const host_detail::DispMember& member = host_detail::ResolveDispId(control, id);
+    return member.property.isValid() ? member.property.read(control) : QVariant();
 }
 
 inline bool InvokeByDispId(QObject* control, int id) {
-    const QByteArray member = MemberOfDispId(control, id);
-    return !member.isEmpty() && QMetaObject::invokeMethod(control, member.constData());
+    if (control == nullptr) {
+        return false;
+    }
+    const host_detail::DispMember& member = host_detail::ResolveDispId(control, id);
+    return !member.name.isEmpty() && QMetaObject::invokeMethod(control, member.name.constData());
+}
+
+// Saved state of a control that keeps it in a property bag (false for one that does not).
+inline bool LoadProperties(QObject* control, const PropertyBag& bag) {
+    auto* persist = qobject_cast<IPersistPropertyBag*>(control);
+    if (persist == nullptr) {
+        return false;
+    }
+    persist->ReadProperties(bag);
+    return true;
+}
+
+inline bool SaveProperties(const QObject* control, PropertyBag& bag) {
+    const auto* persist = qobject_cast<const IPersistPropertyBag*>(control);
+    if (persist == nullptr) {
+        return false;
+    }
+    persist->WriteProperties(bag);
+    return true;
 }
 
 }  // namespace vantile

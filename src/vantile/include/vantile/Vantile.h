@@ -9,21 +9,17 @@
 #include <atomic>
 #include <cstdint>
 
+#include "vantile/Component.h"
+#include "vantile/EdgePainter.h"
 #include "vantile/OleColor.h"
+#include "vantile/PersistPropertyBag.h"
 #include "vantile/PropertyBag.h"
+#include "vantile/Twips.h"
 #include "vantile/vantilectl_export.h"
 
 class QLabel;
 
 namespace vantile {
-
-// Edge codes are the platform's edge flags added together.
-namespace edgeflag {
-inline constexpr int RaisedOuter = 1;
-inline constexpr int SunkenOuter = 2;
-inline constexpr int RaisedInner = 4;
-inline constexpr int SunkenInner = 8;
-}  // namespace edgeflag
 
 // Default values, which saving leaves out.
 inline constexpr OleColor kDefaultBackColor = 0x000080FFu;
@@ -38,9 +34,13 @@ inline constexpr int kInitialHeight = 765;
 inline constexpr int kInitialCaptionLeft = 240;
 inline constexpr int kInitialCaptionTop = 300;
 
-class VANTILECTL_EXPORT Vantile : public QWidget {
+// Every property setter does nothing on a value the control already has: no repaint and no
+// notification. A real change emits the property's own notify signal, which also tells the host
+// that its saved state changed.
+class VANTILECTL_EXPORT Vantile : public QWidget, public IPersistPropertyBag {
     Q_OBJECT
-    Q_CLASSINFO("ProgID", "VantileCtl.Vantile")
+    Q_INTERFACES(vantile::IPersistPropertyBag)
+    Q_CLASSINFO("ProgID", VANTILE_PROGID)
     Q_CLASSINFO("DispId:BackColor", "-501")
     Q_CLASSINFO("DispId:ForeColor", "-513")
     Q_CLASSINFO("DispId:Enabled", "-514")
@@ -57,12 +57,12 @@ class VANTILECTL_EXPORT Vantile : public QWidget {
     Q_CLASSINFO("DispId:MouseMove", "-606")
     Q_CLASSINFO("DispId:MouseUp", "-607")
     Q_CLASSINFO("Description:Edge", "Returns/sets the style of the 3D edge of the control.")
-    Q_PROPERTY(uint BackColor READ BackColor WRITE SetBackColor)
-    Q_PROPERTY(uint ForeColor READ ForeColor WRITE SetForeColor)
-    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
-    Q_PROPERTY(QFont Font READ Font WRITE SetFont)
-    Q_PROPERTY(int Edge READ Edge WRITE SetEdge)
-    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(uint BackColor READ BackColor WRITE SetBackColor NOTIFY backColorChanged)
+    Q_PROPERTY(uint ForeColor READ ForeColor WRITE SetForeColor NOTIFY foreColorChanged)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled NOTIFY enabledChanged)
+    Q_PROPERTY(QFont Font READ Font WRITE SetFont NOTIFY fontChanged)
+    Q_PROPERTY(int Edge READ Edge WRITE SetEdge NOTIFY edgeChanged)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption NOTIFY captionChanged)
 
   public:
     enum eEdge { None = 0, Bump = 1, Etched = 2, Raised = 3, Sunken = 4 };
@@ -72,14 +72,17 @@ class VANTILECTL_EXPORT Vantile : public QWidget {
     ~Vantile() override;
 
     OleColor BackColor() const { return backColor_; }
-    void SetBackColor(OleColor color);
+    // S_OK, or CTL_E_INVALIDPROPERTYVALUE (the colour is kept) for a value that is not a valid
+    // OLE colour. Invokable, so a host that binds the property by its dispatch identifier gets
+    // the result (PutByDispId in ComponentHost.h).
+    Q_INVOKABLE vantile::HRESULT SetBackColor(vantile::OleColor color);
     OleColor ForeColor() const { return foreColor_; }
     void SetForeColor(OleColor color);
     bool Enabled() const;
     void SetEnabled(bool enabled);
     QFont Font() const;
     void SetFont(const QFont& font);
-    int Edge() const { return EdgeFromCode(edgeCode_); }
+    int Edge() const { return vantile::EdgeFromCode(edgeCode_); }
     void SetEdge(int edge);
     QString Caption() const;
     void SetCaption(const QString& caption);
@@ -88,8 +91,8 @@ class VANTILECTL_EXPORT Vantile : public QWidget {
 
     // Saved state: a new instance, loading, saving.
     void InitNew();
-    void ReadProperties(const PropertyBag& bag);
-    void WriteProperties(PropertyBag& bag) const;
+    void ReadProperties(const PropertyBag& bag) override;
+    void WriteProperties(PropertyBag& bag) const override;
 
     // The stored edge code (0, 5, 6, 9 or 10) and the surface attributes without properties.
     int EdgeCode() const { return edgeCode_; }
@@ -105,8 +108,8 @@ class VANTILECTL_EXPORT Vantile : public QWidget {
     // Instances alive in this process.
     static int LiveInstances();
 
-    static int EdgeCodeOf(int edge);
-    static int EdgeFromCode(int code);
+    static int EdgeCodeOf(int edge) { return vantile::EdgeCodeOf(edge); }
+    static int EdgeFromCode(int code) { return vantile::EdgeFromCode(code); }
 
   signals:
     void Click();
@@ -117,8 +120,14 @@ class VANTILECTL_EXPORT Vantile : public QWidget {
     void MouseDown(short Button, short Shift, float X, float Y);
     void MouseMove(short Button, short Shift, float X, float Y);
     void MouseUp(short Button, short Shift, float X, float Y);
-    // A property was set; the host saves the control's state when it sees this.
-    void PropertyChanged(const QString& name);
+    // A property changed (never on a set to the value it had); the host saves the control's
+    // state when it sees one of these.
+    void backColorChanged(uint color);
+    void foreColorChanged(uint color);
+    void enabledChanged(bool enabled);
+    void fontChanged(const QFont& font);
+    void edgeChanged(int edge);
+    void captionChanged(const QString& caption);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -135,7 +144,7 @@ class VANTILECTL_EXPORT Vantile : public QWidget {
   private:
     void ApplyForeColor();
     void ApplyFont(const QFont& font);
-    void ApplyEdge(int edge);
+    bool ApplyEdge(int edge);
     void SizeCaption();
     void CentreCaption();
     void PlaceCaption(double leftTwips, double topTwips);
@@ -157,8 +166,5 @@ class VANTILECTL_EXPORT Vantile : public QWidget {
 // Fonts of saved state. A face that is not installed gets the nearest installed one.
 VANTILECTL_EXPORT QFont FontFromDesc(const FontDesc& desc);
 VANTILECTL_EXPORT FontDesc DescFromFont(const QFont& font, int charset);
-
-// Pixels for a size in twips, rounded to nearest with halves to even.
-VANTILECTL_EXPORT int PixelsFromTwips(double twips);
 
 }  // namespace vantile
