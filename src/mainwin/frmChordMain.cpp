@@ -455,11 +455,11 @@ void frmChordMain::ShowChord() {
                            RootIndex, Inversion, ClefOffset);
     std::stable_sort(voicing.begin(), voicing.end(),
                      [](const theory::ChordNote& a, const theory::ChordNote& b) {
-                         return a.SoundingKey < b.SoundingKey;
+                         return a.soundingKey < b.soundingKey;
                      });
     QStringList notes;
     for (const theory::ChordNote& note : voicing) {
-        notes << Q(theory::NoteName(note.SoundingKey));
+        notes << Q(theory::NoteName(note.soundingKey));
     }
     chordNotes_ = notes.join(QStringLiteral(", "));
     staff_->ApplyChord(view);

@@ -79,26 +79,26 @@ ChordView ComputeChordView(const ChordSelection& selection) {
         const theory::ChordNote& note = voicing[n];
         NoteSlotView& slot = view.noteSlots[n];
         slot.headShown = true;
-        slot.headTop = note.StaffTop;
-        if (note.Sharp) {
+        slot.headTop = note.staffTop;
+        if (note.sharp) {
             const theory::AccidentalPosition at =
-                theory::AccidentalPlacement(kChordColumnLeft, note.StaffTop);
+                theory::AccidentalPlacement(kChordColumnLeft, note.staffTop);
             slot.sharpShown = true;
-            slot.sharpLeft = at.Left;
-            slot.sharpTop = at.Top;
-            slot.sharpCaption = std::string(theory::NoteName(note.Key).substr(1, 1));
+            slot.sharpLeft = at.left;
+            slot.sharpTop = at.top;
+            slot.sharpCaption = std::string(theory::NoteName(note.key).substr(1, 1));
         }
-        if (note.SoundingKey >= 0 && note.SoundingKey < kKeyCount) {
-            view.markers[static_cast<std::size_t>(note.SoundingKey)].shown = true;
+        if (note.soundingKey >= 0 && note.soundingKey < kKeyCount) {
+            view.markers[static_cast<std::size_t>(note.soundingKey)].shown = true;
         }
         // Notes share one column, so a height already lined for an earlier note needs no
         // second line.
         for (const theory::LedgerLine& line :
-             theory::LedgerLinesFor(kChordColumnLeft, note.StaffTop)) {
+             theory::LedgerLinesFor(kChordColumnLeft, note.staffTop)) {
             const bool known = std::any_of(view.ledgerLines.begin(), view.ledgerLines.end(),
-                                           [&](const TwipsHLine& l) { return l.y == line.Y; });
+                                           [&](const TwipsHLine& l) { return l.y == line.y; });
             if (!known) {
-                view.ledgerLines.push_back({line.X1, line.X2, line.Y});
+                view.ledgerLines.push_back({line.x1, line.x2, line.y});
             }
         }
     }

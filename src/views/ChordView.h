@@ -1,5 +1,5 @@
 #pragma once
-// What the chord display shows for a selection: the chord name, the six note noteSlots of the chord
+// What the chord display shows for a selection: the chord name, the six note slots of the chord
 // column with their "#" signs, the chord's ledger lines and the 36 key markers. Computed afresh
 // from the selection every time; the main window only applies it to its widgets.
 

@@ -34,14 +34,14 @@ ScaleView ComputeScaleView(int rootIndex, int scaleIndex, int clefOffset) {
             const theory::AccidentalPosition at =
                 theory::AccidentalPlacement(slot.headLeft, note.staffTop);
             slot.sharpShown = true;
-            slot.sharpLeft = at.Left;
-            slot.sharpTop = at.Top;
+            slot.sharpLeft = at.left;
+            slot.sharpTop = at.top;
             slot.sharpCaption = std::string(note.name.substr(note.name.size() - 1));
             slot.sharpSign = SharpSignFor(slot.headLeft, slot.headTop);
         }
         for (const theory::LedgerLine& line :
              theory::LedgerLinesFor(slot.headLeft, note.staffTop)) {
-            slot.ledgerLines.push_back({line.X1, line.X2, line.Y});
+            slot.ledgerLines.push_back({line.x1, line.x2, line.y});
         }
     }
     return view;

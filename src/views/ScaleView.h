@@ -1,6 +1,6 @@
 #pragma once
 // What the scale display shows for a selection: the colour of every key block and the 21 scale
-// noteSlots on the staff, each with its head, "#" sign and ledger lines. Computed afresh from the
+// note slots on the staff, each with its head, "#" sign and ledger lines. Computed afresh from the
 // selection every time; the main window only applies it to its widgets.
 
 #include <array>

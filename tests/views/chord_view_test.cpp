@@ -229,16 +229,16 @@ TEST(ChordView, EverySelectionShowsExactlyItsVoicing) {
                             continue;
                         }
                         const theory::ChordNote& note = voicing[n];
-                        sounding.insert(note.SoundingKey);
-                        const auto ys = NeededLedgerYs(note.StaffTop);
+                        sounding.insert(note.soundingKey);
+                        const auto ys = NeededLedgerYs(note.staffTop);
                         needed.insert(ys.begin(), ys.end());
                         EXPECT_TRUE(slot.headShown);
-                        EXPECT_EQ(slot.headTop, note.StaffTop);
-                        const bool sharp = theory::NoteName(note.Key).size() == 2;
+                        EXPECT_EQ(slot.headTop, note.staffTop);
+                        const bool sharp = theory::NoteName(note.key).size() == 2;
                         EXPECT_EQ(slot.sharpShown, sharp) << n;
                         if (sharp) {
                             EXPECT_EQ(slot.sharpLeft, 5740);
-                            EXPECT_EQ(slot.sharpTop, note.StaffTop - 80);
+                            EXPECT_EQ(slot.sharpTop, note.staffTop - 80);
                             EXPECT_EQ(slot.sharpCaption, "#");
                         }
                     }
