@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "look/MainLayout.h"
+#include "look/Place.h"
 #include "mainwin/ChordSheet.h"
 #include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
@@ -37,15 +39,7 @@ Q_LOGGING_CATEGORY(lcPrint, "quorvane.print")
 
 namespace {
 
-constexpr int kClientWidth = 8550;
-constexpr int kClientHeight = 6225;
-constexpr int kNameLeft = 3585;
-constexpr int kNameTop = 180;
-
-void Place(QWidget* w, int left, int top, int width, int height) {
-    const views::PixelRect r = views::TwipsToPixels(left, top, width, height);
-    w->setGeometry(r.x, r.y, r.width, r.height);
-}
+using look::Place;
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -84,48 +78,38 @@ frmChordMain::~frmChordMain() = default;
 void frmChordMain::BuildControls() {
     staff_ = new StaffSurface(this);
     setCentralWidget(staff_);
-    const views::PixelRect client = views::TwipsToPixels(0, 0, kClientWidth, kClientHeight);
+    const views::PixelRect client =
+        views::TwipsToPixels(0, 0, look::kMainClientWidth, look::kMainClientHeight);
     staff_->setFixedSize(client.width, client.height);
     staff_->setFont(WindowFont());
     connect(staff_, &StaffSurface::MouseDown, this, &frmChordMain::Form_MouseDown);
 
     lblNoteName_ = new MouseDownLabel(QStringLiteral("Chord"), staff_);
     lblNoteName_->setFont(NameFont());
-    Place(lblNoteName_, kNameLeft, kNameTop, 1080, 435);
+    Place(lblNoteName_, look::kNameLabel);
     PlaceNameLabel();
     connect(lblNoteName_, &MouseDownLabel::MouseDown, this, &frmChordMain::lblNoteName_MouseDown);
 
     picKeyboard_ = new KeyboardPanel(staff_);
-    Place(picKeyboard_, views::kKeyboardPanel.left, views::kKeyboardPanel.top,
-          views::kKeyboardPanel.width, views::kKeyboardPanel.height);
+    Place(picKeyboard_, views::kKeyboardPanel);
     connect(picKeyboard_, &KeyboardPanel::MouseDown, this, &frmChordMain::picKeyboard_MouseDown);
 
-    struct LabelLayout {
-        const char* text;
-        int left, top, width, height;
-    };
-    const std::array<LabelLayout, 5> labelLayouts{{{"Root Note:", 120, 3480, 945, 195},
-                                                   {"Chord Type:", 1440, 3480, 1050, 195},
-                                                   {"Scale:", 3960, 3480, 555, 195},
-                                                   {"Scale:", 600, 4440, 555, 195},
-                                                   {"Chord:", 5160, 4440, 570, 195}}};
-    for (std::size_t i = 0; i < labelLayouts.size(); ++i) {
-        const LabelLayout& entry = labelLayouts[i];
-        labels_[i] = new QLabel(QString::fromLatin1(entry.text), staff_);
+    for (std::size_t i = 0; i < look::kMainLabels.size(); ++i) {
+        const look::Caption& entry = look::kMainLabels[i];
+        labels_[i] = new QLabel(Q(entry.text), staff_);
         labels_[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         labels_[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        Place(labels_[i], entry.left, entry.top, entry.width, entry.height);
+        Place(labels_[i], entry.rect);
     }
 
     cboRootNote_ = new QComboBox(staff_);
-    Place(cboRootNote_, 120, 3720, 1215, 315);
     cboChordTypes_ = new QComboBox(staff_);
-    Place(cboChordTypes_, 1440, 3720, 2415, 315);
     cboScales_ = new QComboBox(staff_);
-    Place(cboScales_, 3960, 3720, 2775, 315);
-    for (QComboBox* box : {cboRootNote_, cboChordTypes_, cboScales_}) {
-        box->setEditable(false);
-        box->setMaxVisibleItems(16);
+    const std::array<QComboBox*, 3> selectors{cboRootNote_, cboChordTypes_, cboScales_};
+    for (std::size_t i = 0; i < selectors.size(); ++i) {
+        Place(selectors[i], look::kMainSelectors[i]);
+        selectors[i]->setEditable(false);
+        selectors[i]->setMaxVisibleItems(16);
     }
     // The root texts are the list's design contents; chord types and scales are added at start.
     for (std::string_view root : theory::RootNames) {
@@ -136,7 +120,7 @@ void frmChordMain::BuildControls() {
     connect(cboScales_, &QComboBox::activated, this, [this] { cboScales_Click(); });
 
     cmdPlayButton_ = new QPushButton(QStringLiteral("Play"), staff_);
-    Place(cmdPlayButton_, 7740, 3600, 612, 492);
+    Place(cmdPlayButton_, look::kPlayButton);
     cmdPlayButton_->setDefault(true);
     connect(cmdPlayButton_, &QPushButton::clicked, this, &frmChordMain::cmdPlayButton_Click);
 
@@ -144,14 +128,12 @@ void frmChordMain::BuildControls() {
     lblClef_->Apply(views::ComputeClefView(ClefOffset));
 
     auto* clefGroup = new QButtonGroup(this);
-    optClef_[0] = new QRadioButton(QStringLiteral("Treble Clef"), staff_);
-    Place(optClef_[0], 120, 5580, 1275, 375);
-    optClef_[1] = new QRadioButton(QStringLiteral("Bass Clef"), staff_);
-    Place(optClef_[1], 1440, 5580, 1275, 375);
-    optClef_[0]->setChecked(true);
-    for (int i = 0; i < 2; ++i) {
-        clefGroup->addButton(optClef_[static_cast<std::size_t>(i)], i);
+    for (std::size_t i = 0; i < optClef_.size(); ++i) {
+        optClef_[i] = new QRadioButton(Q(look::kClefOptions[i].text), staff_);
+        Place(optClef_[i], look::kClefOptions[i].rect);
+        clefGroup->addButton(optClef_[i], static_cast<int>(i));
     }
+    optClef_[0]->setChecked(true);
     connect(clefGroup, &QButtonGroup::idClicked, this, &frmChordMain::optClef_Click);
 
     CreateMarkers();
@@ -499,12 +481,11 @@ void frmChordMain::ShowScale() {
 void frmChordMain::PlaceNameLabel() {
     // The same placement as the printed sheet's; it runs at every chord change, so the font is
     // set only when it differs and the size comes straight from the font's metrics.
-    const NameLayout layout = LayOutName(lblNoteName_->text());
+    const look::NameLayout layout = look::LayOutName(lblNoteName_->text());
     if (lblNoteName_->font() != layout.font) {
         lblNoteName_->setFont(layout.font);
     }
-    lblNoteName_->setGeometry(layout.left, views::TwipsToPixels(kNameTop), layout.width,
-                              layout.height);
+    lblNoteName_->setGeometry(layout.left, layout.top, layout.width, layout.height);
 }
 
 ChordSheet frmChordMain::CurrentSheet() const {

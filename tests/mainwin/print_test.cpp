@@ -73,11 +73,11 @@ TEST(PrintLayoutTest, LongNamesMoveLeftAndShrinkInsideTheSheet) {
     for (const QString& name :
          {QStringLiteral("CMajor Basic"),
           QStringLiteral("C#(Db)Minor + Major 13th Second Inversion"), QString(60, QChar('W'))}) {
-        const NameLayout layout = LayOutName(name);
+        const look::NameLayout layout = look::LayOutName(name);
         EXPECT_GE(layout.left, 8);
         EXPECT_LE(layout.left + layout.width, (kSheetWidth - 120) / 15 + 1) << name.toStdString();
     }
-    EXPECT_EQ(LayOutName(QStringLiteral("CMajor Basic")).left, 239);
+    EXPECT_EQ(look::LayOutName(QStringLiteral("CMajor Basic")).left, 239);
 }
 
 QString Tool(const char* name) {
