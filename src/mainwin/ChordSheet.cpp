@@ -37,12 +37,13 @@ void PaintChordSheet(QPainter& p, const ChordSheet& sheet, double scale) {
     const double line = views::kTwipsPerPixel * scale;
 
     // The chord's name, as the name label shows it.
-    const look::NameLayout name = look::LayOutName(sheet.name);
+    const QString caption = QString::fromStdString(sheet.chord.name);
+    const look::NameLayout name = look::LayOutName(caption);
     p.setPen(Qt::black);
     p.setFont(ScaledFont(name.font, scale));
     p.drawText(QRectF(name.left * views::kTwipsPerPixel * scale, look::kNameLabel.top * scale,
                       name.width * views::kTwipsPerPixel * scale, look::kNameLabel.height * scale),
-               Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, sheet.name);
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, caption);
 
     // The keyboard panel: its sunken frame, the keys, and the markers the chord shows.
     const QRectF panel = ScaledRect(views::kKeyboardPanel, scale);

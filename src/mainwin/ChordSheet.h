@@ -25,8 +25,8 @@ namespace quorvane::mainwin {
 inline constexpr int kSheetWidth = look::kMainClientWidth;
 inline constexpr int kSheetHeight = 5580;
 
+// The views the window applied, and what its selectors and markers read.
 struct ChordSheet {
-    QString name;      // the chord-name label's caption
     QString rootText;  // the three selectors' texts
     QString chordTypeText;
     QString scaleText;

@@ -168,19 +168,18 @@ void frmChordMain::NameControls() {
 }
 
 void frmChordMain::DescribeDisplays() {
-    lblClef_->setAccessibleName(ClefOffset == 0 ? QStringLiteral("Treble clef")
-                                                : QStringLiteral("Bass clef"));
+    // What the displays last applied show, as the views word it.
+    const views::ClefView& clef = lblClef_->View();
+    const views::ChordView& chord = staff_->Chord();
+    const views::ScaleView& scale = staff_->Scale();
+    lblClef_->setAccessibleName(QString::fromStdString(clef.description));
     // The label is read by its name, so the name carries the chord it shows.
     lblNoteName_->setAccessibleName(QStringLiteral("Chord name: %1").arg(lblNoteName_->text()));
     lblNoteName_->setAccessibleDescription(lblNoteName_->text());
-    const QString chord = chordNotes_.isEmpty() ? QStringLiteral("none") : chordNotes_;
-    const QString scale = scaleNotes_.isEmpty() ? QStringLiteral("none") : scaleNotes_;
     picKeyboard_->setAccessibleDescription(
-        QStringLiteral("Chord %1, keys marked: %2. Scale %3, keys coloured: %4.")
-            .arg(lblNoteName_->text(), chord, scaleTitle_, scale));
-    staff_->setAccessibleDescription(
-        QStringLiteral("%1. Scale %2: %3. Chord %4: %5.")
-            .arg(lblClef_->accessibleName(), scaleTitle_, scale, lblNoteName_->text(), chord));
+        QString::fromStdString(chord.keyboardDescription + ' ' + scale.keyboardDescription));
+    staff_->setAccessibleDescription(QString::fromStdString(
+        clef.description + ". " + scale.staffDescription + ' ' + chord.staffDescription));
 }
 
 void frmChordMain::CreateMarkers() {
@@ -428,23 +427,22 @@ void frmChordMain::ShowChord() {
     selection.clefOffset = ClefOffset;
     selection.mode = IdentifierMode();
     const views::ChordView view = views::ComputeChordView(selection);
+    ShowChordName(view);
+    ShowChordStaff(view);
+    ShowChordMarkers(view);
+    DescribeDisplays();
+}
 
+void frmChordMain::ShowChordName(const views::ChordView& view) {
     lblNoteName_->setText(QString::fromStdString(view.name));
     PlaceNameLabel();
-    // The chord's notes by name, from the lowest sounding key up.
-    theory::ChordVoicing voicing =
-        theory::VoiceChord(theory::ChordTypes[static_cast<std::size_t>(ChordTypeIndex)].intervals,
-                           RootIndex, Inversion, ClefOffset);
-    std::stable_sort(voicing.begin(), voicing.end(),
-                     [](const theory::ChordNote& a, const theory::ChordNote& b) {
-                         return a.soundingKey < b.soundingKey;
-                     });
-    QStringList notes;
-    for (const theory::ChordNote& note : voicing) {
-        notes << Q(theory::NoteName(note.soundingKey));
-    }
-    chordNotes_ = notes.join(QStringLiteral(", "));
+}
+
+void frmChordMain::ShowChordStaff(const views::ChordView& view) {
     staff_->ApplyChord(view);
+}
+
+void frmChordMain::ShowChordMarkers(const views::ChordView& view) {
     for (int k = 0; k < views::kKeyCount; ++k) {
         QWidget* marker = vtlPlayKey_[static_cast<std::size_t>(k)];
         if (marker == nullptr) {
@@ -460,21 +458,12 @@ void frmChordMain::ShowChord() {
         }
         marker->setVisible(m.shown);
     }
-    DescribeDisplays();
 }
 
 void frmChordMain::ShowScale() {
     const views::ScaleView view = views::ComputeScaleView(RootIndex, ScaleIndex, ClefOffset);
     picKeyboard_->SetKeyColors(view.keyColors);
     staff_->ApplyScale(view);
-    const theory::Scale& scale = theory::Scales[static_cast<std::size_t>(ScaleIndex)];
-    QStringList notes;
-    for (const theory::ScaleNote& note :
-         theory::BuildScale(RootIndex, scale.intervals, ClefOffset)) {
-        notes << Q(note.name);
-    }
-    scaleNotes_ = notes.join(QStringLiteral(", "));
-    scaleTitle_ = cboRootNote_->itemText(RootIndex) + QLatin1Char(' ') + Q(scale.name);
     DescribeDisplays();
 }
 
@@ -490,7 +479,6 @@ void frmChordMain::PlaceNameLabel() {
 
 ChordSheet frmChordMain::CurrentSheet() const {
     ChordSheet sheet;
-    sheet.name = lblNoteName_->text();
     sheet.rootText = cboRootNote_->currentText();
     sheet.chordTypeText = cboChordTypes_->currentText();
     sheet.scaleText = cboScales_->currentText();

@@ -168,7 +168,12 @@ class frmChordMain : public QMainWindow {
     void BuildMenus();
     void CreateMarkers();
     void NameControls();
-    // What the keyboard and the staff show, in words, for assistive technology.
+    // The steps of the chord display: the name label, the staff, the key markers.
+    void ShowChordName(const views::ChordView& view);
+    void ShowChordStaff(const views::ChordView& view);
+    void ShowChordMarkers(const views::ChordView& view);
+    // What the keyboard and the staff show, in words, for assistive technology: the texts of
+    // the views they last applied.
     void DescribeDisplays();
     void PlaceNameLabel();
     // Sets a selector's row from code and runs the same handling as a user's pick.
@@ -214,9 +219,6 @@ class frmChordMain : public QMainWindow {
     QAction* mnuHelpAbout_ = nullptr;
 
     bool shownOnce_ = false;
-    QString chordNotes_;  // the chord's notes by name, lowest first
-    QString scaleNotes_;
-    QString scaleTitle_;  // the root and name of the scale last drawn
 };
 
 }  // namespace quorvane::mainwin

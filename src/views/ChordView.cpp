@@ -103,6 +103,24 @@ ChordView ComputeChordView(const ChordSelection& selection) {
         }
     }
     PlaceChordSigns(view.noteSlots);
+
+    // The notes by name from the lowest sounding key up.
+    std::array<const theory::ChordNote*, theory::kMaxChordNotes> byPitch{};
+    for (std::size_t n = 0; n < count; ++n) {
+        byPitch[n] = &voicing[n];
+    }
+    std::stable_sort(byPitch.begin(), byPitch.begin() + static_cast<std::ptrdiff_t>(count),
+                     [](const theory::ChordNote* a, const theory::ChordNote* b) {
+                         return a->soundingKey < b->soundingKey;
+                     });
+    for (std::size_t n = 0; n < count; ++n) {
+        view.noteNames.append(n == 0 ? "" : ", ").append(theory::NoteName(byPitch[n]->soundingKey));
+    }
+    const std::string_view notes =
+        view.noteNames.empty() ? std::string_view("none") : std::string_view(view.noteNames);
+    view.keyboardDescription.append("Chord ").append(view.name).append(", keys marked: ");
+    view.keyboardDescription.append(notes).append(".");
+    view.staffDescription.append("Chord ").append(view.name).append(": ").append(notes).append(".");
     return view;
 }
 

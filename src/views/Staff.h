@@ -79,6 +79,22 @@ constexpr SignBox SharpSignFor(int headLeft, int headTop, int column = 0) {
             kSharpSignHeight};
 }
 
+// A note slot of the staff: the note head, its "#" sign and, for a scale slot, its ledger lines.
+struct NoteSlotView {
+    bool headShown = false;
+    int headLeft = 0;
+    int headTop = 0;
+    bool sharpShown = false;
+    int sharpLeft = 0;
+    int sharpTop = 0;
+    std::string sharpCaption;
+    SignBox sharpSign;  // where the sign is drawn (the label box above is only its place)
+    // A scale slot's ledger lines: every line between the staff and its head. The chord's notes
+    // share one column and so its lines, which the chord view holds as a whole.
+    std::vector<TwipsHLine> ledgerLines;
+    friend bool operator==(const NoteSlotView&, const NoteSlotView&) = default;
+};
+
 inline constexpr int kScaleSlotCount = theory::kMaxScaleNotes;
 inline constexpr int kChordSlotCount = theory::kMaxChordNotes;
 inline constexpr int kChordColumnLeft = 5880;
@@ -101,6 +117,7 @@ struct ClefView {
     TwipsRect glyphBox;
     int referenceLineY = 0;  // the G line (treble) or the F line (bass)
     bool treble = true;
+    std::string description;  // "Treble clef" or "Bass clef", for assistive technology
     friend bool operator==(const ClefView&, const ClefView&) = default;
 };
 

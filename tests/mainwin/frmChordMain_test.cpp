@@ -375,7 +375,7 @@ TEST_F(MainWindowTest, ChangingChordLeavesNothingBehind) {
     ChooseRoot(0);
     ChooseScale(23);
     ChooseScale(0);
-    for (const views::ScaleSlotView& slot : window->staff()->Scale().noteSlots) {
+    for (const views::NoteSlotView& slot : window->staff()->Scale().noteSlots) {
         EXPECT_FALSE(slot.sharpShown);
     }
 }
@@ -686,7 +686,7 @@ TEST_F(MainWindowTest, SharpsArePaintedOnTheirNotesAtEngravingSize) {
         return rows;
     };
     const views::NoteSlotView& chordG = window->staff()->Chord().noteSlots[2];
-    const views::ScaleSlotView& scaleD = window->staff()->Scale().noteSlots[1];
+    const views::NoteSlotView& scaleD = window->staff()->Scale().noteSlots[1];
     ASSERT_TRUE(chordG.sharpShown && scaleD.sharpShown);
     const std::vector<std::pair<views::SignBox, int>> signs{{chordG.sharpSign, chordG.headTop},
                                                             {scaleD.sharpSign, scaleD.headTop}};

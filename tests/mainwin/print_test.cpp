@@ -163,7 +163,7 @@ TEST_F(PrintedSheetTest, SheetHoldsWhatTheWindowShows) {
     window->mnuOptionsIdentifierItem(2)->trigger();
     window->mnuInversionsPopupItem(1)->trigger();
     const ChordSheet sheet = window->CurrentSheet();
-    EXPECT_EQ(sheet.name, QStringLiteral("C#(Db)Minor 7th First Inversion"));
+    EXPECT_EQ(sheet.chord.name, "C#(Db)Minor 7th First Inversion");
     EXPECT_EQ(sheet.scaleText, QStringLiteral("Dorian"));
     EXPECT_EQ(sheet.chord, window->staff()->Chord());
     EXPECT_EQ(sheet.scale, window->staff()->Scale());

@@ -312,3 +312,30 @@ TEST(ChordView, StackedSharpsStepLeft) {
 
 }  // namespace
 }  // namespace quorvane::views
+
+namespace quorvane::views {
+namespace {
+
+TEST(ChordView, NamesTheNotesLowestFirstForAssistiveTechnology) {
+    struct Case {
+        int root, type, inversion;
+        const char* names;
+    };
+    // Major (0) and Minor 7th (10): a raised note is read where it sounds, not where it is listed.
+    for (const Case& c : std::vector<Case>{{0, 0, 0, "C, E, G"},
+                                           {0, 0, 1, "E, G, C"},
+                                           {1, 10, 1, "E, G#, B, C#"},
+                                           {0, 0, 3, "C, E, G"},
+                                           {0, -1, 0, ""}}) {
+        const ChordView v = ComputeChordView(Select(c.root, c.type, c.inversion));
+        EXPECT_EQ(v.noteNames, c.names) << c.root << "/" << c.type << "/" << c.inversion;
+    }
+    const ChordView v = ComputeChordView(Select(1, 10, 1));
+    EXPECT_EQ(v.keyboardDescription,
+              "Chord C#(Db)Minor 7th First Inversion, keys marked: E, G#, B, C#.");
+    EXPECT_EQ(v.staffDescription, "Chord C#(Db)Minor 7th First Inversion: E, G#, B, C#.");
+    EXPECT_EQ(ComputeChordView(Select(0, -1, 0)).staffDescription, "Chord C Basic: none.");
+}
+
+}  // namespace
+}  // namespace quorvane::views
