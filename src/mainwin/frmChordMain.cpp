@@ -125,7 +125,7 @@ void frmChordMain::BuildControls() {
     connect(cmdPlayButton_, &QPushButton::clicked, this, &frmChordMain::cmdPlayButton_Click);
 
     lblClef_ = new ClefLabel(staff_);
-    lblClef_->Apply(views::ComputeClefView(ClefOffset));
+    lblClef_->Apply(views::ComputeClefView(clefOffset_));
 
     auto* clefGroup = new QButtonGroup(this);
     for (std::size_t i = 0; i < optClef_.size(); ++i) {
@@ -306,12 +306,12 @@ bool frmChordMain::Form_Load() {
         return false;
     }
     // 3.
-    Inversion = 0;
-    InversionCaption = " Basic";
+    inversion_ = 0;
+    inversionCaption_ = " Basic";
     // 4.
     move(0, 0);
     // 5.
-    LinkWindows = true;
+    linkWindows_ = true;
     mnuOptionsLinkWindows_->setChecked(true);
     if (collaborators.InitMidi) {
         collaborators.InitMidi();
@@ -359,14 +359,56 @@ void frmChordMain::SelectRow(QComboBox* box, int row) {
     }
 }
 
+// ---- Selection state -------------------------------------------------------------------
+
+bool frmChordMain::SetRootIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(theory::RootNames.size())) {
+        return false;
+    }
+    rootIndex_ = index;
+    return true;
+}
+
+bool frmChordMain::SetChordTypeIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(theory::ChordTypes.size())) {
+        return false;
+    }
+    chordTypeIndex_ = index;
+    return true;
+}
+
+bool frmChordMain::SetScaleIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(theory::Scales.size())) {
+        return false;
+    }
+    scaleIndex_ = index;
+    return true;
+}
+
+bool frmChordMain::SetInversion(int inversion) {
+    if (inversion < 0 || inversion >= static_cast<int>(theory::InversionCaptions.size())) {
+        return false;
+    }
+    inversion_ = inversion;
+    return true;
+}
+
+bool frmChordMain::SetClefOffset(int offset) {
+    if (offset != views::kTrebleClefOffset && offset != views::kBassClefOffset) {
+        return false;
+    }
+    clefOffset_ = offset;
+    return true;
+}
+
 // ---- Selectors --------------------------------------------------------------------------
 
 void frmChordMain::cboRootNote_Click() {
     if (cmdPlayButton_->isEnabled() && cmdPlayButton_->isVisible()) {
         cmdPlayButton_->setFocus();
     }
-    RootIndex = std::max(0, cboRootNote_->currentIndex());
-    if (LinkWindows) {
+    SetRootIndex(std::max(0, cboRootNote_->currentIndex()));
+    if (linkWindows_) {
         ShowProg();
         ShowScale();
     }
@@ -374,12 +416,12 @@ void frmChordMain::cboRootNote_Click() {
 }
 
 void frmChordMain::cboChordTypes_Click() {
-    ChordTypeIndex = std::max(0, cboChordTypes_->currentIndex());
+    SetChordTypeIndex(std::max(0, cboChordTypes_->currentIndex()));
     ShowChord();
 }
 
 void frmChordMain::cboScales_Click() {
-    ScaleIndex = std::max(0, cboScales_->currentIndex());
+    SetScaleIndex(std::max(0, cboScales_->currentIndex()));
     ShowScale();
 }
 
@@ -388,8 +430,8 @@ void frmChordMain::cboScales_Change() {
 }
 
 void frmChordMain::optClef_Click(int index) {
-    ClefOffset = index == 0 ? views::kTrebleClefOffset : views::kBassClefOffset;
-    lblClef_->Apply(views::ComputeClefView(ClefOffset));
+    SetClefOffset(index == 0 ? views::kTrebleClefOffset : views::kBassClefOffset);
+    lblClef_->Apply(views::ComputeClefView(clefOffset_));
     // Choosing from code sets the button as a click would.
     if (QRadioButton* button = optClef(index == 0 ? 0 : 1); !button->isChecked()) {
         button->setChecked(true);
@@ -400,7 +442,7 @@ void frmChordMain::optClef_Click(int index) {
 
 void frmChordMain::ShowProg() {
     if (collaborators.ShowProg) {
-        collaborators.ShowProg(RootIndex);
+        collaborators.ShowProg(rootIndex_);
     }
 }
 
@@ -417,14 +459,14 @@ views::IdentifierMode frmChordMain::IdentifierMode() const {
 }
 
 void frmChordMain::ShowChord() {
-    const QByteArray rootText = cboRootNote_->itemText(RootIndex).toUtf8();
+    const QByteArray rootText = cboRootNote_->itemText(rootIndex_).toUtf8();
     views::ChordSelection selection;
     selection.rootText = std::string_view(rootText.constData(), rootText.size());
-    selection.rootIndex = RootIndex;
-    selection.chordTypeIndex = ChordTypeIndex;
-    selection.inversion = Inversion;
-    selection.inversionCaption = InversionCaption;
-    selection.clefOffset = ClefOffset;
+    selection.rootIndex = rootIndex_;
+    selection.chordTypeIndex = chordTypeIndex_;
+    selection.inversion = inversion_;
+    selection.inversionCaption = inversionCaption_;
+    selection.clefOffset = clefOffset_;
     selection.mode = IdentifierMode();
     const views::ChordView view = views::ComputeChordView(selection);
     ShowChordName(view);
@@ -461,7 +503,7 @@ void frmChordMain::ShowChordMarkers(const views::ChordView& view) {
 }
 
 void frmChordMain::ShowScale() {
-    const views::ScaleView view = views::ComputeScaleView(RootIndex, ScaleIndex, ClefOffset);
+    const views::ScaleView view = views::ComputeScaleView(rootIndex_, scaleIndex_, clefOffset_);
     picKeyboard_->SetKeyColors(view.keyColors);
     staff_->ApplyScale(view);
     DescribeDisplays();
@@ -488,7 +530,7 @@ ChordSheet frmChordMain::CurrentSheet() const {
     const views::IdentifierMode mode = IdentifierMode();
     for (int k = 0; k < views::kKeyCount; ++k) {
         sheet.markerCaptions[static_cast<std::size_t>(k)] =
-            QString::fromStdString(views::MarkerCaption(k, mode, RootIndex));
+            QString::fromStdString(views::MarkerCaption(k, mode, rootIndex_));
     }
     return sheet;
 }
@@ -497,9 +539,9 @@ ChordSheet frmChordMain::CurrentSheet() const {
 
 void frmChordMain::picKeyboard_MouseDown(int button, int /*shift*/, float x, float y) {
     if (button == 1) {
-        RootIndex = views::PitchClassAtPoint(x, y);
-        SelectRow(cboRootNote_, RootIndex);
-        if (LinkWindows) {
+        SetRootIndex(views::PitchClassAtPoint(x, y));
+        SelectRow(cboRootNote_, rootIndex_);
+        if (linkWindows_) {
             ShowProg();
             ShowScale();
         }
@@ -530,7 +572,7 @@ void frmChordMain::mnuOptionsIdentifierItem_Click(int index) {
         if (mode != views::IdentifierMode::Markers) {
             RefreshMarker(marker);
         }
-        SetKeyMarkerCaption(k, QString::fromStdString(views::MarkerCaption(k, mode, RootIndex)));
+        SetKeyMarkerCaption(k, QString::fromStdString(views::MarkerCaption(k, mode, rootIndex_)));
     }
     ShowChord();
 }
@@ -546,14 +588,14 @@ void frmChordMain::SetKeyMarkerCaption(int k, const QString& caption) {
 // ---- Inversions -------------------------------------------------------------------------
 
 void frmChordMain::ApplyInversion() {
-    if (const auto caption = views::InversionCaptionFor(Inversion)) {
-        InversionCaption = std::string(*caption);
+    if (const auto caption = views::InversionCaptionFor(inversion_)) {
+        inversionCaption_ = std::string(*caption);
     }
     ShowChord();
 }
 
 void frmChordMain::mnuInversionsPopupItem_Click(int index) {
-    Inversion = index;
+    SetInversion(index);
     ApplyInversion();
 }
 
@@ -613,12 +655,12 @@ void frmChordMain::Form_Unload() {
 }
 
 void frmChordMain::mnuOptionsLinkWindows_Click() {
-    if (LinkWindows) {
-        LinkWindows = false;
+    if (linkWindows_) {
+        linkWindows_ = false;
         mnuOptionsLinkWindows_->setChecked(false);
         return;
     }
-    LinkWindows = true;
+    linkWindows_ = true;
     mnuOptionsLinkWindows_->setChecked(true);
     ShowProg();
     ShowScale();
@@ -670,23 +712,23 @@ void frmChordMain::Form_Resize() {
     const auto shown = [](const QWidget* w) { return w != nullptr && w->isVisible(); };
     if (isMinimized()) {
         if (midi != nullptr) {
-            SavedMidiState = midi->windowState();
+            savedMidiState_ = midi->windowState();
         }
         if (shown(midi)) {
             midi->setWindowState(midi->windowState() | Qt::WindowMinimized);
         }
         if (progressions != nullptr) {
-            SavedProgressionsState = progressions->windowState();
+            savedProgressionsState_ = progressions->windowState();
         }
         if (shown(progressions)) {
             progressions->setWindowState(progressions->windowState() | Qt::WindowMinimized);
         }
     } else {
         if (shown(midi)) {
-            midi->setWindowState(SavedMidiState);
+            midi->setWindowState(savedMidiState_);
         }
         if (shown(progressions)) {
-            progressions->setWindowState(SavedProgressionsState);
+            progressions->setWindowState(savedProgressionsState_);
         }
     }
 }
