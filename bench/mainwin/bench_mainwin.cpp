@@ -29,10 +29,10 @@ void BM_ShowChordAndScale(benchmark::State& state) {
     int step = 0;
     for (auto _ : state) {
         // Walk the catalogue so each redraw changes what is shown.
-        w->RootIndex = step % 12;
-        w->ChordTypeIndex = step % 53;
-        w->ScaleIndex = step % 36;
-        w->Inversion = step % 4;
+        w->SetRootIndex(step % 12);
+        w->SetChordTypeIndex(step % 53);
+        w->SetScaleIndex(step % 36);
+        w->SetInversion(step % 4);
         w->ShowScale();
         w->ShowChord();
         ++step;

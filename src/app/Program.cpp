@@ -70,7 +70,7 @@ void Program::Wire() {
     c.ProgressionsWindow = [this]() -> QWidget* { return ProgressionsWindow(); };
     c.MidiWindow = [this]() -> QWidget* { return MidiWindow(); };
     c.PlayChord = [this] {
-        midi_.PlayChord(main_->RootIndex, main_->ChordTypeIndex, main_->Inversion);
+        midi_.PlayChord(main_->RootIndex(), main_->ChordTypeIndex(), main_->Inversion());
     };
     c.ResetMidi = [this] { midi_.ResetMidi(); };
     c.ShutDown = [this] { ShutDown(); };
@@ -146,7 +146,7 @@ progressions::frmChordProgressions* Program::ProgressionsWindow() {
         progressions_->Form_Load(views::PixelsToTwips(ScreenWidthPixels()),
                                  views::PixelsToTwips(main_->frameGeometry().width()));
         // A new window shows the chart of the root selected now, never a stale one.
-        progressions_->ShowProg(main_->RootIndex);
+        progressions_->ShowProg(main_->RootIndex());
     }
     return progressions_;
 }

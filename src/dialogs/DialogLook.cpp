@@ -1,32 +1,10 @@
 #include "dialogs/DialogLook.h"
 
-#include <QFontDatabase>
 #include <QLabel>
 #include <QPainter>
-#include <QStringList>
 #include <QWidget>
 
-#include "views/Twips.h"
-
 namespace quorvane::dialogs {
-
-QFont DialogFont() {
-    QString family;
-    const QStringList installed = QFontDatabase::families();
-    for (const char* name :
-         {"MS Sans Serif", "FreeSans", "Liberation Sans", "Arial", "DejaVu Sans"}) {
-        if (installed.contains(QString::fromLatin1(name), Qt::CaseInsensitive)) {
-            family = QString::fromLatin1(name);
-            break;
-        }
-    }
-    QFont font(family.isEmpty() ? QStringLiteral("Sans Serif") : family);
-    font.setStyleHint(QFont::SansSerif);
-    font.setBold(true);
-    // Points through the twips rule, so the text keeps its proportion to the layout.
-    font.setPixelSize(static_cast<int>(views::PointsToPixels(8.25) + 0.5));
-    return font;
-}
 
 QPixmap DialogPicture() {
     // A yellow tile with a three-note chord on two staff lines.
@@ -59,16 +37,11 @@ QIcon ProgramIcon() {
     return icon;
 }
 
-void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
-    const views::PixelRect r = views::TwipsToPixels(left, top, width, height);
-    widget->setGeometry(r.x, r.y, r.width, r.height);
-}
-
 QLabel* MakeDialogLabel(QWidget* parent, const QString& text, int left, int top, int width,
                         int height) {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    PlaceTwips(label, left, top, width, height);
+    Place(label, left, top, width, height);
     return label;
 }
 

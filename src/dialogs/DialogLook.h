@@ -1,10 +1,14 @@
 #pragma once
-// What the small dialogs share: the window text font, the picture of the About box and the
-// reminder dialog, the program's icon, and placing a control by its twips rectangle.
+// What the small dialogs share: the picture of the About box and the reminder dialog, the
+// program's icon and their labels. The window font and placing a control by its twips rectangle
+// are every window's (look/).
 
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
+
+#include "look/Fonts.h"
+#include "look/Place.h"
 
 class QLabel;
 class QString;
@@ -12,8 +16,8 @@ class QWidget;
 
 namespace quorvane::dialogs {
 
-// The window text font: 8.25 pt bold sans-serif (MS Sans Serif where it is installed).
-QFont DialogFont();
+using look::Place;
+using look::WindowFont;
 
 // The 32 x 32 picture of the About box and the reminder dialog.
 QPixmap DialogPicture();
@@ -21,9 +25,6 @@ QPixmap DialogPicture();
 // The program's icon, the one it is installed with, at every size it comes in: the window icon
 // of every window of the program.
 QIcon ProgramIcon();
-
-// Left, top, width, height in twips.
-void PlaceTwips(QWidget* widget, int left, int top, int width, int height);
 
 // A label of a dialog: its text centred at the top of its twips rectangle.
 QLabel* MakeDialogLabel(QWidget* parent, const QString& text, int left, int top, int width,

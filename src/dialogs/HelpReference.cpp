@@ -197,7 +197,7 @@ std::string CaptionsUpwards(const theory::ChordVoicing& voicing, std::string_vie
                             bool names) {
     std::vector<int> keys;
     for (const theory::ChordNote& note : voicing) {
-        keys.push_back(note.SoundingKey);
+        keys.push_back(note.soundingKey);
     }
     std::sort(keys.begin(), keys.end());
     return Joined(keys, separator, [names](int key) {

@@ -16,7 +16,7 @@ frmAbout::frmAbout(QWidget* parent)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Quorvane"));
     setWindowIcon(ProgramIcon());
-    setFont(DialogFont());
+    setFont(WindowFont());
     setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
 
     picture1_ = new QLabel(this);
@@ -24,12 +24,12 @@ frmAbout::frmAbout(QWidget* parent)
     picture1_->setPixmap(DialogPicture());
     picture1_->setAlignment(Qt::AlignCenter);
     picture1_->setAccessibleName(QStringLiteral("Quorvane"));
-    PlaceTwips(picture1_, 360, 240, 510, 510);
+    Place(picture1_, 360, 240, 510, 510);
 
     command1_ = new QPushButton(QStringLiteral("OK"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setDefault(true);
-    PlaceTwips(command1_, 5400, 240, 852, 372);
+    Place(command1_, 5400, 240, 852, 372);
     connect(command1_, &QPushButton::clicked, this, &frmAbout::Command1_Click);
 
     label1_ = MakeDialogLabel(this, QStringLiteral("Velmira Version 2.0"), 2040, 600, 2175, 195);

@@ -15,7 +15,7 @@ namespace {
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
-    PlaceTwips(button, 0, kReminderButtonTop, kReminderButtonWidth, kReminderButtonHeight);
+    Place(button, 0, kReminderButtonTop, kReminderButtonWidth, kReminderButtonHeight);
     return button;
 }
 
@@ -28,7 +28,7 @@ frmMoney::frmMoney(QWidget* parent)
     setObjectName(QStringLiteral("frmMoney"));
     setWindowTitle(QStringLiteral("Velmira"));
     setWindowIcon(ProgramIcon());
-    setFont(DialogFont());
+    setFont(WindowFont());
     setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
     setModal(true);
 
@@ -63,7 +63,7 @@ frmMoney::Outcome frmMoney::ShowModal() {
 void frmMoney::Form_Load() {
     arrangement_ = ArrangeReminder(bClosing, Draw ? Draw() : ClockSeededDraw());
     const auto place = [](QPushButton* button, int left) {
-        PlaceTwips(button, left, kReminderButtonTop, kReminderButtonWidth, kReminderButtonHeight);
+        Place(button, left, kReminderButtonTop, kReminderButtonWidth, kReminderButtonHeight);
     };
     place(cmdOK_, arrangement_.okLeft);
     place(cmdCancel_, arrangement_.cancelLeft);

@@ -1,11 +1,11 @@
 #include "mainwin/ChordSheet.h"
 
 #include <QFile>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
 
+#include "look/MainLayout.h"
 #include "mainwin/Fonts.h"
 #include "mainwin/Painting.h"
 #include "views/Twips.h"
@@ -13,27 +13,6 @@
 namespace quorvane::mainwin {
 
 namespace {
-
-constexpr int kNameLeft = 3585;
-constexpr int kNameTop = 180;
-constexpr int kNameMargin = 120;  // the name never runs closer than this to the window's edge
-
-struct Caption {
-    const char* text;
-    views::TwipsRect rect;
-};
-// Label1..Label5 and the selectors beneath the first three.
-constexpr std::array<Caption, 5> kLabels{{{"Root Note:", {120, 3480, 945, 195}},
-                                          {"Chord Type:", {1440, 3480, 1050, 195}},
-                                          {"Scale:", {3960, 3480, 555, 195}},
-                                          {"Scale:", {600, 4440, 555, 195}},
-                                          {"Chord:", {5160, 4440, 570, 195}}}};
-constexpr std::array<views::TwipsRect, 3> kSelectors{
-    {{120, 3720, 1215, 315}, {1440, 3720, 2415, 315}, {3960, 3720, 2775, 315}}};
-
-int TextWidth(const QFontMetrics& metrics, const QString& text) {
-    return metrics.horizontalAdvance(text) + 1;
-}
 
 void Frame(QPainter& p, const QRectF& r, const QColor& color, double w) {
     p.fillRect(QRectF(r.left(), r.top(), r.width(), w), color);
@@ -43,26 +22,6 @@ void Frame(QPainter& p, const QRectF& r, const QColor& color, double w) {
 }
 
 }  // namespace
-
-NameLayout LayOutName(const QString& caption) {
-    // The label grows to the right from its layout position. A long name (a long root text, a
-    // long chord type and an inversion) would run past the window's edge, so it moves left as
-    // far as needed and, should it still not fit, its font shrinks until it does.
-    const int available = views::TwipsToPixels(kSheetWidth - 2 * kNameMargin);
-    NameLayout layout{NameFont(), 0, 0, 0};
-    QFontMetrics metrics(layout.font);
-    layout.width = TextWidth(metrics, caption);
-    while (layout.width > available && layout.font.pixelSize() > 8) {
-        layout.font.setPixelSize(layout.font.pixelSize() - 1);
-        metrics = QFontMetrics(layout.font);
-        layout.width = TextWidth(metrics, caption);
-    }
-    layout.height = metrics.height();
-    const int left = views::TwipsToPixels(kNameLeft);
-    const int right = views::TwipsToPixels(kSheetWidth - kNameMargin);
-    layout.left = std::max(views::TwipsToPixels(kNameMargin), std::min(left, right - layout.width));
-    return layout;
-}
 
 SheetLayout LayOutSheet(const QPageLayout& page, int dotsPerInch) {
     const QRectF printable = page.paintRectPixels(dotsPerInch);
@@ -78,12 +37,13 @@ void PaintChordSheet(QPainter& p, const ChordSheet& sheet, double scale) {
     const double line = views::kTwipsPerPixel * scale;
 
     // The chord's name, as the name label shows it.
-    const NameLayout name = LayOutName(sheet.name);
+    const QString caption = QString::fromStdString(sheet.chord.name);
+    const look::NameLayout name = look::LayOutName(caption);
     p.setPen(Qt::black);
     p.setFont(ScaledFont(name.font, scale));
-    p.drawText(QRectF(name.left * views::kTwipsPerPixel * scale, kNameTop * scale,
-                      name.width * views::kTwipsPerPixel * scale, 435 * scale),
-               Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, sheet.name);
+    p.drawText(QRectF(name.left * views::kTwipsPerPixel * scale, look::kNameLabel.top * scale,
+                      name.width * views::kTwipsPerPixel * scale, look::kNameLabel.height * scale),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, caption);
 
     // The keyboard panel: its sunken frame, the keys, and the markers the chord shows.
     const QRectF panel = ScaledRect(views::kKeyboardPanel, scale);
@@ -107,14 +67,15 @@ void PaintChordSheet(QPainter& p, const ChordSheet& sheet, double scale) {
     const QFont text = ScaledFont(WindowFont(), scale);
     p.setFont(text);
     p.setPen(Qt::black);
-    for (const Caption& label : kLabels) {
-        p.drawText(ScaledRect(label.rect, scale), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                   QString::fromLatin1(label.text));
+    for (const look::Caption& label : look::kMainLabels) {
+        p.drawText(
+            ScaledRect(label.rect, scale), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+            QString::fromLatin1(label.text.data(), static_cast<qsizetype>(label.text.size())));
     }
     const std::array<const QString*, 3> values{&sheet.rootText, &sheet.chordTypeText,
                                                &sheet.scaleText};
-    for (std::size_t i = 0; i < kSelectors.size(); ++i) {
-        const QRectF box = ScaledRect(kSelectors[i], scale);
+    for (std::size_t i = 0; i < look::kMainSelectors.size(); ++i) {
+        const QRectF box = ScaledRect(look::kMainSelectors[i], scale);
         Frame(p, box, QColor(128, 128, 128), line);
         p.drawText(box.adjusted(4 * line, 0, -2 * line, 0),
                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, *values[i]);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 
+#include "look/MainLayout.h"
 #include "views/ChordView.h"
 #include "views/Keyboard.h"
 #include "views/ScaleView.h"
@@ -21,11 +22,11 @@ namespace quorvane::mainwin {
 
 // The part of the window's client area the sheet shows (twips): everything down to the staff's
 // lowest ledger lines, above the clef buttons.
-inline constexpr int kSheetWidth = 8550;
+inline constexpr int kSheetWidth = look::kMainClientWidth;
 inline constexpr int kSheetHeight = 5580;
 
+// The views the window applied, and what its selectors and markers read.
 struct ChordSheet {
-    QString name;      // the chord-name label's caption
     QString rootText;  // the three selectors' texts
     QString chordTypeText;
     QString scaleText;
@@ -34,16 +35,6 @@ struct ChordSheet {
     views::ClefView clef;
     std::array<QString, views::kKeyCount> markerCaptions;  // what each marker reads
 };
-
-// Where the chord-name label stands for a caption: its font (the name font, shrunk when the
-// caption would not fit the window) and its left edge in logical pixels.
-struct NameLayout {
-    QFont font;
-    int left = 0;
-    int width = 0;
-    int height = 0;
-};
-NameLayout LayOutName(const QString& caption);
 
 // The sheet on a page: its rectangle in device units relative to the page's printable area and
 // the device units per twip. The sheet fills the printable width unless the height limits it.

@@ -1,18 +1,18 @@
 #pragma once
-// The fonts the main window draws with. The layout names fonts that Linux rarely has: the window
-// font falls back to a close bold sans-serif and the clef to a music-symbols font.
+// The fonts the main window draws with. The layout names fonts that Linux rarely has: the markers'
+// font falls back to a bold fixed-width font and the clef to a music-symbols font. The window and
+// name fonts are every window's (look/Fonts.h).
 
 #include <QFont>
 #include <QString>
 #include <optional>
 
+#include "look/Fonts.h"
+
 namespace quorvane::mainwin {
 
-// The window's text font (8.25 pt bold sans-serif), for labels, selectors and "#" signs.
-QFont WindowFont();
-
-// The chord-name label's font at `points` (18 pt by the layout).
-QFont NameFont(double points = 18.0);
+using look::NameFont;
+using look::WindowFont;
 
 // The markers' caption font: the layout's Terminal 6 pt bold, or a bold fixed-width font.
 QFont MarkerFont();

@@ -152,7 +152,7 @@ void PaintStaff(QPainter& p, const views::ChordView& chord, const views::ScaleVi
         VLine(p, bar.x, bar.y1, bar.y2, s);
     }
 
-    for (const views::ScaleSlotView& slot : scale.noteSlots) {
+    for (const views::NoteSlotView& slot : scale.noteSlots) {
         if (slot.headShown) {
             for (const views::TwipsHLine& line : slot.ledgerLines) {
                 HLine(p, line.x1, line.x2, line.y, s);
@@ -166,7 +166,7 @@ void PaintStaff(QPainter& p, const views::ChordView& chord, const views::ScaleVi
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
-    for (const views::ScaleSlotView& slot : scale.noteSlots) {
+    for (const views::NoteSlotView& slot : scale.noteSlots) {
         if (slot.headShown) {
             Head(p, slot.headLeft, slot.headTop, s);
         }
@@ -177,7 +177,7 @@ void PaintStaff(QPainter& p, const views::ChordView& chord, const views::ScaleVi
         }
     }
 
-    for (const views::ScaleSlotView& slot : scale.noteSlots) {
+    for (const views::NoteSlotView& slot : scale.noteSlots) {
         if (slot.sharpShown) {
             Sharp(p, slot.sharpSign, textColor, s);
         }

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "look/Place.h"
 #include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Painting.h"
@@ -49,9 +50,7 @@ ClefLabel::ClefLabel(QWidget* parent) : QWidget(parent) {
 
 void ClefLabel::Apply(const views::ClefView& view) {
     view_ = view;
-    const views::PixelRect r =
-        views::TwipsToPixels(view.label.left, view.label.top, view.label.width, view.label.height);
-    setGeometry(r.x, r.y, r.width, r.height);
+    look::Place(this, view.label);
     update();
 }
 

@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "look/MainLayout.h"
+#include "look/Place.h"
 #include "mainwin/ChordSheet.h"
 #include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
@@ -37,15 +39,7 @@ Q_LOGGING_CATEGORY(lcPrint, "quorvane.print")
 
 namespace {
 
-constexpr int kClientWidth = 8550;
-constexpr int kClientHeight = 6225;
-constexpr int kNameLeft = 3585;
-constexpr int kNameTop = 180;
-
-void Place(QWidget* w, int left, int top, int width, int height) {
-    const views::PixelRect r = views::TwipsToPixels(left, top, width, height);
-    w->setGeometry(r.x, r.y, r.width, r.height);
-}
+using look::Place;
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -84,48 +78,38 @@ frmChordMain::~frmChordMain() = default;
 void frmChordMain::BuildControls() {
     staff_ = new StaffSurface(this);
     setCentralWidget(staff_);
-    const views::PixelRect client = views::TwipsToPixels(0, 0, kClientWidth, kClientHeight);
+    const views::PixelRect client =
+        views::TwipsToPixels(0, 0, look::kMainClientWidth, look::kMainClientHeight);
     staff_->setFixedSize(client.width, client.height);
     staff_->setFont(WindowFont());
     connect(staff_, &StaffSurface::MouseDown, this, &frmChordMain::Form_MouseDown);
 
     lblNoteName_ = new MouseDownLabel(QStringLiteral("Chord"), staff_);
     lblNoteName_->setFont(NameFont());
-    Place(lblNoteName_, kNameLeft, kNameTop, 1080, 435);
+    Place(lblNoteName_, look::kNameLabel);
     PlaceNameLabel();
     connect(lblNoteName_, &MouseDownLabel::MouseDown, this, &frmChordMain::lblNoteName_MouseDown);
 
     picKeyboard_ = new KeyboardPanel(staff_);
-    Place(picKeyboard_, views::kKeyboardPanel.left, views::kKeyboardPanel.top,
-          views::kKeyboardPanel.width, views::kKeyboardPanel.height);
+    Place(picKeyboard_, views::kKeyboardPanel);
     connect(picKeyboard_, &KeyboardPanel::MouseDown, this, &frmChordMain::picKeyboard_MouseDown);
 
-    struct LabelLayout {
-        const char* text;
-        int left, top, width, height;
-    };
-    const std::array<LabelLayout, 5> labelLayouts{{{"Root Note:", 120, 3480, 945, 195},
-                                                   {"Chord Type:", 1440, 3480, 1050, 195},
-                                                   {"Scale:", 3960, 3480, 555, 195},
-                                                   {"Scale:", 600, 4440, 555, 195},
-                                                   {"Chord:", 5160, 4440, 570, 195}}};
-    for (std::size_t i = 0; i < labelLayouts.size(); ++i) {
-        const LabelLayout& entry = labelLayouts[i];
-        labels_[i] = new QLabel(QString::fromLatin1(entry.text), staff_);
+    for (std::size_t i = 0; i < look::kMainLabels.size(); ++i) {
+        const look::Caption& entry = look::kMainLabels[i];
+        labels_[i] = new QLabel(Q(entry.text), staff_);
         labels_[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         labels_[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        Place(labels_[i], entry.left, entry.top, entry.width, entry.height);
+        Place(labels_[i], entry.rect);
     }
 
     cboRootNote_ = new QComboBox(staff_);
-    Place(cboRootNote_, 120, 3720, 1215, 315);
     cboChordTypes_ = new QComboBox(staff_);
-    Place(cboChordTypes_, 1440, 3720, 2415, 315);
     cboScales_ = new QComboBox(staff_);
-    Place(cboScales_, 3960, 3720, 2775, 315);
-    for (QComboBox* box : {cboRootNote_, cboChordTypes_, cboScales_}) {
-        box->setEditable(false);
-        box->setMaxVisibleItems(16);
+    const std::array<QComboBox*, 3> selectors{cboRootNote_, cboChordTypes_, cboScales_};
+    for (std::size_t i = 0; i < selectors.size(); ++i) {
+        Place(selectors[i], look::kMainSelectors[i]);
+        selectors[i]->setEditable(false);
+        selectors[i]->setMaxVisibleItems(16);
     }
     // The root texts are the list's design contents; chord types and scales are added at start.
     for (std::string_view root : theory::RootNames) {
@@ -136,22 +120,20 @@ void frmChordMain::BuildControls() {
     connect(cboScales_, &QComboBox::activated, this, [this] { cboScales_Click(); });
 
     cmdPlayButton_ = new QPushButton(QStringLiteral("Play"), staff_);
-    Place(cmdPlayButton_, 7740, 3600, 612, 492);
+    Place(cmdPlayButton_, look::kPlayButton);
     cmdPlayButton_->setDefault(true);
     connect(cmdPlayButton_, &QPushButton::clicked, this, &frmChordMain::cmdPlayButton_Click);
 
     lblClef_ = new ClefLabel(staff_);
-    lblClef_->Apply(views::ComputeClefView(ClefOffset));
+    lblClef_->Apply(views::ComputeClefView(clefOffset_));
 
     auto* clefGroup = new QButtonGroup(this);
-    optClef_[0] = new QRadioButton(QStringLiteral("Treble Clef"), staff_);
-    Place(optClef_[0], 120, 5580, 1275, 375);
-    optClef_[1] = new QRadioButton(QStringLiteral("Bass Clef"), staff_);
-    Place(optClef_[1], 1440, 5580, 1275, 375);
-    optClef_[0]->setChecked(true);
-    for (int i = 0; i < 2; ++i) {
-        clefGroup->addButton(optClef_[static_cast<std::size_t>(i)], i);
+    for (std::size_t i = 0; i < optClef_.size(); ++i) {
+        optClef_[i] = new QRadioButton(Q(look::kClefOptions[i].text), staff_);
+        Place(optClef_[i], look::kClefOptions[i].rect);
+        clefGroup->addButton(optClef_[i], static_cast<int>(i));
     }
+    optClef_[0]->setChecked(true);
     connect(clefGroup, &QButtonGroup::idClicked, this, &frmChordMain::optClef_Click);
 
     CreateMarkers();
@@ -186,19 +168,18 @@ void frmChordMain::NameControls() {
 }
 
 void frmChordMain::DescribeDisplays() {
-    lblClef_->setAccessibleName(ClefOffset == 0 ? QStringLiteral("Treble clef")
-                                                : QStringLiteral("Bass clef"));
+    // What the displays last applied show, as the views word it.
+    const views::ClefView& clef = lblClef_->View();
+    const views::ChordView& chord = staff_->Chord();
+    const views::ScaleView& scale = staff_->Scale();
+    lblClef_->setAccessibleName(QString::fromStdString(clef.description));
     // The label is read by its name, so the name carries the chord it shows.
     lblNoteName_->setAccessibleName(QStringLiteral("Chord name: %1").arg(lblNoteName_->text()));
     lblNoteName_->setAccessibleDescription(lblNoteName_->text());
-    const QString chord = chordNotes_.isEmpty() ? QStringLiteral("none") : chordNotes_;
-    const QString scale = scaleNotes_.isEmpty() ? QStringLiteral("none") : scaleNotes_;
     picKeyboard_->setAccessibleDescription(
-        QStringLiteral("Chord %1, keys marked: %2. Scale %3, keys coloured: %4.")
-            .arg(lblNoteName_->text(), chord, scaleTitle_, scale));
-    staff_->setAccessibleDescription(
-        QStringLiteral("%1. Scale %2: %3. Chord %4: %5.")
-            .arg(lblClef_->accessibleName(), scaleTitle_, scale, lblNoteName_->text(), chord));
+        QString::fromStdString(chord.keyboardDescription + ' ' + scale.keyboardDescription));
+    staff_->setAccessibleDescription(QString::fromStdString(
+        clef.description + ". " + scale.staffDescription + ' ' + chord.staffDescription));
 }
 
 void frmChordMain::CreateMarkers() {
@@ -323,12 +304,12 @@ bool frmChordMain::Form_Load() {
         return false;
     }
     // 3.
-    Inversion = 0;
-    InversionCaption = " Basic";
+    inversion_ = 0;
+    inversionCaption_ = " Basic";
     // 4.
     move(0, 0);
     // 5.
-    LinkWindows = true;
+    linkWindows_ = true;
     mnuOptionsLinkWindows_->setChecked(true);
     if (collaborators.InitMidi) {
         collaborators.InitMidi();
@@ -376,14 +357,56 @@ void frmChordMain::SelectRow(QComboBox* box, int row) {
     }
 }
 
+// ---- Selection state -------------------------------------------------------------------
+
+bool frmChordMain::SetRootIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(theory::RootNames.size())) {
+        return false;
+    }
+    rootIndex_ = index;
+    return true;
+}
+
+bool frmChordMain::SetChordTypeIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(theory::ChordTypes.size())) {
+        return false;
+    }
+    chordTypeIndex_ = index;
+    return true;
+}
+
+bool frmChordMain::SetScaleIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(theory::Scales.size())) {
+        return false;
+    }
+    scaleIndex_ = index;
+    return true;
+}
+
+bool frmChordMain::SetInversion(int inversion) {
+    if (inversion < 0 || inversion >= static_cast<int>(theory::InversionCaptions.size())) {
+        return false;
+    }
+    inversion_ = inversion;
+    return true;
+}
+
+bool frmChordMain::SetClefOffset(int offset) {
+    if (offset != views::kTrebleClefOffset && offset != views::kBassClefOffset) {
+        return false;
+    }
+    clefOffset_ = offset;
+    return true;
+}
+
 // ---- Selectors --------------------------------------------------------------------------
 
 void frmChordMain::cboRootNote_Click() {
     if (cmdPlayButton_->isEnabled() && cmdPlayButton_->isVisible()) {
         cmdPlayButton_->setFocus();
     }
-    RootIndex = std::max(0, cboRootNote_->currentIndex());
-    if (LinkWindows) {
+    SetRootIndex(std::max(0, cboRootNote_->currentIndex()));
+    if (linkWindows_) {
         ShowProg();
         ShowScale();
     }
@@ -391,12 +414,12 @@ void frmChordMain::cboRootNote_Click() {
 }
 
 void frmChordMain::cboChordTypes_Click() {
-    ChordTypeIndex = std::max(0, cboChordTypes_->currentIndex());
+    SetChordTypeIndex(std::max(0, cboChordTypes_->currentIndex()));
     ShowChord();
 }
 
 void frmChordMain::cboScales_Click() {
-    ScaleIndex = std::max(0, cboScales_->currentIndex());
+    SetScaleIndex(std::max(0, cboScales_->currentIndex()));
     ShowScale();
 }
 
@@ -405,8 +428,8 @@ void frmChordMain::cboScales_Change() {
 }
 
 void frmChordMain::optClef_Click(int index) {
-    ClefOffset = index == 0 ? views::kTrebleClefOffset : views::kBassClefOffset;
-    lblClef_->Apply(views::ComputeClefView(ClefOffset));
+    SetClefOffset(index == 0 ? views::kTrebleClefOffset : views::kBassClefOffset);
+    lblClef_->Apply(views::ComputeClefView(clefOffset_));
     // Choosing from code sets the button as a click would.
     if (QRadioButton* button = optClef(index == 0 ? 0 : 1); !button->isChecked()) {
         button->setChecked(true);
@@ -417,7 +440,7 @@ void frmChordMain::optClef_Click(int index) {
 
 void frmChordMain::ShowProg() {
     if (collaborators.ShowProg) {
-        collaborators.ShowProg(RootIndex);
+        collaborators.ShowProg(rootIndex_);
     }
 }
 
@@ -434,33 +457,32 @@ views::IdentifierMode frmChordMain::IdentifierMode() const {
 }
 
 void frmChordMain::ShowChord() {
-    const QByteArray rootText = cboRootNote_->itemText(RootIndex).toUtf8();
+    const QByteArray rootText = cboRootNote_->itemText(rootIndex_).toUtf8();
     views::ChordSelection selection;
     selection.rootText = std::string_view(rootText.constData(), rootText.size());
-    selection.rootIndex = RootIndex;
-    selection.chordTypeIndex = ChordTypeIndex;
-    selection.inversion = Inversion;
-    selection.inversionCaption = InversionCaption;
-    selection.clefOffset = ClefOffset;
+    selection.rootIndex = rootIndex_;
+    selection.chordTypeIndex = chordTypeIndex_;
+    selection.inversion = inversion_;
+    selection.inversionCaption = inversionCaption_;
+    selection.clefOffset = clefOffset_;
     selection.mode = IdentifierMode();
     const views::ChordView view = views::ComputeChordView(selection);
+    ShowChordName(view);
+    ShowChordStaff(view);
+    ShowChordMarkers(view);
+    DescribeDisplays();
+}
 
+void frmChordMain::ShowChordName(const views::ChordView& view) {
     lblNoteName_->setText(QString::fromStdString(view.name));
     PlaceNameLabel();
-    // The chord's notes by name, from the lowest sounding key up.
-    theory::ChordVoicing voicing =
-        theory::VoiceChord(theory::ChordTypes[static_cast<std::size_t>(ChordTypeIndex)].intervals,
-                           RootIndex, Inversion, ClefOffset);
-    std::stable_sort(voicing.begin(), voicing.end(),
-                     [](const theory::ChordNote& a, const theory::ChordNote& b) {
-                         return a.SoundingKey < b.SoundingKey;
-                     });
-    QStringList notes;
-    for (const theory::ChordNote& note : voicing) {
-        notes << Q(theory::NoteName(note.SoundingKey));
-    }
-    chordNotes_ = notes.join(QStringLiteral(", "));
+}
+
+void frmChordMain::ShowChordStaff(const views::ChordView& view) {
     staff_->ApplyChord(view);
+}
+
+void frmChordMain::ShowChordMarkers(const views::ChordView& view) {
     for (int k = 0; k < views::kKeyCount; ++k) {
         QWidget* marker = vtlPlayKey_[static_cast<std::size_t>(k)];
         if (marker == nullptr) {
@@ -473,38 +495,27 @@ void frmChordMain::ShowChord() {
         }
         marker->setVisible(m.shown);
     }
-    DescribeDisplays();
 }
 
 void frmChordMain::ShowScale() {
-    const views::ScaleView view = views::ComputeScaleView(RootIndex, ScaleIndex, ClefOffset);
+    const views::ScaleView view = views::ComputeScaleView(rootIndex_, scaleIndex_, clefOffset_);
     picKeyboard_->SetKeyColors(view.keyColors);
     staff_->ApplyScale(view);
-    const theory::Scale& scale = theory::Scales[static_cast<std::size_t>(ScaleIndex)];
-    QStringList notes;
-    for (const theory::ScaleNote& note :
-         theory::BuildScale(RootIndex, scale.intervals, ClefOffset)) {
-        notes << Q(note.name);
-    }
-    scaleNotes_ = notes.join(QStringLiteral(", "));
-    scaleTitle_ = cboRootNote_->itemText(RootIndex) + QLatin1Char(' ') + Q(scale.name);
     DescribeDisplays();
 }
 
 void frmChordMain::PlaceNameLabel() {
     // The same placement as the printed sheet's; it runs at every chord change, so the font is
     // set only when it differs and the size comes straight from the font's metrics.
-    const NameLayout layout = LayOutName(lblNoteName_->text());
+    const look::NameLayout layout = look::LayOutName(lblNoteName_->text());
     if (lblNoteName_->font() != layout.font) {
         lblNoteName_->setFont(layout.font);
     }
-    lblNoteName_->setGeometry(layout.left, views::TwipsToPixels(kNameTop), layout.width,
-                              layout.height);
+    lblNoteName_->setGeometry(layout.left, layout.top, layout.width, layout.height);
 }
 
 ChordSheet frmChordMain::CurrentSheet() const {
     ChordSheet sheet;
-    sheet.name = lblNoteName_->text();
     sheet.rootText = cboRootNote_->currentText();
     sheet.chordTypeText = cboChordTypes_->currentText();
     sheet.scaleText = cboScales_->currentText();
@@ -514,7 +525,7 @@ ChordSheet frmChordMain::CurrentSheet() const {
     const views::IdentifierMode mode = IdentifierMode();
     for (int k = 0; k < views::kKeyCount; ++k) {
         sheet.markerCaptions[static_cast<std::size_t>(k)] =
-            QString::fromStdString(views::MarkerCaption(k, mode, RootIndex));
+            QString::fromStdString(views::MarkerCaption(k, mode, rootIndex_));
     }
     return sheet;
 }
@@ -523,9 +534,9 @@ ChordSheet frmChordMain::CurrentSheet() const {
 
 void frmChordMain::picKeyboard_MouseDown(int button, int /*shift*/, float x, float y) {
     if (button == 1) {
-        RootIndex = views::PitchClassAtPoint(x, y);
-        SelectRow(cboRootNote_, RootIndex);
-        if (LinkWindows) {
+        SetRootIndex(views::PitchClassAtPoint(x, y));
+        SelectRow(cboRootNote_, rootIndex_);
+        if (linkWindows_) {
             ShowProg();
             ShowScale();
         }
@@ -557,7 +568,7 @@ void frmChordMain::mnuOptionsIdentifierItem_Click(int index) {
             RefreshMarker(marker);
         }
         SetMarkerCaption(marker,
-                         QString::fromStdString(views::MarkerCaption(k, mode, RootIndex)));
+                         QString::fromStdString(views::MarkerCaption(k, mode, rootIndex_)));
     }
     ShowChord();
 }
@@ -565,14 +576,14 @@ void frmChordMain::mnuOptionsIdentifierItem_Click(int index) {
 // ---- Inversions -------------------------------------------------------------------------
 
 void frmChordMain::ApplyInversion() {
-    if (const auto caption = views::InversionCaptionFor(Inversion)) {
-        InversionCaption = std::string(*caption);
+    if (const auto caption = views::InversionCaptionFor(inversion_)) {
+        inversionCaption_ = std::string(*caption);
     }
     ShowChord();
 }
 
 void frmChordMain::mnuInversionsPopupItem_Click(int index) {
-    Inversion = index;
+    SetInversion(index);
     ApplyInversion();
 }
 
@@ -632,12 +643,12 @@ void frmChordMain::Form_Unload() {
 }
 
 void frmChordMain::mnuOptionsLinkWindows_Click() {
-    if (LinkWindows) {
-        LinkWindows = false;
+    if (linkWindows_) {
+        linkWindows_ = false;
         mnuOptionsLinkWindows_->setChecked(false);
         return;
     }
-    LinkWindows = true;
+    linkWindows_ = true;
     mnuOptionsLinkWindows_->setChecked(true);
     ShowProg();
     ShowScale();
@@ -689,23 +700,23 @@ void frmChordMain::Form_Resize() {
     const auto shown = [](const QWidget* w) { return w != nullptr && w->isVisible(); };
     if (isMinimized()) {
         if (midi != nullptr) {
-            SavedMidiState = midi->windowState();
+            savedMidiState_ = midi->windowState();
         }
         if (shown(midi)) {
             midi->setWindowState(midi->windowState() | Qt::WindowMinimized);
         }
         if (progressions != nullptr) {
-            SavedProgressionsState = progressions->windowState();
+            savedProgressionsState_ = progressions->windowState();
         }
         if (shown(progressions)) {
             progressions->setWindowState(progressions->windowState() | Qt::WindowMinimized);
         }
     } else {
         if (shown(midi)) {
-            midi->setWindowState(SavedMidiState);
+            midi->setWindowState(savedMidiState_);
         }
         if (shown(progressions)) {
-            progressions->setWindowState(SavedProgressionsState);
+            progressions->setWindowState(savedProgressionsState_);
         }
     }
 }

@@ -65,15 +65,25 @@ class frmChordMain : public QMainWindow {
     ~frmChordMain() override;
 
     // ---- Selection state ----------------------------------------------------------------
-    int RootIndex = 0;       // 0..11, row of the root list
-    int ChordTypeIndex = 0;  // 0..52
-    int ScaleIndex = 0;      // 0..35
-    bool LinkWindows = true;
-    int Inversion = 0;  // 0..3
-    std::string InversionCaption = " Basic";
-    int ClefOffset = 0;  // 0 treble, 120 bass
-    Qt::WindowStates SavedMidiState = Qt::WindowNoState;
-    Qt::WindowStates SavedProgressionsState = Qt::WindowNoState;
+    // A setter refuses a value outside its range: it returns false and the state stays as it
+    // was. Setting the state redraws nothing; the displays are redrawn by explicit calls.
+    int RootIndex() const { return rootIndex_; }  // 0..11, row of the root list
+    bool SetRootIndex(int index);
+    int ChordTypeIndex() const { return chordTypeIndex_; }  // 0..52
+    bool SetChordTypeIndex(int index);
+    int ScaleIndex() const { return scaleIndex_; }  // 0..35
+    bool SetScaleIndex(int index);
+    int Inversion() const { return inversion_; }  // 0..3
+    bool SetInversion(int inversion);
+    // The caption of the inversion last applied (ApplyInversion).
+    const std::string& InversionCaption() const { return inversionCaption_; }
+    int ClefOffset() const { return clefOffset_; }  // 0 treble, 120 bass
+    bool SetClefOffset(int offset);
+    // Options > Link Windows (the menu item's check mark agrees).
+    bool LinkWindows() const { return linkWindows_; }
+    // The secondary windows' states when the main window was last minimised.
+    Qt::WindowStates SavedMidiState() const { return savedMidiState_; }
+    Qt::WindowStates SavedProgressionsState() const { return savedProgressionsState_; }
 
     Collaborators collaborators;
 
@@ -168,7 +178,12 @@ class frmChordMain : public QMainWindow {
     void BuildMenus();
     void CreateMarkers();
     void NameControls();
-    // What the keyboard and the staff show, in words, for assistive technology.
+    // The steps of the chord display: the name label, the staff, the key markers.
+    void ShowChordName(const views::ChordView& view);
+    void ShowChordStaff(const views::ChordView& view);
+    void ShowChordMarkers(const views::ChordView& view);
+    // What the keyboard and the staff show, in words, for assistive technology: the texts of
+    // the views they last applied.
     void DescribeDisplays();
     void PlaceNameLabel();
     // Sets a selector's row from code and runs the same handling as a user's pick.
@@ -208,9 +223,16 @@ class frmChordMain : public QMainWindow {
     QAction* mnuHelpAbout_ = nullptr;
 
     bool shownOnce_ = false;
-    QString chordNotes_;  // the chord's notes by name, lowest first
-    QString scaleNotes_;
-    QString scaleTitle_;  // the root and name of the scale last drawn
+
+    int rootIndex_ = 0;
+    int chordTypeIndex_ = 0;
+    int scaleIndex_ = 0;
+    int inversion_ = 0;
+    std::string inversionCaption_ = " Basic";
+    int clefOffset_ = 0;
+    bool linkWindows_ = true;
+    Qt::WindowStates savedMidiState_ = Qt::WindowNoState;
+    Qt::WindowStates savedProgressionsState_ = Qt::WindowNoState;
 };
 
 }  // namespace quorvane::mainwin

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShowEvent>
@@ -13,6 +12,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "look/Fonts.h"
+#include "look/Place.h"
 #include "midi/GeneralMidi.h"
 #include "midi/modCommon.h"
 #include "views/Twips.h"
@@ -21,29 +22,8 @@ namespace quorvane::midi {
 
 namespace {
 
-// The window text font: 8.25 pt bold sans-serif, sized through the twips rule.
-QFont WindowFont() {
-    static const QString family = [] {
-        const QStringList families = QFontDatabase::families();
-        for (const char* name :
-             {"MS Sans Serif", "FreeSans", "Liberation Sans", "Arial", "DejaVu Sans"}) {
-            if (families.contains(QString::fromLatin1(name), Qt::CaseInsensitive)) {
-                return QString::fromLatin1(name);
-            }
-        }
-        return QStringLiteral("Sans Serif");
-    }();
-    QFont font(family);
-    font.setStyleHint(QFont::SansSerif);
-    font.setBold(true);
-    font.setPixelSize(static_cast<int>(views::PointsToPixels(8.25) + 0.5));
-    return font;
-}
-
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    const views::PixelRect r = views::TwipsToPixels(left, top, width, height);
-    widget->setGeometry(r.x, r.y, r.width, r.height);
-}
+using look::Place;
+using look::WindowFont;
 
 QLabel* MakeLabel(QWidget* parent, const char* text, Qt::Alignment align, int left, int top,
                   int width, int height) {

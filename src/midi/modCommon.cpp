@@ -101,7 +101,7 @@ void modCommon::PlayChord(int rootIndex, int chordTypeIndex, int inversion) {
     std::vector<std::uint32_t> noteOns;
     noteOns.reserve(voicing.size());
     for (const theory::ChordNote& note : voicing) {
-        noteOns.push_back(NoteOnMessage(NoteOnBase, Velocity, note.SoundingKey, Octave));
+        noteOns.push_back(NoteOnMessage(NoteOnBase, Velocity, note.soundingKey, Octave));
     }
     for (std::uint32_t on : noteOns) {
         Send(on);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "look/Place.h"
 #include "vantile/ComponentHost.h"
 #include "vantile/OleColor.h"
 #include "vantile/PropertyBag.h"
@@ -52,8 +53,7 @@ frmChordProgressions::frmChordProgressions(QWidget* parent)
         control->setObjectName(QStringLiteral("ProgRoot%1").arg(n));
         // Assistive technology reads a box by the chord it shows.
         control->setAccessibleName(QString::fromStdString(std::string(box.createdCaption)));
-        const views::PixelRect r = views::TwipsToPixels(box.left, box.top, box.width, box.height);
-        control->setGeometry(r.x, r.y, r.width, r.height);
+        look::Place(control, box.left, box.top, box.width, box.height);
         control->show();
         boxes_[n] = control;
     }

@@ -66,17 +66,17 @@ bool IsSharpKey(int key);
 int StaffTopForKey(int key, int clefOffset);
 
 struct AccidentalPosition {
-    int Left;
-    int Top;
+    int left;
+    int top;
 };
 
 // Where the "#" label of a note goes: 140 twips left of the head and 80 above its top.
 AccidentalPosition AccidentalPlacement(int left, int top);
 
 struct LedgerLine {
-    int X1;
-    int X2;
-    int Y;
+    int x1;
+    int x2;
+    int y;
 
     friend bool operator==(const LedgerLine&, const LedgerLine&) = default;
 };
@@ -90,13 +90,13 @@ std::vector<LedgerLine> LedgerLinesFor(int left, int top);
 // ---- Chord voicing -------------------------------------------------------------------------
 
 struct ChordNote {
-    int Position;     // place in the interval string, 0 = first listed (the root)
-    int Interval;     // semitones above the root, as written
-    int Key;          // root + interval
-    bool Raised;      // Position < inversion: sounds an octave higher
-    int SoundingKey;  // Key + 12 when raised: the key marked on the keyboard and played
-    bool Sharp;       // Key is named as a sharp
-    int StaffTop;     // crotchet top for the clef, 420 higher when raised
+    int position;     // place in the interval string, 0 = first listed (the root)
+    int interval;     // semitones above the root, as written
+    int key;          // root + interval
+    bool raised;      // position < inversion: sounds an octave higher
+    int soundingKey;  // key + 12 when raised: the key marked on the keyboard and played
+    bool sharp;       // key is named as a sharp
+    int staffTop;     // crotchet top for the clef, 420 higher when raised
 
     friend bool operator==(const ChordNote&, const ChordNote&) = default;
 };

@@ -79,30 +79,48 @@ ChordView ComputeChordView(const ChordSelection& selection) {
         const theory::ChordNote& note = voicing[n];
         NoteSlotView& slot = view.noteSlots[n];
         slot.headShown = true;
-        slot.headTop = note.StaffTop;
-        if (note.Sharp) {
+        slot.headTop = note.staffTop;
+        if (note.sharp) {
             const theory::AccidentalPosition at =
-                theory::AccidentalPlacement(kChordColumnLeft, note.StaffTop);
+                theory::AccidentalPlacement(kChordColumnLeft, note.staffTop);
             slot.sharpShown = true;
-            slot.sharpLeft = at.Left;
-            slot.sharpTop = at.Top;
-            slot.sharpCaption = std::string(theory::NoteName(note.Key).substr(1, 1));
+            slot.sharpLeft = at.left;
+            slot.sharpTop = at.top;
+            slot.sharpCaption = std::string(theory::NoteName(note.key).substr(1, 1));
         }
-        if (note.SoundingKey >= 0 && note.SoundingKey < kKeyCount) {
-            view.markers[static_cast<std::size_t>(note.SoundingKey)].shown = true;
+        if (note.soundingKey >= 0 && note.soundingKey < kKeyCount) {
+            view.markers[static_cast<std::size_t>(note.soundingKey)].shown = true;
         }
         // Notes share one column, so a height already lined for an earlier note needs no
         // second line.
         for (const theory::LedgerLine& line :
-             theory::LedgerLinesFor(kChordColumnLeft, note.StaffTop)) {
+             theory::LedgerLinesFor(kChordColumnLeft, note.staffTop)) {
             const bool known = std::any_of(view.ledgerLines.begin(), view.ledgerLines.end(),
-                                           [&](const TwipsHLine& l) { return l.y == line.Y; });
+                                           [&](const TwipsHLine& l) { return l.y == line.y; });
             if (!known) {
-                view.ledgerLines.push_back({line.X1, line.X2, line.Y});
+                view.ledgerLines.push_back({line.x1, line.x2, line.y});
             }
         }
     }
     PlaceChordSigns(view.noteSlots);
+
+    // The notes by name from the lowest sounding key up.
+    std::array<const theory::ChordNote*, theory::kMaxChordNotes> byPitch{};
+    for (std::size_t n = 0; n < count; ++n) {
+        byPitch[n] = &voicing[n];
+    }
+    std::stable_sort(byPitch.begin(), byPitch.begin() + static_cast<std::ptrdiff_t>(count),
+                     [](const theory::ChordNote* a, const theory::ChordNote* b) {
+                         return a->soundingKey < b->soundingKey;
+                     });
+    for (std::size_t n = 0; n < count; ++n) {
+        view.noteNames.append(n == 0 ? "" : ", ").append(theory::NoteName(byPitch[n]->soundingKey));
+    }
+    const std::string_view notes =
+        view.noteNames.empty() ? std::string_view("none") : std::string_view(view.noteNames);
+    view.keyboardDescription.append("Chord ").append(view.name).append(", keys marked: ");
+    view.keyboardDescription.append(notes).append(".");
+    view.staffDescription.append("Chord ").append(view.name).append(": ").append(notes).append(".");
     return view;
 }
 

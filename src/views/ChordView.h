@@ -1,5 +1,5 @@
 #pragma once
-// What the chord display shows for a selection: the chord name, the six note noteSlots of the chord
+// What the chord display shows for a selection: the chord name, the six note slots of the chord
 // column with their "#" signs, the chord's ledger lines and the 36 key markers. Computed afresh
 // from the selection every time; the main window only applies it to its widgets.
 
@@ -16,18 +16,6 @@ namespace quorvane::views {
 
 // Every marker the chord display shows is light grey.
 inline constexpr OleColor kMarkerChordColor = 0x00C0C0C0;
-
-struct NoteSlotView {
-    bool headShown = false;
-    int headLeft = 0;
-    int headTop = 0;
-    bool sharpShown = false;
-    int sharpLeft = 0;
-    int sharpTop = 0;
-    std::string sharpCaption;
-    SignBox sharpSign;  // where the sign is drawn (the label box above is only its place)
-    friend bool operator==(const NoteSlotView&, const NoteSlotView&) = default;
-};
 
 struct MarkerView {
     bool shown = false;
@@ -54,6 +42,11 @@ struct ChordView {
     // and each note.
     std::vector<TwipsHLine> ledgerLines;
     std::array<MarkerView, kKeyCount> markers{};
+    // The chord's notes by name, lowest sounding key first ("C, E, G"), and what assistive
+    // technology reads of the chord on the keyboard and on the staff ("none" for no notes).
+    std::string noteNames;
+    std::string keyboardDescription;  // "Chord CMajor Basic, keys marked: C, E, G."
+    std::string staffDescription;     // "Chord CMajor Basic: C, E, G."
     friend bool operator==(const ChordView&, const ChordView&) = default;
 };
 

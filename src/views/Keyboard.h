@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "theory/theory.h"
+
 namespace quorvane::views {
 
 // OLE colour: 0x00BBGGRR (red in the low byte).
@@ -36,7 +38,7 @@ struct TwipsVLine {
     friend constexpr bool operator==(const TwipsVLine&, const TwipsVLine&) = default;
 };
 
-inline constexpr int kKeyCount = 36;
+inline constexpr int kKeyCount = theory::kKeyboardKeys;
 inline constexpr int kBlackKeyCount = 15;
 inline constexpr int kDividerCount = 20;
 inline constexpr int kOctaveWidth = 2730;  // seven white keys of 390

@@ -1,6 +1,6 @@
 #pragma once
 // What the scale display shows for a selection: the colour of every key block and the 21 scale
-// noteSlots on the staff, each with its head, "#" sign and ledger lines. Computed afresh from the
+// note slots on the staff, each with its head, "#" sign and ledger lines. Computed afresh from the
 // selection every time; the main window only applies it to its widgets.
 
 #include <array>
@@ -16,23 +16,16 @@ namespace quorvane::views {
 inline constexpr OleColor kScaleWhiteKeyColor = Rgb(127, 200, 255);
 inline constexpr OleColor kScaleBlackKeyColor = Rgb(64, 100, 128);
 
-struct ScaleSlotView {
-    bool headShown = false;
-    int headLeft = 0;
-    int headTop = 0;
-    bool sharpShown = false;
-    int sharpLeft = 0;
-    int sharpTop = 0;
-    std::string sharpCaption;
-    SignBox sharpSign;  // where the sign is drawn (the label box above is only its place)
-    // Every ledger line between the staff and this slot's head.
-    std::vector<TwipsHLine> ledgerLines;
-    friend bool operator==(const ScaleSlotView&, const ScaleSlotView&) = default;
-};
-
 struct ScaleView {
-    std::array<ScaleSlotView, kScaleSlotCount> noteSlots{};
+    std::array<NoteSlotView, kScaleSlotCount> noteSlots{};
     std::array<OleColor, kKeyCount> keyColors{};
+    // The root and name of the scale ("C Major"), its notes by name in slot order ("C, D, ..."),
+    // and what assistive technology reads of it on the keyboard and on the staff ("none" for no
+    // notes).
+    std::string title;
+    std::string noteNames;
+    std::string keyboardDescription;  // "Scale C Major, keys coloured: C, D, E, F, G, A, B, C."
+    std::string staffDescription;     // "Scale C Major: C, D, E, F, G, A, B, C."
     friend bool operator==(const ScaleView&, const ScaleView&) = default;
 };
 

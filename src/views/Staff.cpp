@@ -32,12 +32,14 @@ ClefView ComputeClefView(int clefOffset) {
     const int labelLeft = kClefLeft;
     if (view.treble) {
         view.caption = "o";
+        view.description = "Treble clef";
         view.label = {labelLeft, 4500, kClefWidth, kClefHeight};
         view.referenceLineY = kStaffLineY[3];
         view.glyphBox = {labelLeft + 30, view.referenceLineY - Twips(kTrebleAbove),
                          Twips(kTrebleWidth), Twips(kTrebleAbove + kTrebleBelow)};
     } else {
         view.caption = "p";
+        view.description = "Bass clef";
         view.label = {labelLeft, 4305, kClefWidth, kClefHeight};
         view.referenceLineY = kStaffLineY[1];
         view.glyphBox = {labelLeft + 30, view.referenceLineY - Twips(kBassAbove), Twips(kBassWidth),

@@ -7,9 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "theory/theory.h"
 #include "views/Keyboard.h"
 
 namespace quorvane::views {
+
+// The staff step and the clef offsets are the theory's: the staff placement is computed there.
+using theory::kBassClefOffset;
+using theory::kStaffStep;
+using theory::kTrebleClefOffset;
 
 struct TwipsHLine {
     int x1 = 0;
@@ -18,14 +24,20 @@ struct TwipsHLine {
     friend constexpr bool operator==(const TwipsHLine&, const TwipsHLine&) = default;
 };
 
+inline constexpr int kStaffSpace = 2 * kStaffStep;  // line to line
+
 // Line1(0..4): the five staff lines, top to bottom.
-inline constexpr std::array<int, 5> kStaffLineY{4740, 4860, 4980, 5100, 5220};
+inline constexpr std::array<int, 5> kStaffLineY{
+    theory::kStaffTopLineY, theory::kStaffTopLineY + kStaffSpace,
+    theory::kStaffTopLineY + 2 * kStaffSpace, theory::kStaffTopLineY + 3 * kStaffSpace,
+    theory::kStaffBottomLineY};
+static_assert(kStaffLineY[3] + kStaffSpace == theory::kStaffBottomLineY);
 inline constexpr int kStaffLeft = 120;
 inline constexpr int kStaffRight = 8280;
 // Line2(1) and Line2(2): the bar lines at the right and left end of the staff.
-inline constexpr std::array<TwipsVLine, 2> kBarLines{{{8280, 4740, 5220}, {120, 4740, 5220}}};
-
-inline constexpr int kStaffStep = 60;
+inline constexpr std::array<TwipsVLine, 2> kBarLines{
+    {{kStaffRight, theory::kStaffTopLineY, theory::kStaffBottomLineY},
+     {kStaffLeft, theory::kStaffTopLineY, theory::kStaffBottomLineY}}};
 
 // A crotchet: a filled oval.
 inline constexpr int kCrotchetWidth = 165;
@@ -41,7 +53,6 @@ inline constexpr int kAccidentalHeight = 300;
 // further columns to the left, the highest sign nearest the heads; signs a sixth or more apart
 // share a column (their stems interlock without touching). With the catalogue's chords that
 // takes at most four columns, which end right of the scale's last note (X 5445).
-inline constexpr int kStaffSpace = 2 * kStaffStep;  // line to line
 inline constexpr int kSharpSignHeight = 300;
 inline constexpr int kSharpSignWidth = 95;
 inline constexpr int kSharpSignGap = 20;           // from the head
@@ -68,8 +79,24 @@ constexpr SignBox SharpSignFor(int headLeft, int headTop, int column = 0) {
             kSharpSignHeight};
 }
 
-inline constexpr int kScaleSlotCount = 21;
-inline constexpr int kChordSlotCount = 6;
+// A note slot of the staff: the note head, its "#" sign and, for a scale slot, its ledger lines.
+struct NoteSlotView {
+    bool headShown = false;
+    int headLeft = 0;
+    int headTop = 0;
+    bool sharpShown = false;
+    int sharpLeft = 0;
+    int sharpTop = 0;
+    std::string sharpCaption;
+    SignBox sharpSign;  // where the sign is drawn (the label box above is only its place)
+    // A scale slot's ledger lines: every line between the staff and its head. The chord's notes
+    // share one column and so its lines, which the chord view holds as a whole.
+    std::vector<TwipsHLine> ledgerLines;
+    friend bool operator==(const NoteSlotView&, const NoteSlotView&) = default;
+};
+
+inline constexpr int kScaleSlotCount = theory::kMaxScaleNotes;
+inline constexpr int kChordSlotCount = theory::kMaxChordNotes;
 inline constexpr int kChordColumnLeft = 5880;
 
 constexpr int ScaleSlotLeft(int slot) {
@@ -79,9 +106,6 @@ constexpr int ScaleSlotLeft(int slot) {
 constexpr int AccidentalHeight(bool scaleDisplay, int slot) {
     return scaleDisplay && slot == 1 ? 195 : kAccidentalHeight;
 }
-
-inline constexpr int kTrebleClefOffset = 0;
-inline constexpr int kBassClefOffset = 120;
 
 // lblClef: the clef label, in the music font at 48 pt when that font is installed.
 struct ClefView {
@@ -93,6 +117,7 @@ struct ClefView {
     TwipsRect glyphBox;
     int referenceLineY = 0;  // the G line (treble) or the F line (bass)
     bool treble = true;
+    std::string description;  // "Treble clef" or "Bass clef", for assistive technology
     friend bool operator==(const ClefView&, const ClefView&) = default;
 };
 

@@ -103,9 +103,9 @@ TEST(Program, PlayButtonSoundsTheCurrentSelection) {
     w.cboChordTypes()->setCurrentIndex(9);  // Major 7th
     w.cboChordTypes_Click();
     w.mnuInversionsPopupItem_Click(3);
-    ASSERT_EQ(w.RootIndex, 11);
-    ASSERT_EQ(w.ChordTypeIndex, 9);
-    ASSERT_EQ(w.Inversion, 3);
+    ASSERT_EQ(w.RootIndex(), 11);
+    ASSERT_EQ(w.ChordTypeIndex(), 9);
+    ASSERT_EQ(w.Inversion(), 3);
     rig.outputs->Clear();
     w.cmdPlayButton()->click();
     EXPECT_EQ(rig.NoteOnKeys(), (std::vector<int>{83, 87, 90, 82}));

@@ -161,7 +161,7 @@ TEST_F(ProgramTest, ClosingTheMainWindowShowsTheClosingReminderOnce) {
 TEST_F(ProgramTest, LinkWindowsOffKeepsTheChartAndOnRefreshesIt) {
     StartWithOk();
     Main().mnuOptionsLinkWindows()->trigger();
-    ASSERT_FALSE(Main().LinkWindows);
+    ASSERT_FALSE(Main().LinkWindows());
     ChooseRoot(2);
     ExpectChartFor(0);
     Main().mnuOptionsLinkWindows()->trigger();

@@ -60,14 +60,14 @@ class MainWindowTest : public ::testing::Test {
 
     // The chord view the window should show for its current selection.
     views::ChordView ExpectedChord() const {
-        const std::string root = window->cboRootNote()->itemText(window->RootIndex).toStdString();
+        const std::string root = window->cboRootNote()->itemText(window->RootIndex()).toStdString();
         views::ChordSelection s;
         s.rootText = root;
-        s.rootIndex = window->RootIndex;
-        s.chordTypeIndex = window->ChordTypeIndex;
-        s.inversion = window->Inversion;
-        s.inversionCaption = window->InversionCaption;
-        s.clefOffset = window->ClefOffset;
+        s.rootIndex = window->RootIndex();
+        s.chordTypeIndex = window->ChordTypeIndex();
+        s.inversion = window->Inversion();
+        s.inversionCaption = window->InversionCaption();
+        s.clefOffset = window->ClefOffset();
         s.mode = window->IdentifierMode();
         return views::ComputeChordView(s);
     }
@@ -100,13 +100,13 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, StartUpState) {
     Load();
     EXPECT_EQ(window->windowTitle(), "Quorvane");
-    EXPECT_EQ(window->RootIndex, 0);
-    EXPECT_EQ(window->ChordTypeIndex, 0);
-    EXPECT_EQ(window->ScaleIndex, 0);
-    EXPECT_EQ(window->Inversion, 0);
-    EXPECT_EQ(window->InversionCaption, " Basic");
-    EXPECT_EQ(window->ClefOffset, 0);
-    EXPECT_TRUE(window->LinkWindows);
+    EXPECT_EQ(window->RootIndex(), 0);
+    EXPECT_EQ(window->ChordTypeIndex(), 0);
+    EXPECT_EQ(window->ScaleIndex(), 0);
+    EXPECT_EQ(window->Inversion(), 0);
+    EXPECT_EQ(window->InversionCaption(), " Basic");
+    EXPECT_EQ(window->ClefOffset(), 0);
+    EXPECT_TRUE(window->LinkWindows());
     EXPECT_EQ(window->lblNoteName()->text(), "CMajor Basic");
     EXPECT_EQ(window->cboRootNote()->currentText(), "C");
     EXPECT_EQ(window->cboChordTypes()->currentText(), "Major");
@@ -168,6 +168,40 @@ TEST_F(MainWindowTest, WindowAndControlsStandAtTheirTwipsPositions) {
     EXPECT_TRUE(window->cmdPlayButton()->isDefault());
 }
 
+TEST_F(MainWindowTest, SelectionSettersRefuseValuesOutsideTheirRange) {
+    Load();
+    struct Case {
+        bool (frmChordMain::*set)(int);
+        int (frmChordMain::*get)() const;
+        int last;  // the highest value in range
+        std::vector<int> refused;
+    };
+    const std::vector<Case> cases{
+        {&frmChordMain::SetRootIndex, &frmChordMain::RootIndex, 11, {-1, 12}},
+        {&frmChordMain::SetChordTypeIndex, &frmChordMain::ChordTypeIndex, 52, {-1, 53}},
+        {&frmChordMain::SetScaleIndex, &frmChordMain::ScaleIndex, 35, {-1, 36}},
+        {&frmChordMain::SetInversion, &frmChordMain::Inversion, 3, {-1, 4}},
+        {&frmChordMain::SetClefOffset, &frmChordMain::ClefOffset, 120, {-120, 60, 240}},
+    };
+    frmChordMain& w = *window;
+    for (const Case& c : cases) {
+        EXPECT_TRUE((w.*c.set)(c.last));
+        for (int bad : c.refused) {
+            EXPECT_FALSE((w.*c.set)(bad)) << bad;
+            EXPECT_EQ((w.*c.get)(), c.last) << bad;
+        }
+    }
+    // The displays run on the state the setters kept.
+    window->ShowScale();
+    window->ShowChord();
+    EXPECT_EQ(window->staff()->Chord(), ExpectedChord());
+    EXPECT_EQ(window->staff()->Scale(), views::ComputeScaleView(11, 35, 120));
+    // An inversion item outside the menu changes nothing: the chord stays shown.
+    window->mnuInversionsPopupItem_Click(7);
+    EXPECT_EQ(window->Inversion(), 3);
+    EXPECT_TRUE(window->staff()->Chord().noteSlots[0].headShown);
+}
+
 TEST_F(MainWindowTest, EveryLabelFitsItsBox) {
     Load();
     for (int i = 1; i <= 5; ++i) {
@@ -184,12 +218,12 @@ TEST_F(MainWindowTest, EveryLabelFitsItsBox) {
     // The longest chord names stay inside the window, whatever the root and inversion.
     const QRect client = window->centralWidget()->rect();
     for (int inversion : {0, 3}) {
-        window->Inversion = inversion;
+        window->SetInversion(inversion);
         window->ApplyInversion();
         for (int root = 0; root < 12; ++root) {
-            window->RootIndex = root;
+            window->SetRootIndex(root);
             for (int type = 0; type < 53; ++type) {
-                window->ChordTypeIndex = type;
+                window->SetChordTypeIndex(type);
                 window->ShowChord();
                 QLabel* name = window->lblNoteName();
                 ASSERT_TRUE(client.contains(name->geometry())) << name->text().toStdString();
@@ -272,7 +306,7 @@ TEST_F(MainWindowTest, LeftPressOnAKeyPicksTheRoot) {
     Load();
     progRoots.clear();
     QTest::mousePress(window->picKeyboard(), Qt::LeftButton, {}, KeyPoint(16));  // E, octave 2
-    EXPECT_EQ(window->RootIndex, 4);
+    EXPECT_EQ(window->RootIndex(), 4);
     EXPECT_EQ(window->cboRootNote()->currentText(), "E");
     EXPECT_EQ(window->lblNoteName()->text(), "EMajor Basic");
     EXPECT_EQ(window->staff()->Chord(), ExpectedChord());
@@ -284,11 +318,11 @@ TEST_F(MainWindowTest, LeftPressOnAKeyPicksTheRoot) {
     }
 
     QTest::mousePress(window->picKeyboard(), Qt::LeftButton, {}, KeyPoint(30));  // F#
-    EXPECT_EQ(window->RootIndex, 6);
+    EXPECT_EQ(window->RootIndex(), 6);
     EXPECT_EQ(window->lblNoteName()->text(), "F#(Gb)Major Basic");
     // A middle press changes nothing.
     QTest::mousePress(window->picKeyboard(), Qt::MiddleButton, {}, KeyPoint(0));
-    EXPECT_EQ(window->RootIndex, 6);
+    EXPECT_EQ(window->RootIndex(), 6);
 }
 
 TEST_F(MainWindowTest, LeftPressOnAMarkerDoesNothing) {
@@ -299,14 +333,14 @@ TEST_F(MainWindowTest, LeftPressOnAMarkerDoesNothing) {
     QWidget* marker = window->vtlPlayKey(4);
     ASSERT_FALSE(marker->isHidden());
     window->vtlPlayKey_MouseDown(4, 1, 0, 10.0f, 10.0f);
-    EXPECT_EQ(window->RootIndex, 0);
+    EXPECT_EQ(window->RootIndex(), 0);
     EXPECT_EQ(window->lblNoteName()->text(), "CMajor Basic");
 }
 
 TEST_F(MainWindowTest, LinkWindowsOffAndOn) {
     Load();
     window->mnuOptionsLinkWindows()->trigger();
-    EXPECT_FALSE(window->LinkWindows);
+    EXPECT_FALSE(window->LinkWindows());
     EXPECT_FALSE(window->mnuOptionsLinkWindows()->isChecked());
     progRoots.clear();
     ChooseRoot(2);
@@ -317,7 +351,7 @@ TEST_F(MainWindowTest, LinkWindowsOffAndOn) {
     EXPECT_TRUE(progRoots.empty());
 
     window->mnuOptionsLinkWindows()->trigger();
-    EXPECT_TRUE(window->LinkWindows);
+    EXPECT_TRUE(window->LinkWindows());
     EXPECT_TRUE(window->mnuOptionsLinkWindows()->isChecked());
     EXPECT_EQ(window->staff()->Scale(), views::ComputeScaleView(2, 0, 0));
     EXPECT_EQ(progRoots, std::vector<int>{2});
@@ -338,7 +372,7 @@ TEST_F(MainWindowTest, ClefSwitch) {
     const views::ScaleView trebleScale = window->staff()->Scale();
     const views::ChordView trebleChord = window->staff()->Chord();
     QTest::mouseClick(window->optClef(1), Qt::LeftButton);
-    EXPECT_EQ(window->ClefOffset, 120);
+    EXPECT_EQ(window->ClefOffset(), 120);
     EXPECT_EQ(window->lblClef()->Caption(), "p");
     EXPECT_EQ(window->lblClef()->View().label.top, 4305);
     EXPECT_EQ(window->lblClef()->geometry().top(), 287);
@@ -347,7 +381,7 @@ TEST_F(MainWindowTest, ClefSwitch) {
     EXPECT_EQ(window->staff()->Chord().ledgerLines.size(), 2u);
 
     QTest::mouseClick(window->optClef(0), Qt::LeftButton);
-    EXPECT_EQ(window->ClefOffset, 0);
+    EXPECT_EQ(window->ClefOffset(), 0);
     EXPECT_EQ(window->lblClef()->Caption(), "o");
     EXPECT_EQ(window->staff()->Scale(), trebleScale);
     EXPECT_EQ(window->staff()->Chord(), trebleChord);
@@ -375,7 +409,7 @@ TEST_F(MainWindowTest, ChangingChordLeavesNothingBehind) {
     ChooseRoot(0);
     ChooseScale(23);
     ChooseScale(0);
-    for (const views::ScaleSlotView& slot : window->staff()->Scale().noteSlots) {
+    for (const views::NoteSlotView& slot : window->staff()->Scale().noteSlots) {
         EXPECT_FALSE(slot.sharpShown);
     }
 }
@@ -423,7 +457,7 @@ TEST_F(MainWindowTest, IdentifierModes) {
 TEST_F(MainWindowTest, InversionsFromTheMenuBar) {
     Load();
     window->mnuInversionsPopupItem(1)->trigger();
-    EXPECT_EQ(window->Inversion, 1);
+    EXPECT_EQ(window->Inversion(), 1);
     EXPECT_EQ(window->lblNoteName()->text(), "CMajor First Inversion");
     EXPECT_EQ(window->staff()->Chord().noteSlots[0].headTop, 4860);
     EXPECT_TRUE(window->staff()->Chord().ledgerLines.empty());
@@ -439,7 +473,7 @@ TEST_F(MainWindowTest, PopupClosedWithoutAChoiceStillAppliesTheInversion) {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     // An inversion set without being applied yet: closing the pop-up applies it.
-    window->Inversion = 2;
+    window->SetInversion(2);
     bool sawPopup = false;
     QTimer::singleShot(0, [&] {
         QWidget* popup = QApplication::activePopupWidget();
@@ -450,8 +484,8 @@ TEST_F(MainWindowTest, PopupClosedWithoutAChoiceStillAppliesTheInversion) {
     });
     QTest::mousePress(window->staff(), Qt::RightButton, {}, QPoint(300, 340));
     EXPECT_TRUE(sawPopup);
-    EXPECT_EQ(window->Inversion, 2);
-    EXPECT_EQ(window->InversionCaption, " Second Inversion");
+    EXPECT_EQ(window->Inversion(), 2);
+    EXPECT_EQ(window->InversionCaption(), " Second Inversion");
     EXPECT_EQ(window->lblNoteName()->text(), "CMajor Second Inversion");
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
@@ -470,7 +504,7 @@ TEST_F(MainWindowTest, PopupItemsCanBeChosenWithTheRightButton) {
         }
     });
     QTest::mousePress(window->lblNoteName(), Qt::RightButton, {}, QPoint(5, 5));
-    EXPECT_EQ(window->Inversion, 3);
+    EXPECT_EQ(window->Inversion(), 3);
     EXPECT_EQ(window->lblNoteName()->text(), "CMajor Third Inversion");
 }
 
@@ -484,7 +518,7 @@ TEST_F(MainWindowTest, RightPressesEverywhereOpenThePopup) {
     };
     QTest::mousePress(window->picKeyboard(), Qt::RightButton, {}, KeyPoint(5));
     EXPECT_EQ(opened, 1);
-    EXPECT_EQ(window->RootIndex, 0);  // a right press picks no root
+    EXPECT_EQ(window->RootIndex(), 0);  // a right press picks no root
     EXPECT_EQ(window->lblNoteName()->text(), "CMajor First Inversion");
     window->vtlPlayKey_MouseDown(4, 2, 0, 5.0f, 5.0f);
     EXPECT_EQ(opened, 2);
@@ -591,8 +625,8 @@ TEST_F(MainWindowTest, MinimiseCarriesTheShownSecondaryWindowsAlong) {
     progressions.setWindowState(Qt::WindowMinimized);
     window->setWindowState(Qt::WindowMinimized);  // runs Form_Resize
     EXPECT_TRUE(midi.isMinimized());
-    EXPECT_EQ(window->SavedProgressionsState, Qt::WindowMinimized);
-    EXPECT_EQ(window->SavedMidiState, Qt::WindowNoState);
+    EXPECT_EQ(window->SavedProgressionsState(), Qt::WindowMinimized);
+    EXPECT_EQ(window->SavedMidiState(), Qt::WindowNoState);
     window->setWindowState(Qt::WindowNoState);
     EXPECT_FALSE(midi.isMinimized());
     EXPECT_TRUE(progressions.isMinimized());  // minimised before, it comes back minimised
@@ -686,7 +720,7 @@ TEST_F(MainWindowTest, SharpsArePaintedOnTheirNotesAtEngravingSize) {
         return rows;
     };
     const views::NoteSlotView& chordG = window->staff()->Chord().noteSlots[2];
-    const views::ScaleSlotView& scaleD = window->staff()->Scale().noteSlots[1];
+    const views::NoteSlotView& scaleD = window->staff()->Scale().noteSlots[1];
     ASSERT_TRUE(chordG.sharpShown && scaleD.sharpShown);
     const std::vector<std::pair<views::SignBox, int>> signs{{chordG.sharpSign, chordG.headTop},
                                                             {scaleD.sharpSign, scaleD.headTop}};

@@ -77,11 +77,11 @@ TEST(PrintLayoutTest, LongNamesMoveLeftAndShrinkInsideTheSheet) {
     for (const QString& name :
          {QStringLiteral("CMajor Basic"),
           QStringLiteral("C#(Db)Minor + Major 13th Second Inversion"), QString(60, QChar('W'))}) {
-        const NameLayout layout = LayOutName(name);
+        const look::NameLayout layout = look::LayOutName(name);
         EXPECT_GE(layout.left, 8);
         EXPECT_LE(layout.left + layout.width, (kSheetWidth - 120) / 15 + 1) << name.toStdString();
     }
-    EXPECT_EQ(LayOutName(QStringLiteral("CMajor Basic")).left, 239);
+    EXPECT_EQ(look::LayOutName(QStringLiteral("CMajor Basic")).left, 239);
 }
 
 QString Tool(const char* name) {
@@ -167,7 +167,7 @@ TEST_F(PrintedSheetTest, SheetHoldsWhatTheWindowShows) {
     window->mnuOptionsIdentifierItem(2)->trigger();
     window->mnuInversionsPopupItem(1)->trigger();
     const ChordSheet sheet = window->CurrentSheet();
-    EXPECT_EQ(sheet.name, QStringLiteral("C#(Db)Minor 7th First Inversion"));
+    EXPECT_EQ(sheet.chord.name, "C#(Db)Minor 7th First Inversion");
     EXPECT_EQ(sheet.scaleText, QStringLiteral("Dorian"));
     EXPECT_EQ(sheet.chord, window->staff()->Chord());
     EXPECT_EQ(sheet.scale, window->staff()->Scale());

@@ -60,7 +60,7 @@ std::vector<std::uint32_t> ChordNoteOns(int root, int chordType, int inversion, 
     std::vector<std::uint32_t> out;
     for (const auto& note : theory::VoiceChord(theory::ChordTypes[chordType].intervals, root,
                                                inversion, theory::kTrebleClefOffset)) {
-        out.push_back(NoteOnMessage(kMiddleCNoteOn, velocity, note.SoundingKey, octave));
+        out.push_back(NoteOnMessage(kMiddleCNoteOn, velocity, note.soundingKey, octave));
     }
     return out;
 }

@@ -25,7 +25,7 @@ std::bitset<12> PitchClasses(const std::vector<int>& notes) {
 std::bitset<12> PitchClassesOf(int chordType, int root) {
     std::vector<int> notes;
     for (const ChordNote& note : VoiceChord(ChordTypes[chordType].intervals, root, 0, 0)) {
-        notes.push_back(note.Key);
+        notes.push_back(note.key);
     }
     return PitchClasses(notes);
 }
@@ -43,7 +43,7 @@ TEST(RecogniseChord, EveryCatalogueVoicingIsNamedByItsNotes) {
                 for (int shift = -1; shift <= 2; ++shift) {
                     std::vector<int> held;
                     for (const ChordNote& note : voicing) {
-                        held.push_back(note.SoundingKey + kMiddleCOctaveStart + 12 * shift);
+                        held.push_back(note.soundingKey + kMiddleCOctaveStart + 12 * shift);
                     }
                     SCOPED_TRACE(std::string(ChordTypes[type].name) + " root " +
                                  std::to_string(root) + " inversion " + std::to_string(inversion) +
@@ -57,7 +57,7 @@ TEST(RecogniseChord, EveryCatalogueVoicingIsNamedByItsNotes) {
                     const int lowest = *std::min_element(held.begin(), held.end()) % 12;
                     const auto lowestPlace = std::find_if(
                         voicing.begin(), voicing.end(),
-                        [&](const ChordNote& n) { return n.SoundingKey % 12 == lowest; });
+                        [&](const ChordNote& n) { return n.soundingKey % 12 == lowest; });
                     if (root == lowest) {
                         EXPECT_EQ(found->rootIndex, root);
                         EXPECT_LE(found->chordTypeIndex, type) << "a lower row with that root";

@@ -145,7 +145,7 @@ TEST(ReadingRule, SharedByVoiceChordAndBuildScale) {
         }
         V chordIntervals;
         for (const ChordNote& n : chord) {
-            chordIntervals.push_back(n.Interval);
+            chordIntervals.push_back(n.interval);
         }
         V scaleIntervals;
         for (const ScaleNote& n : scale) {

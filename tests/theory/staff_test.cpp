@@ -68,20 +68,20 @@ TEST(StaffTopForKey, KeysOutsideTheTableContinueTheWalkWithoutOverflow) {
 
 TEST(AccidentalPlacement, LeftOfAndAboveTheHead) {
     const AccidentalPosition p = AccidentalPlacement(5880, 5280);
-    EXPECT_EQ(p.Left, 5740);
-    EXPECT_EQ(p.Top, 5200);
+    EXPECT_EQ(p.left, 5740);
+    EXPECT_EQ(p.top, 5200);
     const AccidentalPosition q = AccidentalPlacement(1320, 5400);
-    EXPECT_EQ(q.Left, 1180);
-    EXPECT_EQ(q.Top, 5320);
+    EXPECT_EQ(q.left, 1180);
+    EXPECT_EQ(q.top, 5320);
     const AccidentalPosition r = AccidentalPlacement(INT_MIN, INT_MIN);
-    EXPECT_EQ(r.Left, INT_MIN);
-    EXPECT_EQ(r.Top, INT_MIN);
+    EXPECT_EQ(r.left, INT_MIN);
+    EXPECT_EQ(r.top, INT_MIN);
 }
 
 std::vector<int> Ys(const std::vector<LedgerLine>& lines) {
     std::vector<int> ys;
     for (const LedgerLine& l : lines) {
-        ys.push_back(l.Y);
+        ys.push_back(l.y);
     }
     return ys;
 }
@@ -113,8 +113,8 @@ TEST(LedgerLinesFor, EveryLineBetweenStaffAndHead) {
         const auto lines = LedgerLinesFor(5880, c.top);
         EXPECT_EQ(Ys(lines), c.ys) << "top " << c.top;
         for (const LedgerLine& l : lines) {
-            EXPECT_EQ(l.X1, 5815);
-            EXPECT_EQ(l.X2, 6095);
+            EXPECT_EQ(l.x1, 5815);
+            EXPECT_EQ(l.x2, 6095);
         }
     }
 }
@@ -132,17 +132,17 @@ TEST(LedgerLinesFor, PropertiesForEveryKeyAndClef) {
             if (lines.empty()) {
                 continue;
             }
-            const bool below = lines.front().Y == 5340;
-            EXPECT_TRUE(below || lines.front().Y == 4620);
+            const bool below = lines.front().y == 5340;
+            EXPECT_TRUE(below || lines.front().y == 4620);
             for (std::size_t i = 0; i < lines.size(); ++i) {
-                EXPECT_EQ(lines[i].X1, left - 65);
-                EXPECT_EQ(lines[i].X2, left + 215);
+                EXPECT_EQ(lines[i].x1, left - 65);
+                EXPECT_EQ(lines[i].x2, left + 215);
                 if (i > 0) {
-                    EXPECT_EQ(lines[i].Y - lines[i - 1].Y, below ? 120 : -120);
+                    EXPECT_EQ(lines[i].y - lines[i - 1].y, below ? 120 : -120);
                 }
             }
             // The outermost line goes through the head or touches its staff side.
-            const int gap = below ? headLine - lines.back().Y : lines.back().Y - headLine;
+            const int gap = below ? headLine - lines.back().y : lines.back().y - headLine;
             EXPECT_TRUE(gap == 0 || gap == 60) << "gap " << gap;
             EXPECT_EQ(gap == 0, (top / 60) % 2 == 0);
         }
@@ -155,8 +155,8 @@ TEST(LedgerLinesFor, FarAwayNotesAreBoundedAndNeverOverflow) {
             const auto lines = LedgerLinesFor(left, top);
             EXPECT_FALSE(lines.empty());
             EXPECT_LE(lines.size(), static_cast<std::size_t>(kMaxLedgerLines));
-            EXPECT_TRUE(lines.front().Y == 5340 || lines.front().Y == 4620);
-            EXPECT_LE(lines.front().X1, lines.front().X2);
+            EXPECT_TRUE(lines.front().y == 5340 || lines.front().y == 4620);
+            EXPECT_LE(lines.front().x1, lines.front().x2);
         }
     }
     // Off the 60-twip grid the lines still stand on the ledger positions.

@@ -21,7 +21,7 @@ std::vector<int> Field(const ChordVoicing& v, int ChordNote::*field) {
 std::vector<bool> Sharps(const ChordVoicing& v) {
     std::vector<bool> out;
     for (const ChordNote& n : v) {
-        out.push_back(n.Sharp);
+        out.push_back(n.sharp);
     }
     return out;
 }
@@ -59,9 +59,9 @@ TEST(VoiceChord, WorkedExamples) {
         SCOPED_TRACE(testing::Message() << c.intervals << " root " << c.root << " inv "
                                         << c.inversion << " clef " << c.clef);
         const ChordVoicing v = VoiceChord(c.intervals, c.root, c.inversion, c.clef);
-        EXPECT_EQ(Field(v, &ChordNote::Key), c.keys);
-        EXPECT_EQ(Field(v, &ChordNote::SoundingKey), c.sounding);
-        EXPECT_EQ(Field(v, &ChordNote::StaffTop), c.tops);
+        EXPECT_EQ(Field(v, &ChordNote::key), c.keys);
+        EXPECT_EQ(Field(v, &ChordNote::soundingKey), c.sounding);
+        EXPECT_EQ(Field(v, &ChordNote::staffTop), c.tops);
     }
     EXPECT_EQ(Sharps(VoiceChord("0/4/7/", 1, 0, 0)), (std::vector<bool>{true, false, true}));
     EXPECT_EQ(Sharps(VoiceChord("0/4/7/", 0, 0, 0)), (std::vector<bool>{false, false, false}));
@@ -83,22 +83,22 @@ TEST(VoiceChord, PropertiesOverTheWholeCatalogue) {
                     ASSERT_EQ(v.size(), intervals.size());
                     for (std::size_t i = 0; i < v.size(); ++i) {
                         const ChordNote& n = v[i];
-                        EXPECT_EQ(n.Position, static_cast<int>(i));  // list order unchanged
-                        EXPECT_EQ(n.Interval, intervals[i]);
-                        EXPECT_EQ(n.Key, root + intervals[i]);
-                        EXPECT_EQ(n.Raised, n.Position < inversion);
-                        EXPECT_EQ(n.SoundingKey, n.Raised ? n.Key + 12 : n.Key);
-                        EXPECT_GE(n.SoundingKey, 0);
-                        EXPECT_LE(n.SoundingKey, 35);
-                        EXPECT_LE(n.Key, 32);
-                        EXPECT_EQ(n.Sharp, NoteName(n.Key).size() == 2);
-                        EXPECT_EQ(n.Sharp, NoteName(n.SoundingKey).size() == 2);
+                        EXPECT_EQ(n.position, static_cast<int>(i));  // list order unchanged
+                        EXPECT_EQ(n.interval, intervals[i]);
+                        EXPECT_EQ(n.key, root + intervals[i]);
+                        EXPECT_EQ(n.raised, n.position < inversion);
+                        EXPECT_EQ(n.soundingKey, n.raised ? n.key + 12 : n.key);
+                        EXPECT_GE(n.soundingKey, 0);
+                        EXPECT_LE(n.soundingKey, 35);
+                        EXPECT_LE(n.key, 32);
+                        EXPECT_EQ(n.sharp, NoteName(n.key).size() == 2);
+                        EXPECT_EQ(n.sharp, NoteName(n.soundingKey).size() == 2);
                         // Raised notes stand one octave (420 twips) higher; the bass clef only
                         // moves every note 120 lower.
-                        EXPECT_EQ(n.StaffTop, basic[i].StaffTop + clef - (n.Raised ? 420 : 0));
-                        EXPECT_EQ(n.StaffTop, StaffTopForKey(n.SoundingKey, clef));
-                        if (n.Raised) {
-                            EXPECT_LE(n.SoundingKey, 31);
+                        EXPECT_EQ(n.staffTop, basic[i].staffTop + clef - (n.raised ? 420 : 0));
+                        EXPECT_EQ(n.staffTop, StaffTopForKey(n.soundingKey, clef));
+                        if (n.raised) {
+                            EXPECT_LE(n.soundingKey, 31);
                         }
                     }
                 }
@@ -110,7 +110,7 @@ TEST(VoiceChord, PropertiesOverTheWholeCatalogue) {
 TEST(VoiceChord, ThirdInversionRaisesOnlyTheFirstThree) {
     const ChordVoicing six = VoiceChord("0/4/7/10/14/17/", 0, 3, 0);
     ASSERT_EQ(six.size(), 6u);
-    EXPECT_EQ(Field(six, &ChordNote::SoundingKey), (V{12, 16, 19, 10, 14, 17}));
+    EXPECT_EQ(Field(six, &ChordNote::soundingKey), (V{12, 16, 19, 10, 14, 17}));
 }
 
 TEST(VoiceChord, StringsOutsideTheCatalogueGiveNoChord) {
@@ -136,11 +136,11 @@ TEST(VoiceChord, StringsOutsideTheCatalogueGiveNoChord) {
             << c.intervals << " root " << c.root << " inversion " << c.inversion;
     }
     // Text after the last "/" is ignored, as for every interval string.
-    EXPECT_EQ(Field(VoiceChord("0/4/7", 0, 0, 0), &ChordNote::Key), (V{0, 4}));
+    EXPECT_EQ(Field(VoiceChord("0/4/7", 0, 0, 0), &ChordNote::key), (V{0, 4}));
     // An empty number text is the root again.
-    EXPECT_EQ(Field(VoiceChord("0//7/", 2, 0, 0), &ChordNote::Key), (V{2, 2, 9}));
+    EXPECT_EQ(Field(VoiceChord("0//7/", 2, 0, 0), &ChordNote::key), (V{2, 2, 9}));
     // The top key of the keyboard is still playable.
-    EXPECT_EQ(Field(VoiceChord("0/4/7/24/", 11, 0, 0), &ChordNote::SoundingKey),
+    EXPECT_EQ(Field(VoiceChord("0/4/7/24/", 11, 0, 0), &ChordNote::soundingKey),
               (V{11, 15, 18, 35}));
     EXPECT_EQ(VoiceChord("0/2/4/5/7/9/", 0, 0, 0).size(), 6u);
 }
@@ -148,10 +148,10 @@ TEST(VoiceChord, StringsOutsideTheCatalogueGiveNoChord) {
 TEST(VoiceChord, ExtremeClefOffsetsDoNotOverflow) {
     const ChordVoicing high = VoiceChord("0/4/7/", 0, 1, INT_MIN);
     ASSERT_EQ(high.size(), 3u);
-    EXPECT_EQ(high[0].StaffTop, INT_MIN + 4860);
+    EXPECT_EQ(high[0].staffTop, INT_MIN + 4860);
     const ChordVoicing low = VoiceChord("0/4/7/", 0, 0, INT_MAX);
     ASSERT_EQ(low.size(), 3u);
-    EXPECT_EQ(low[0].StaffTop, INT_MAX);
+    EXPECT_EQ(low[0].staffTop, INT_MAX);
 }
 
 }  // namespace

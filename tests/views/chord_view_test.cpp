@@ -229,16 +229,16 @@ TEST(ChordView, EverySelectionShowsExactlyItsVoicing) {
                             continue;
                         }
                         const theory::ChordNote& note = voicing[n];
-                        sounding.insert(note.SoundingKey);
-                        const auto ys = NeededLedgerYs(note.StaffTop);
+                        sounding.insert(note.soundingKey);
+                        const auto ys = NeededLedgerYs(note.staffTop);
                         needed.insert(ys.begin(), ys.end());
                         EXPECT_TRUE(slot.headShown);
-                        EXPECT_EQ(slot.headTop, note.StaffTop);
-                        const bool sharp = theory::NoteName(note.Key).size() == 2;
+                        EXPECT_EQ(slot.headTop, note.staffTop);
+                        const bool sharp = theory::NoteName(note.key).size() == 2;
                         EXPECT_EQ(slot.sharpShown, sharp) << n;
                         if (sharp) {
                             EXPECT_EQ(slot.sharpLeft, 5740);
-                            EXPECT_EQ(slot.sharpTop, note.StaffTop - 80);
+                            EXPECT_EQ(slot.sharpTop, note.staffTop - 80);
                             EXPECT_EQ(slot.sharpCaption, "#");
                         }
                     }
@@ -308,6 +308,33 @@ TEST(ChordView, StackedSharpsStepLeft) {
             EXPECT_EQ(slot.sharpTop, slot.headTop - 80);
         }
     }
+}
+
+}  // namespace
+}  // namespace quorvane::views
+
+namespace quorvane::views {
+namespace {
+
+TEST(ChordView, NamesTheNotesLowestFirstForAssistiveTechnology) {
+    struct Case {
+        int root, type, inversion;
+        const char* names;
+    };
+    // Major (0) and Minor 7th (10): a raised note is read where it sounds, not where it is listed.
+    for (const Case& c : std::vector<Case>{{0, 0, 0, "C, E, G"},
+                                           {0, 0, 1, "E, G, C"},
+                                           {1, 10, 1, "E, G#, B, C#"},
+                                           {0, 0, 3, "C, E, G"},
+                                           {0, -1, 0, ""}}) {
+        const ChordView v = ComputeChordView(Select(c.root, c.type, c.inversion));
+        EXPECT_EQ(v.noteNames, c.names) << c.root << "/" << c.type << "/" << c.inversion;
+    }
+    const ChordView v = ComputeChordView(Select(1, 10, 1));
+    EXPECT_EQ(v.keyboardDescription,
+              "Chord C#(Db)Minor 7th First Inversion, keys marked: E, G#, B, C#.");
+    EXPECT_EQ(v.staffDescription, "Chord C#(Db)Minor 7th First Inversion: E, G#, B, C#.");
+    EXPECT_EQ(ComputeChordView(Select(0, -1, 0)).staffDescription, "Chord C Basic: none.");
 }
 
 }  // namespace

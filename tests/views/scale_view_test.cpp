@@ -15,7 +15,7 @@ constexpr int kChromatic = 23;
 
 std::vector<int> Tops(const ScaleView& v) {
     std::vector<int> tops;
-    for (const ScaleSlotView& s : v.noteSlots) {
+    for (const NoteSlotView& s : v.noteSlots) {
         if (s.headShown) {
             tops.push_back(s.headTop);
         }
@@ -23,7 +23,7 @@ std::vector<int> Tops(const ScaleView& v) {
     return tops;
 }
 
-std::vector<int> LineYs(const ScaleSlotView& slot) {
+std::vector<int> LineYs(const NoteSlotView& slot) {
     std::vector<int> ys;
     for (const TwipsHLine& line : slot.ledgerLines) {
         EXPECT_EQ(line.x1, slot.headLeft - 65);
@@ -44,7 +44,7 @@ TEST(ScaleView, MajorOnCTreble) {
             << k;
     }
     EXPECT_EQ(kScaleWhiteKeyColor, 0x00FFC87Fu);  // red 127, green 200, blue 255
-    for (const ScaleSlotView& s : v.noteSlots) {
+    for (const NoteSlotView& s : v.noteSlots) {
         EXPECT_FALSE(s.sharpShown);
     }
     EXPECT_EQ(v.noteSlots[0].ledgerLines,
@@ -87,7 +87,7 @@ TEST(ScaleView, ChromaticOnCBass) {
 TEST(ScaleView, OctaveAboveTheStaffOnB) {
     // Key 23 (B) sits in the space above the first ledger line: the line hangs below it.
     const ScaleView v = ComputeScaleView(11, kMajor, 0);
-    const ScaleSlotView& last = v.noteSlots[7];
+    const NoteSlotView& last = v.noteSlots[7];
     EXPECT_EQ(last.headTop, 4500);
     EXPECT_EQ(LineYs(last), (std::vector<int>{4620}));
     // An A above the staff (key 21, top 4560) gets the line through its head.
@@ -122,7 +122,7 @@ TEST(ScaleView, EverySelectionShowsExactlyItsScale) {
                 const ScaleView v = ComputeScaleView(root, scale, clef);
                 std::set<int> keys;
                 for (std::size_t n = 0; n < v.noteSlots.size(); ++n) {
-                    const ScaleSlotView& slot = v.noteSlots[n];
+                    const NoteSlotView& slot = v.noteSlots[n];
                     if (n >= notes.size()) {
                         EXPECT_FALSE(slot.headShown);
                         EXPECT_FALSE(slot.sharpShown);
@@ -164,7 +164,7 @@ TEST(ScaleView, SharpSignsSitOnTheirNotes) {
             for (int clef : {0, 120}) {
                 const ScaleView v = ComputeScaleView(root, scale, clef);
                 for (int n = 0; n < kScaleSlotCount; ++n) {
-                    const ScaleSlotView& slot = v.noteSlots[static_cast<std::size_t>(n)];
+                    const NoteSlotView& slot = v.noteSlots[static_cast<std::size_t>(n)];
                     if (!slot.sharpShown) {
                         continue;
                     }
@@ -178,6 +178,27 @@ TEST(ScaleView, SharpSignsSitOnTheirNotes) {
                 }
             }
         }
+    }
+}
+
+}  // namespace
+}  // namespace quorvane::views
+
+namespace quorvane::views {
+namespace {
+
+TEST(ScaleView, NamesTheNotesInSlotOrderForAssistiveTechnology) {
+    const ScaleView v = ComputeScaleView(1, kPentatonicMinor, 120);
+    EXPECT_EQ(v.title, "C#(Db) Pentatonic Minor");
+    EXPECT_EQ(v.noteNames, "C#, E, F#, G#, B, C#");
+    EXPECT_EQ(v.keyboardDescription,
+              "Scale C#(Db) Pentatonic Minor, keys coloured: C#, E, F#, G#, B, C#.");
+    EXPECT_EQ(v.staffDescription, "Scale C#(Db) Pentatonic Minor: C#, E, F#, G#, B, C#.");
+    // A selection outside the catalogue shows and reads nothing, and never reads past a table.
+    for (const auto& [root, scale] : {std::pair{12, 0}, std::pair{0, 36}, std::pair{-1, -1}}) {
+        const ScaleView none = ComputeScaleView(root, scale, 0);
+        EXPECT_TRUE(Tops(none).empty());
+        EXPECT_EQ(none.staffDescription, "Scale : none.");
     }
 }
 
