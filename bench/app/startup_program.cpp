@@ -1,0 +1,90 @@
+// The program as main() starts it, watched from inside. Prints the monotonic clock (nanoseconds)
+// when the start-up reminder's first paint has finished, when its OK is pressed and when the main
+// window's first paint has finished; then the resident memory while the reminder waits and once
+// the main window has sat idle for a moment.
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "app/Program.h"
+#include "dialogs/frmMoney.h"
+
+namespace {
+
+long long NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
+}
+
+constexpr int kIdleMs = 300;
+
+class StartWatch : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint || !watched->isWidgetType()) {
+            return false;
+        }
+        QWidget* window = static_cast<QWidget*>(watched)->window();
+        if (auto* reminder = qobject_cast<quorvane::dialogs::frmMoney*>(window);
+            reminder != nullptr && reminderNs_ == 0) {
+            reminderNs_ = -1;
+            // After the whole window has painted: note it, then answer as the user does.
+            QTimer::singleShot(0, reminder, [this, reminder] {
+                reminderNs_ = NowNs();
+                reminderKb_ = ResidentKb();
+                okNs_ = NowNs();
+                reminder->cmdOK()->click();
+            });
+        } else if (window->objectName() == QLatin1String("frmChordMain") && mainNs_ == 0) {
+            mainNs_ = -1;
+            QTimer::singleShot(0, [this] {
+                mainNs_ = NowNs();
+                QTimer::singleShot(kIdleMs, [this] { Report(); });
+            });
+        }
+        return false;
+    }
+
+  private:
+    void Report() const {
+        std::printf("reminder %lld\nok %lld\nmain %lld\nrss_reminder_kb %ld\nrss_main_kb %ld\n",
+                    reminderNs_, okNs_, mainNs_, reminderKb_, ResidentKb());
+        std::fflush(stdout);
+        std::_Exit(0);
+    }
+
+    long long reminderNs_ = 0;
+    long long okNs_ = 0;
+    long long mainNs_ = 0;
+    long reminderKb_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    StartWatch watch;
+    app.installEventFilter(&watch);
+    // From here on as main() runs the program.
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.brackenfold.Quorvane"));
+    quorvane::app::Program program;
+    return program.Run();
+}
