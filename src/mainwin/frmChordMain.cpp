@@ -5,24 +5,20 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCursor>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <algorithm>
 
 #include "mainwin/ChordSheet.h"
+#include "mainwin/Desktop.h"
 #include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Markers.h"
@@ -53,26 +49,14 @@ QString Q(std::string_view text) {
 
 }  // namespace
 
-frmChordMain::frmChordMain(QWidget* parent) : QMainWindow(parent) {
+frmChordMain::frmChordMain(Desktop& desktop, SecondaryWindows* windows, QWidget* parent)
+    : QMainWindow(parent), desktop_(desktop), windows_(windows != nullptr ? *windows : alone_) {
     setObjectName(QStringLiteral("frmChordMain"));
     setWindowTitle(QStringLiteral("Quorvane"));
     // Fixed border: it can be minimised, not resized or maximised.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-
-    ScreenWidthPixels = [] {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        return screen != nullptr ? screen->geometry().width() : 0;
-    };
-    ShowCriticalMessage = [this](const QString& title, const QString& text) {
-        QMessageBox::critical(this, title, text, QMessageBox::Ok);
-    };
-    OpenPopupMenu = [](QMenu* menu) { menu->exec(QCursor::pos()); };
-    ChoosePrinter = [this](QPrinter& printer) {
-        QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
-    };
 
     BuildControls();
     BuildMenus();
@@ -285,26 +269,17 @@ void frmChordMain::BuildMenus() {
     mnuHelpWebHome_ = web->addAction(QStringLiteral("Brackenfold &Home Page"));
     help->addSeparator();
     mnuHelpAbout_ = help->addAction(QStringLiteral("&About Velmira"));
-    const auto call = [](const std::function<void()>& f) {
-        if (f) {
-            f();
-        }
-    };
-    connect(mnuHelpIndex_, &QAction::triggered, this,
-            [this, call] { call(collaborators.HelpIndex); });
-    connect(mnuHelpWebUpdates_, &QAction::triggered, this,
-            [this, call] { call(collaborators.HelpWebUpdates); });
-    connect(mnuHelpWebHome_, &QAction::triggered, this,
-            [this, call] { call(collaborators.HelpWebHome); });
-    connect(mnuHelpAbout_, &QAction::triggered, this,
-            [this, call] { call(collaborators.HelpAbout); });
+    connect(mnuHelpIndex_, &QAction::triggered, this, &frmChordMain::helpIndexRequested);
+    connect(mnuHelpWebUpdates_, &QAction::triggered, this, &frmChordMain::webUpdatesRequested);
+    connect(mnuHelpWebHome_, &QAction::triggered, this, &frmChordMain::webHomeRequested);
+    connect(mnuHelpAbout_, &QAction::triggered, this, &frmChordMain::aboutRequested);
 }
 
 // ---- Start-up ---------------------------------------------------------------------------
 
 bool frmChordMain::Form_Load() {
     // 1. The start-up reminder; its Cancel ends the program.
-    if (collaborators.ShowStartReminder && !collaborators.ShowStartReminder()) {
+    if (!windows_.ShowStartReminder()) {
         return false;
     }
     // Without its markers the window cannot show a chord (a program copied away from its
@@ -314,14 +289,14 @@ bool frmChordMain::Form_Load() {
         controlMissing_ = true;
         const QString text = MissingMarkerControlText(markerPlaces_);
         qCCritical(lcStartup).noquote() << text;
-        ShowCriticalMessage(QStringLiteral("Quorvane"), text);
+        desktop_.ShowCriticalMessage(this, QStringLiteral("Quorvane"), text);
         return false;
     }
     // 2. Only the width is tested.
-    if (ScreenWidthPixels() < kMinimumScreenWidth) {
-        ShowCriticalMessage(QStringLiteral("Quorvane"),
-                            QStringLiteral("Quorvane will only run at resolutions of 800x600 or "
-                                           "higher, Sorry!"));
+    if (desktop_.ScreenWidthPixels() < kMinimumScreenWidth) {
+        desktop_.ShowCriticalMessage(this, QStringLiteral("Quorvane"),
+                                     QStringLiteral("Quorvane will only run at resolutions of "
+                                                    "800x600 or higher, Sorry!"));
         return false;
     }
     // 3.
@@ -332,9 +307,7 @@ bool frmChordMain::Form_Load() {
     // 5.
     LinkWindows = true;
     mnuOptionsLinkWindows_->setChecked(true);
-    if (collaborators.InitMidi) {
-        collaborators.InitMidi();
-    }
+    emit initMidiRequested();
     // 6.
     for (QWidget* marker : vtlPlayKey_) {
         if (marker != nullptr) {
@@ -418,9 +391,7 @@ void frmChordMain::optClef_Click(int index) {
 }
 
 void frmChordMain::ShowProg() {
-    if (collaborators.ShowProg) {
-        collaborators.ShowProg(RootIndex);
-    }
+    emit showProgRequested(RootIndex);
 }
 
 // ---- Displays ---------------------------------------------------------------------------
@@ -589,7 +560,7 @@ void frmChordMain::mnuInversionsPopupItem_Click(int index) {
 }
 
 void frmChordMain::OpenInversionsPopup() {
-    OpenPopupMenu(mnuInversionsPopup_);
+    desktop_.OpenPopupMenu(mnuInversionsPopup_);
     ApplyInversion();
 }
 
@@ -606,9 +577,7 @@ void frmChordMain::lblNoteName_MouseDown(int button, int /*shift*/, float /*x*/,
 }
 
 void frmChordMain::cmdPlayButton_Click() {
-    if (collaborators.PlayChord) {
-        collaborators.PlayChord();
-    }
+    emit playRequested();
 }
 
 // ---- Window-level options and commands --------------------------------------------------
@@ -621,7 +590,7 @@ void frmChordMain::mnuFilePrint_Click() {
         QMarginsF(kPrintMarginMm, kPrintMarginMm, kPrintMarginMm, kPrintMarginMm),
         QPageLayout::Millimeter);
     printer.setDocName(lblNoteName_->text());
-    if (ChoosePrinter && ChoosePrinter(printer)) {
+    if (desktop_.ChoosePrinter(printer, this)) {
         if (const QString error = PrintChordSheet(printer, CurrentSheet()); !error.isEmpty()) {
             qCWarning(lcPrint).noquote()
                 << QStringLiteral("Printing \"%1\" failed: %2").arg(printer.docName(), error);
@@ -630,17 +599,11 @@ void frmChordMain::mnuFilePrint_Click() {
 }
 
 void frmChordMain::mnuFileExit_Click() {
-    if (collaborators.ShutDown) {
-        collaborators.ShutDown();
-    } else {
-        close();
-    }
+    emit exitRequested();
 }
 
 void frmChordMain::Form_Unload() {
-    if (collaborators.ShutDown) {
-        collaborators.ShutDown();
-    }
+    emit exitRequested();
 }
 
 void frmChordMain::mnuOptionsLinkWindows_Click() {
@@ -656,15 +619,12 @@ void frmChordMain::mnuOptionsLinkWindows_Click() {
 }
 
 void frmChordMain::mnuOptionsResetMIDI_Click() {
-    if (collaborators.ResetMidi) {
-        collaborators.ResetMidi();
-    }
+    emit resetMidiRequested();
 }
 
 void frmChordMain::mnuWindowProgressions_Click() {
     const bool checked = mnuWindowProgressions_->isChecked();
-    QWidget* window =
-        collaborators.ProgressionsWindow ? collaborators.ProgressionsWindow() : nullptr;
+    QWidget* window = windows_.EnsureProgressions();
     if (window == nullptr) {
         return;
     }
@@ -683,7 +643,7 @@ void frmChordMain::mnuWindowProgressions_Click() {
 }
 
 void frmChordMain::mnuWindowMIDI_Click() {
-    QWidget* window = collaborators.MidiWindow ? collaborators.MidiWindow() : nullptr;
+    QWidget* window = windows_.EnsureMidiSettings();
     if (window == nullptr) {
         return;
     }
@@ -693,9 +653,8 @@ void frmChordMain::mnuWindowMIDI_Click() {
 }
 
 void frmChordMain::Form_Resize() {
-    QWidget* midi = collaborators.MidiWindow ? collaborators.MidiWindow() : nullptr;
-    QWidget* progressions =
-        collaborators.ProgressionsWindow ? collaborators.ProgressionsWindow() : nullptr;
+    QWidget* midi = windows_.EnsureMidiSettings();
+    QWidget* progressions = windows_.EnsureProgressions();
     // A hidden window stays hidden: its state is left alone, since the window system shows a
     // window whose state is set (an unpainted frame on restore, an icon on minimise).
     const auto shown = [](const QWidget* w) { return w != nullptr && w->isVisible(); };

@@ -142,9 +142,7 @@ void frmChordProgressions::closeEvent(QCloseEvent* event) {
 }
 
 void frmChordProgressions::Form_Unload() {
-    if (Unloaded) {
-        Unloaded();
-    }
+    emit unloaded();
     hide();
 }
 
