@@ -4,17 +4,43 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLayout>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdlib>
 
-#include "dialogs/DialogLook.h"
 #include "midi/SystemOutputs.h"
 #include "views/Twips.h"
 
 namespace quorvane::app {
 
 namespace {
+
+// Builds the main window's controls once the start-up reminder has first been painted: the
+// reminder is on screen without waiting for them, and the main window is ready by the time the
+// user answers it.
+class LoadWhileReminderWaits final : public QObject {
+  public:
+    LoadWhileReminderWaits(dialogs::frmMoney& reminder, mainwin::frmChordMain& main)
+        : reminder_(reminder), main_(main) {
+        reminder_.installEventFilter(this);
+    }
+    ~LoadWhileReminderWaits() override { reminder_.removeEventFilter(this); }
+    LoadWhileReminderWaits(const LoadWhileReminderWaits&) = delete;
+    LoadWhileReminderWaits& operator=(const LoadWhileReminderWaits&) = delete;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &reminder_ && event->type() == QEvent::Paint) {
+            reminder_.removeEventFilter(this);
+            // Once this paint has gone to the screen.
+            QTimer::singleShot(0, this, [this] { main_.LoadControls(); });
+        }
+        return false;
+    }
+
+  private:
+    dialogs::frmMoney& reminder_;
+    mainwin::frmChordMain& main_;
+};
 
 std::unique_ptr<midi::OutputDevices> OrSystemOutputs(std::unique_ptr<midi::OutputDevices> d) {
     return d ? std::move(d) : std::make_unique<midi::SystemOutputs>();
@@ -37,8 +63,9 @@ Program::Program(std::unique_ptr<midi::OutputDevices> devices,
       reminder_(std::make_unique<dialogs::frmMoney>()) {
     // The program ends only through ShutDown, never because its last window closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    // The program's icon on its windows (the ones it owns show their owner's).
-    main_->setWindowIcon(dialogs::ProgramIcon());
+    // The program's icon on its windows (the ones it owns show their owner's), loaded once: the
+    // reminder's.
+    main_->setWindowIcon(reminder_->windowIcon());
     Wire();
 }
 
@@ -90,16 +117,12 @@ void Program::Wire() {
 
 bool Program::ShowStartReminder() {
     reminder_->bClosing = false;
+    const LoadWhileReminderWaits load(*reminder_, *main_);
     const dialogs::frmMoney::Outcome outcome = desktop_->ShowReminderModal(*reminder_);
     return outcome != dialogs::frmMoney::Outcome::Cancel && !ended_;
 }
 
 bool Program::Start() {
-    // The main window takes its fixed size now, so windows placed beside it during the
-    // start-up see its real width.
-    if (QLayout* layout = main_->layout(); layout != nullptr) {
-        layout->activate();
-    }
     if (!main_->Form_Load() || ended_) {
         return false;
     }
@@ -120,7 +143,7 @@ int Program::Run() {
 progressions::frmChordProgressions* Program::EnsureProgressions() {
     if (progressions_ == nullptr) {
         progressions_ = new progressions::frmChordProgressions();
-        progressions_->setWindowIcon(dialogs::ProgramIcon());
+        progressions_->setWindowIcon(reminder_->windowIcon());
         QObject::connect(progressions_, &progressions::frmChordProgressions::unloaded, [this] {
             main_->mnuWindowProgressions()->setChecked(false);
             // The window destroys itself once the close is done; from now on it is gone.

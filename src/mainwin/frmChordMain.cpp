@@ -57,10 +57,7 @@ frmChordMain::frmChordMain(Desktop& desktop, SecondaryWindows* windows, QWidget*
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-
-    BuildControls();
-    BuildMenus();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The controls are built by Form_Load, after the start-up reminder.
 }
 
 frmChordMain::~frmChordMain() = default;
@@ -278,10 +275,11 @@ void frmChordMain::BuildMenus() {
 // ---- Start-up ---------------------------------------------------------------------------
 
 bool frmChordMain::Form_Load() {
-    // 1. The start-up reminder; its Cancel ends the program.
+    // The start-up reminder comes first; its Cancel ends the program.
     if (!windows_.ShowStartReminder()) {
         return false;
     }
+    LoadControls();
     // Without its markers the window cannot show a chord (a program copied away from its
     // control library, a broken install): say so, naming where the control was looked for.
     // After the reminder, as start-up always begins with it; before anything else is set up.
@@ -292,49 +290,63 @@ bool frmChordMain::Form_Load() {
         desktop_.ShowCriticalMessage(this, QStringLiteral("Quorvane"), text);
         return false;
     }
-    // 2. Only the width is tested.
+    // The screen check ends the program on a narrow screen; only the width is tested.
     if (desktop_.ScreenWidthPixels() < kMinimumScreenWidth) {
         desktop_.ShowCriticalMessage(this, QStringLiteral("Quorvane"),
                                      QStringLiteral("Quorvane will only run at resolutions of "
                                                     "800x600 or higher, Sorry!"));
         return false;
     }
-    // 3.
+    // The chord starts in root position.
     Inversion = 0;
     InversionCaption = " Basic";
-    // 4.
+    // The window stands at the top-left corner of the screen.
     move(0, 0);
-    // 5.
+    // Link Windows on, then the MIDI start-up: playing defaults and the settings window's device
+    // list (which creates that window hidden).
     LinkWindows = true;
     mnuOptionsLinkWindows_->setChecked(true);
     emit initMidiRequested();
-    // 6.
+    // No key is marked until a chord is shown.
     for (QWidget* marker : vtlPlayKey_) {
         if (marker != nullptr) {
             marker->hide();
         }
     }
-    // 7. The note table is constant data.
-    // 8.
+    // The chord types in catalogue order, the first chosen as a user's pick is (ShowChord). The
+    // note table, like the chord types, is constant data.
     cboChordTypes_->clear();
     for (const theory::ChordType& type : theory::ChordTypes) {
         cboChordTypes_->addItem(Q(type.name));
     }
     SelectRow(cboChordTypes_, 0);
-    // 9. The scale table is constant data.
-    // 10.
+    // The root C chosen as a user's pick is: with Link Windows on it brings the progressions chart
+    // up to date (creating that window hidden) and draws the scale, then the chord. The scale
+    // table is constant data.
     SelectRow(cboRootNote_, 0);
-    // 11.
+    // The scales in catalogue order, the first chosen as a user's pick is (ShowScale).
     cboScales_->clear();
     for (const theory::Scale& scale : theory::Scales) {
         cboScales_->addItem(Q(scale.name));
     }
     SelectRow(cboScales_, 0);
-    // 12. The interval labels are constant data.
-    // 13.
+    // Both displays drawn once more from the finished start-up state. The interval labels are
+    // constant data.
     ShowChord();
     ShowScale();
     return true;
+}
+
+void frmChordMain::LoadControls() {
+    if (staff_ != nullptr) {
+        return;  // built while the reminder waited
+    }
+    BuildControls();
+    BuildMenus();
+    // The window takes its fixed size at once, so windows placed beside it during the start-up
+    // see its real width.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
 }
 
 void frmChordMain::SelectRow(QComboBox* box, int row) {

@@ -69,9 +69,13 @@ class frmChordMain : public QMainWindow {
     static constexpr int kMinimumScreenWidth = 800;
 
     // ---- Operations ---------------------------------------------------------------------
-    // The start-up sequence; false when the program must end (reminder cancelled, marker
+    // The start-up sequence, run once: the reminder, then the window's controls are built (unless
+    // they are already) and set up. False when the program must end (reminder cancelled, marker
     // control missing, screen too narrow). The window is not shown here.
     bool Form_Load();
+    // Builds the window's controls and menus, once. Nothing is built before the start-up reminder
+    // is on screen, which needs none of it; the program builds them while the reminder waits.
+    void LoadControls();
     // True when start-up stopped because the marker control could not be created.
     bool ControlMissing() const { return controlMissing_; }
     void ShowChord();

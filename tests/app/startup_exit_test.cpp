@@ -95,6 +95,37 @@ TEST_F(ProgramTest, OkStartsTheProgramWithTheChartHiddenForC) {
     EXPECT_EQ(program->ClosingRemindersShown(), 0);
 }
 
+// Notes how much of the main window exists when the reminder is first painted.
+class AtFirstPaint : public QObject {
+  public:
+    AtFirstPaint(QWidget& painted, const QWidget& other) : painted_(painted), other_(other) {
+        painted_.installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &painted_ && event->type() == QEvent::Paint && built < 0) {
+            built = static_cast<int>(other_.findChildren<QWidget*>().size());
+        }
+        return false;
+    }
+    int built = -1;
+
+  private:
+    QWidget& painted_;
+    const QWidget& other_;
+};
+
+TEST_F(ProgramTest, TheReminderPaintsFirstAndTheMainWindowIsBuiltWhileItWaits) {
+    const AtFirstPaint paint(program->Reminder(), Main());
+    bool builtBeforeOk = false;
+    WhenModal<frmMoney>([&](frmMoney& d) {
+        builtBeforeOk = QTest::qWaitFor([&] { return Main().centralWidget() != nullptr; }, 5000);
+        d.cmdOK()->click();
+    });
+    ASSERT_TRUE(program->Start());
+    EXPECT_EQ(paint.built, 0) << "nothing of the main window before the reminder is on screen";
+    EXPECT_TRUE(builtBeforeOk);
+}
+
 TEST_F(ProgramTest, WwwAtStartOpensTheUpdatesPageAndContinues) {
     ClickOnReminder(&frmMoney::cmdWebSite);
     EXPECT_TRUE(program->Start());

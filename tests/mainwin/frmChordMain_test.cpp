@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
@@ -35,7 +36,13 @@ using views::IdentifierMode;
 
 // The program around the window: its start-up reminder's answer and the windows it gives.
 struct FakeProgram : SecondaryWindows {
-    bool ShowStartReminder() override { return reminderOk; }
+    bool ShowStartReminder() override {
+        if (duringReminder) {
+            duringReminder();
+        }
+        return reminderOk;
+    }
+    std::function<void()> duringReminder;
     QWidget* EnsureProgressions() override { return progressions; }
     QWidget* EnsureMidiSettings() override { return midi; }
     bool reminderOk = true;
@@ -145,10 +152,10 @@ TEST_F(MainWindowTest, StartUpState) {
 }
 
 TEST_F(MainWindowTest, MarkersAreCreatedFromTheStoredLayout) {
+    Load();
     if (!HaveMarkers()) {
         GTEST_SKIP() << "control library not available";
     }
-    Load();
     EXPECT_EQ(VisibleMarkers(), (std::set<int>{0, 4, 7}));
     for (int k = 0; k < views::kKeyCount; ++k) {
         QWidget* m = window->vtlPlayKey(k);
@@ -263,8 +270,13 @@ TEST_F(MainWindowTest, ScreenWidthCheck) {
 }
 
 TEST_F(MainWindowTest, CancelledStartReminderEndsBeforeTheScreenCheck) {
+    // The reminder is on screen before the window has built anything (the start-up's first
+    // paint waits for nothing else).
+    std::size_t builtDuringReminder = 1;
+    program.duringReminder = [&] { builtDuringReminder = window->findChildren<QWidget*>().size(); };
     program.reminderOk = false;
     EXPECT_FALSE(window->Form_Load());
+    EXPECT_EQ(builtDuringReminder, 0u);
     EXPECT_EQ(desktop.screenChecks, 0);
     EXPECT_TRUE(progRoots.empty());
 }
