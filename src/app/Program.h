@@ -64,7 +64,6 @@ class Program final : private mainwin::SecondaryWindows {
     dialogs::HelpViewer* EnsureHelp();
 
     midi::modCommon& Midi() { return midi_; }
-    mainwin::Desktop& Desktop() const { return *desktop_; }
 
     // Help menu actions.
     void HelpIndex();

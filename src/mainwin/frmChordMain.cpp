@@ -279,6 +279,7 @@ bool frmChordMain::Form_Load() {
     if (!windows_.ShowStartReminder()) {
         return false;
     }
+    // The window's controls, unless the program built them while the reminder waited.
     LoadControls();
     // Without its markers the window cannot show a chord (a program copied away from its
     // control library, a broken install): say so, naming where the control was looked for.
