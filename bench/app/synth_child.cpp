@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "mainwin/Desktop.h"
 #include "mainwin/frmChordMain.h"
 #include "midi/BuiltinSynth.h"
 
@@ -28,7 +29,8 @@ long ResidentKb() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    quorvane::mainwin::frmChordMain window;
+    quorvane::mainwin::Desktop desktop;
+    quorvane::mainwin::frmChordMain window(desktop);
     if (!window.Form_Load()) {
         return 1;
     }

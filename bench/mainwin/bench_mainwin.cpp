@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "mainwin/Desktop.h"
 #include "mainwin/frmChordMain.h"
 #include "views/ChordView.h"
 #include "views/ScaleView.h"
@@ -14,8 +15,11 @@ using quorvane::mainwin::frmChordMain;
 
 frmChordMain* LoadedWindow() {
     static frmChordMain* window = [] {
-        auto* w = new frmChordMain();  // lives until the benchmark process ends
-        w->ScreenWidthPixels = [] { return 1024; };
+        // A wide screen; both live until the benchmark process ends.
+        struct WideScreen : quorvane::mainwin::Desktop {
+            int ScreenWidthPixels() const override { return 1024; }
+        };
+        auto* w = new frmChordMain(*new WideScreen());
         w->Form_Load();
         w->show();
         QApplication::processEvents();

@@ -19,16 +19,24 @@ namespace {
 using quorvane::midi::RecordingOutputs;
 using Clock = std::chrono::steady_clock;
 
+// A wide screen, the reminder answered with OK, and an end that leaves the process running.
+struct BenchDesktop : quorvane::mainwin::Desktop {
+    int ScreenWidthPixels() const override { return 1024; }
+    quorvane::dialogs::frmMoney::Outcome ShowReminderModal(quorvane::dialogs::frmMoney&) override {
+        return quorvane::dialogs::frmMoney::Outcome::OK;
+    }
+    void EndProcess() override {}
+};
+
 struct Rig {
     Rig() {
         auto owned = std::make_unique<RecordingOutputs>(
             std::vector<RecordingOutputs::DeviceSpec>{{"Recorder", true}});
         outputs = owned.get();
-        program = std::make_unique<quorvane::app::Program>(std::move(owned));
-        program->SetEndProcess([] {});
-        program->MainWindow().ScreenWidthPixels = [] { return 1024; };
+        program = std::make_unique<quorvane::app::Program>(std::move(owned), nullptr,
+                                                           std::make_unique<BenchDesktop>());
         program->Start();
-        program->MidiWindow()->Form_Activate();  // opens device 0
+        program->EnsureMidiSettings()->Form_Activate();  // opens device 0
     }
     RecordingOutputs* outputs = nullptr;
     std::unique_ptr<quorvane::app::Program> program;
@@ -54,7 +62,7 @@ void BM_PlayTiming(benchmark::State& state) {
     for (auto _ : state) {
         rig.outputs->Clear();
         const Clock::time_point pressed = Clock::now();
-        rig.program->MainWindow().cmdPlayButton()->click();
+        rig.program->Main().cmdPlayButton()->click();
         const auto& events = rig.outputs->Events();
         if (events.size() != 6) {
             state.SkipWithError("the chord was not played");
@@ -87,7 +95,7 @@ void BM_UiThreadCpuDuringLongChord(benchmark::State& state) {
     std::vector<double> cpu;
     for (auto _ : state) {
         const double before = ThreadCpuMs();
-        rig.program->MainWindow().cmdPlayButton()->click();
+        rig.program->Main().cmdPlayButton()->click();
         cpu.push_back(ThreadCpuMs() - before);
     }
     state.counters["ui_thread_cpu_median_ms"] = Median(cpu);

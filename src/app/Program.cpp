@@ -4,19 +4,43 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLayout>
 #include <QMessageBox>
-#include <QScreen>
-#include <cstdio>
+#include <QTimer>
 #include <cstdlib>
 
-#include "dialogs/DialogLook.h"
 #include "midi/SystemOutputs.h"
 #include "views/Twips.h"
 
 namespace quorvane::app {
 
 namespace {
+
+// Builds the main window's controls once the start-up reminder has first been painted: the
+// reminder is on screen without waiting for them, and the main window is ready by the time the
+// user answers it.
+class LoadWhileReminderWaits final : public QObject {
+  public:
+    LoadWhileReminderWaits(dialogs::frmMoney& reminder, mainwin::frmChordMain& main)
+        : reminder_(reminder), main_(main) {
+        reminder_.installEventFilter(this);
+    }
+    ~LoadWhileReminderWaits() override { reminder_.removeEventFilter(this); }
+    LoadWhileReminderWaits(const LoadWhileReminderWaits&) = delete;
+    LoadWhileReminderWaits& operator=(const LoadWhileReminderWaits&) = delete;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &reminder_ && event->type() == QEvent::Paint) {
+            reminder_.removeEventFilter(this);
+            // Once this paint has gone to the screen.
+            QTimer::singleShot(0, this, [this] { main_.LoadControls(); });
+        }
+        return false;
+    }
+
+  private:
+    dialogs::frmMoney& reminder_;
+    mainwin::frmChordMain& main_;
+};
 
 std::unique_ptr<midi::OutputDevices> OrSystemOutputs(std::unique_ptr<midi::OutputDevices> d) {
     return d ? std::move(d) : std::make_unique<midi::SystemOutputs>();
@@ -30,28 +54,18 @@ std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> 
 }  // namespace
 
 Program::Program(std::unique_ptr<midi::OutputDevices> devices,
-                 std::unique_ptr<midi::MidiClock> clock)
-    : endSignals_(std::make_unique<EndSignals>([this](int) { midi_.ShutDownOnSignal(); })),
+                 std::unique_ptr<midi::MidiClock> clock, std::unique_ptr<mainwin::Desktop> desktop)
+    : desktop_(desktop ? std::move(desktop) : std::make_unique<mainwin::Desktop>()),
+      endSignals_(std::make_unique<EndSignals>([this](int) { midi_.ShutDownOnSignal(); })),
       midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock), *endSignals_)),
-      main_(std::make_unique<mainwin::frmChordMain>()),
+      main_(
+          std::make_unique<mainwin::frmChordMain>(*desktop_, static_cast<SecondaryWindows*>(this))),
       reminder_(std::make_unique<dialogs::frmMoney>()) {
-    ScreenWidthPixels = [] {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        return screen != nullptr ? screen->geometry().width() : 0;
-    };
-    ReminderDraw = dialogs::ClockSeededDraw;
-    WebOpener = dialogs::DesktopWebOpener();
-    ShowReminderModal = [](dialogs::frmMoney& reminder) { return reminder.ShowModal(); };
-    // The process ends at once: the device is closed and nothing is saved, so no window handler
-    // or destructor has anything left to do.
-    EndProcess = [] {
-        std::fflush(nullptr);
-        std::_Exit(0);
-    };
     // The program ends only through ShutDown, never because its last window closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    // The program's icon on its windows (the ones it owns show their owner's).
-    main_->setWindowIcon(dialogs::ProgramIcon());
+    // The program's icon on its windows (the ones it owns show their owner's), loaded once: the
+    // reminder's.
+    main_->setWindowIcon(reminder_->windowIcon());
     Wire();
 }
 
@@ -62,24 +76,26 @@ Program::~Program() {
 }
 
 void Program::Wire() {
-    mainwin::Collaborators& c = main_->collaborators;
-    main_->ScreenWidthPixels = [this] { return ScreenWidthPixels(); };
-    c.ShowStartReminder = [this] { return ShowStartReminder(); };
-    c.InitMidi = [this] { midi_.InitMidi(); };
-    c.ShowProg = [this](int rootIndex) { ProgressionsWindow()->ShowProg(rootIndex); };
-    c.ProgressionsWindow = [this]() -> QWidget* { return ProgressionsWindow(); };
-    c.MidiWindow = [this]() -> QWidget* { return MidiWindow(); };
-    c.PlayChord = [this] {
+    // Every request is answered at once, as a call would be (the windows live on this thread).
+    using mainwin::frmChordMain;
+    frmChordMain* main = main_.get();
+    QObject::connect(main, &frmChordMain::initMidiRequested, [this] { midi_.InitMidi(); });
+    QObject::connect(main, &frmChordMain::showProgRequested,
+                     [this](int rootIndex) { EnsureProgressions()->ShowProg(rootIndex); });
+    QObject::connect(main, &frmChordMain::playRequested, [this] {
         midi_.PlayChord(main_->RootIndex(), main_->ChordTypeIndex(), main_->Inversion());
-    };
-    c.ResetMidi = [this] { midi_.ResetMidi(); };
-    c.ShutDown = [this] { ShutDown(); };
-    c.HelpIndex = [this] { HelpIndex(); };
-    c.HelpWebUpdates = [this] { HelpWebUpdates(); };
-    c.HelpWebHome = [this] { HelpWebHome(); };
-    c.HelpAbout = [this] { HelpAbout(); };
+    });
+    QObject::connect(main, &frmChordMain::resetMidiRequested, [this] { midi_.ResetMidi(); });
+    QObject::connect(main, &frmChordMain::exitRequested, [this] { ShutDown(); });
+    QObject::connect(main, &frmChordMain::helpIndexRequested, [this] { HelpIndex(); });
+    QObject::connect(main, &frmChordMain::webUpdatesRequested, [this] { HelpWebUpdates(); });
+    QObject::connect(main, &frmChordMain::webHomeRequested, [this] { HelpWebHome(); });
+    QObject::connect(main, &frmChordMain::aboutRequested, [this] { HelpAbout(); });
+    QObject::connect(reminder_.get(), &dialogs::frmMoney::exitRequested, [this] { ShutDown(); });
+    QObject::connect(reminder_.get(), &dialogs::frmMoney::webSiteRequested,
+                     [this] { HelpWebUpdates(); });
 
-    midi_.MidiWindow = [this] { return MidiWindow(); };
+    midi_.MidiWindow = [this] { return EnsureMidiSettings(); };
     midi_.DoEvents = [] { QCoreApplication::processEvents(); };
     midi_.EndRequested = [this] { return endSignals_->Pending(); };
     midi_.ShowError = [this](const std::string& title, const std::string& text,
@@ -93,30 +109,20 @@ void Program::Wire() {
     midi_.UnloadSecondaryWindows = [this] { UnloadSecondaryWindows(); };
     midi_.EndProcess = [this] {
         ended_ = true;
-        if (EndProcess) {
-            EndProcess();
-        }
+        desktop_->EndProcess();
     };
-
-    reminder_->Draw = [this] { return ReminderDraw ? ReminderDraw() : dialogs::ClockSeededDraw(); };
-    reminder_->ShutDown = [this] { ShutDown(); };
-    reminder_->OpenUpdatesPage = [this] { HelpWebUpdates(); };
 }
 
 // ---- Start and run ------------------------------------------------------------------------
 
 bool Program::ShowStartReminder() {
     reminder_->bClosing = false;
-    const dialogs::frmMoney::Outcome outcome = ShowReminderModal(*reminder_);
+    const LoadWhileReminderWaits load(*reminder_, *main_);
+    const dialogs::frmMoney::Outcome outcome = desktop_->ShowReminderModal(*reminder_);
     return outcome != dialogs::frmMoney::Outcome::Cancel && !ended_;
 }
 
 bool Program::Start() {
-    // The main window takes its fixed size now, so windows placed beside it during the
-    // start-up see its real width.
-    if (QLayout* layout = main_->layout(); layout != nullptr) {
-        layout->activate();
-    }
     if (!main_->Form_Load() || ended_) {
         return false;
     }
@@ -134,16 +140,16 @@ int Program::Run() {
 
 // ---- Secondary windows --------------------------------------------------------------------
 
-progressions::frmChordProgressions* Program::ProgressionsWindow() {
+progressions::frmChordProgressions* Program::EnsureProgressions() {
     if (progressions_ == nullptr) {
         progressions_ = new progressions::frmChordProgressions();
-        progressions_->setWindowIcon(dialogs::ProgramIcon());
-        progressions_->Unloaded = [this] {
+        progressions_->setWindowIcon(reminder_->windowIcon());
+        QObject::connect(progressions_, &progressions::frmChordProgressions::unloaded, [this] {
             main_->mnuWindowProgressions()->setChecked(false);
             // The window destroys itself once the close is done; from now on it is gone.
             progressions_.clear();
-        };
-        progressions_->Form_Load(views::PixelsToTwips(ScreenWidthPixels()),
+        });
+        progressions_->Form_Load(views::PixelsToTwips(desktop_->ScreenWidthPixels()),
                                  views::PixelsToTwips(main_->frameGeometry().width()));
         // A new window shows the chart of the root selected now, never a stale one.
         progressions_->ShowProg(main_->RootIndex());
@@ -151,29 +157,29 @@ progressions::frmChordProgressions* Program::ProgressionsWindow() {
     return progressions_;
 }
 
-midi::frmMIDI* Program::MidiWindow() {
-    if (midiWindow_.isNull()) {
+midi::frmMIDI* Program::EnsureMidiSettings() {
+    if (midiSettings_.isNull()) {
         // Owned by the main window: it stays above it and goes with it.
-        midiWindow_ = new midi::frmMIDI(midi_, main_.get());
+        midiSettings_ = new midi::frmMIDI(midi_, main_.get());
     }
-    return midiWindow_.data();
+    return midiSettings_.data();
 }
 
 QWidget* Program::MessageOwner() const {
-    if (!midiWindow_.isNull() && midiWindow_->isVisible()) {
-        return midiWindow_.data();
+    if (!midiSettings_.isNull() && midiSettings_->isVisible()) {
+        return midiSettings_.data();
     }
     return main_.get();
 }
 
-dialogs::frmAbout* Program::About() {
+dialogs::frmAbout* Program::EnsureAbout() {
     if (about_ == nullptr) {
         about_ = new dialogs::frmAbout(main_.get());
     }
     return about_;
 }
 
-dialogs::HelpViewer* Program::Help() {
+dialogs::HelpViewer* Program::EnsureHelp() {
     if (help_ == nullptr) {
         help_ = new dialogs::HelpViewer(main_.get());
     }
@@ -183,19 +189,19 @@ dialogs::HelpViewer* Program::Help() {
 // ---- Help menu ----------------------------------------------------------------------------
 
 void Program::HelpIndex() {
-    Help()->ShowContents();
+    EnsureHelp()->ShowContents();
 }
 
 void Program::HelpWebUpdates() {
-    dialogs::OpenWebPage(dialogs::UpdatesPageAddress(), WebOpener);
+    desktop_->OpenWebPage(dialogs::UpdatesPageAddress());
 }
 
 void Program::HelpWebHome() {
-    dialogs::OpenWebPage(dialogs::HomePageAddress(), WebOpener);
+    desktop_->OpenWebPage(dialogs::HomePageAddress());
 }
 
 void Program::HelpAbout() {
-    About()->ShowModal();
+    EnsureAbout()->ShowModal();
 }
 
 // ---- ShutDown's outside steps -------------------------------------------------------------
@@ -206,7 +212,7 @@ void Program::ShowClosingReminder() {
     // already and is not shown a second time.
     if (!reminder_->OnScreen()) {
         ++closingRemindersShown_;
-        ShowReminderModal(*reminder_);
+        desktop_->ShowReminderModal(*reminder_);
     }
 }
 
@@ -217,7 +223,7 @@ void Program::UnloadSecondaryWindows() {
     if (about_ != nullptr && about_->isVisible()) {
         about_->done(0);
     }
-    delete midiWindow_.data();
+    delete midiSettings_.data();
     delete help_.data();
     reminder_->Unload();
 }

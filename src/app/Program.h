@@ -1,12 +1,11 @@
 #pragma once
 // Program: the running program put together. It holds the MIDI state and creates the main
-// window and the windows and dialogs around it, fills in the calls between them, runs the
-// start-up, and gives ShutDown (the program's single way of ending, in modCommon) its outside
-// steps. main() makes one Program; tests make theirs with a recording MIDI service, injected
-// screen width, random draw and web opener, and an end of process that returns.
+// window and the windows and dialogs around it, connects their requests, runs the start-up, and
+// gives ShutDown (the program's single way of ending, in modCommon) its outside steps. main()
+// makes one Program; tests make theirs with a recording MIDI service and a Desktop of their own
+// (screen width, random draw, web pages, reminder answers, an end of process that returns).
 
 #include <QPointer>
-#include <functional>
 #include <memory>
 
 #include "app/EndSignals.h"
@@ -14,6 +13,7 @@
 #include "dialogs/WebLinks.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmMoney.h"
+#include "mainwin/Desktop.h"
 #include "mainwin/frmChordMain.h"
 #include "midi/OutputDevices.h"
 #include "midi/frmMIDI.h"
@@ -22,30 +22,17 @@
 
 namespace quorvane::app {
 
-class Program {
+class Program final : private mainwin::SecondaryWindows {
   public:
     // Without devices, the system's output devices; without a clock, the steady clock (whose
-    // wait ends early when an end signal arrives). SIGTERM, SIGINT and SIGHUP end the program
-    // through ShutDownOnSignal while it lives.
+    // wait ends early when an end signal arrives); without a desktop, the real one. SIGTERM,
+    // SIGINT and SIGHUP end the program through ShutDownOnSignal while it lives.
     explicit Program(std::unique_ptr<midi::OutputDevices> devices = nullptr,
-                     std::unique_ptr<midi::MidiClock> clock = nullptr);
+                     std::unique_ptr<midi::MidiClock> clock = nullptr,
+                     std::unique_ptr<mainwin::Desktop> desktop = nullptr);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
-
-    // ---- Where the outside world comes in (tests replace these) -------------------------
-    // Screen width in pixels (the start-up check and the progressions window's placement).
-    std::function<int()> ScreenWidthPixels;
-    // The random draw in [0, 1) that arranges the reminder's buttons.
-    std::function<float()> ReminderDraw;
-    // Opens web addresses (the desktop's default handler).
-    dialogs::WebOpener WebOpener;
-    // Shows the reminder modally and returns how the user left it (tests answer it here).
-    std::function<dialogs::frmMoney::Outcome(dialogs::frmMoney&)> ShowReminderModal;
-    // The last step of ShutDown: ends the process at once. Tests replace it so the test process
-    // survives.
-    std::function<void()> EndProcess;
-    void SetEndProcess(std::function<void()> end) { EndProcess = std::move(end); }
 
     // The start-up sequence, then the main window is shown. False when the program ended
     // during it (reminder cancelled or screen too narrow).
@@ -58,23 +45,25 @@ class Program {
     // already on screen), the MIDI output closed, the secondary windows unloaded, the end.
     void ShutDown() { midi_.ShutDown(); }
 
+    // ---- The windows ---------------------------------------------------------------------
+    // One rule: X() gives window X as it is now, nullptr when there is none; EnsureX() creates
+    // it (hidden) first when there is none. The main window and the reminder live as long as the
+    // program, so Main() and Reminder() give them by reference.
     mainwin::frmChordMain& Main() const { return *main_; }
-    mainwin::frmChordMain& MainWindow() const { return *main_; }
-    midi::modCommon& Midi() { return midi_; }
-    // The MIDI settings window, created hidden (and loaded) on first use; owned by the main
-    // window.
-    midi::frmMIDI* MidiWindow();
-    midi::frmMIDI* ExistingMidiWindow() const { return midiWindow_.data(); }
     dialogs::frmMoney& Reminder() const { return *reminder_; }
-    // The progressions window as it is now (nullptr after the user has closed it).
-    progressions::frmChordProgressions* Progressions() const { return progressions_; }
-    // The progressions window, created hidden when there is none.
-    progressions::frmChordProgressions* ProgressionsWindow();
-    // The About box, loaded at its first showing.
-    dialogs::frmAbout* About();
-    dialogs::frmAbout* AboutIfLoaded() const { return about_; }
-    dialogs::HelpViewer* Help();
-    dialogs::HelpViewer* HelpIfOpen() const { return help_; }
+    // The MIDI settings window, owned by the main window.
+    midi::frmMIDI* MidiSettings() const { return midiSettings_.data(); }
+    midi::frmMIDI* EnsureMidiSettings() override;
+    // The progressions window; the user's close destroys it, and the next need creates another.
+    progressions::frmChordProgressions* Progressions() const { return progressions_.data(); }
+    progressions::frmChordProgressions* EnsureProgressions() override;
+    // The About box, created at its first showing.
+    dialogs::frmAbout* About() const { return about_.data(); }
+    dialogs::frmAbout* EnsureAbout();
+    dialogs::HelpViewer* Help() const { return help_.data(); }
+    dialogs::HelpViewer* EnsureHelp();
+
+    midi::modCommon& Midi() { return midi_; }
 
     // Help menu actions.
     void HelpIndex();
@@ -87,12 +76,13 @@ class Program {
 
   private:
     void Wire();
-    bool ShowStartReminder();
+    bool ShowStartReminder() override;
     void ShowClosingReminder();
     void UnloadSecondaryWindows();
     QWidget* MessageOwner() const;
 
-    std::unique_ptr<EndSignals> endSignals_;  // made first: the MIDI clock waits on it
+    std::unique_ptr<mainwin::Desktop> desktop_;
+    std::unique_ptr<EndSignals> endSignals_;  // made before the MIDI state: its clock waits on it
     midi::modCommon midi_;                    // outlives the windows, which call into it
     std::unique_ptr<mainwin::frmChordMain> main_;
     std::unique_ptr<dialogs::frmMoney> reminder_;
@@ -101,7 +91,7 @@ class Program {
     // Owned by the main window.
     QPointer<dialogs::frmAbout> about_;
     QPointer<dialogs::HelpViewer> help_;
-    QPointer<midi::frmMIDI> midiWindow_;
+    QPointer<midi::frmMIDI> midiSettings_;
 
     bool ended_ = false;
     int closingRemindersShown_ = 0;

@@ -1,6 +1,7 @@
 #include "dialogs/WebLinks.h"
 
 #include <QDesktopServices>
+#include <QUrl>
 
 namespace quorvane::dialogs {
 
@@ -12,18 +13,9 @@ QString UpdatesPageAddress() {
     return QString::fromLatin1(kMakerSite) + QString::fromLatin1(kUpdatesPagePath);
 }
 
-WebOpener DesktopWebOpener() {
-    return [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-}
-
-void OpenWebPage(const QString& address, const WebOpener& opener) {
-    const QUrl url(address);
+void OpenWebPage(const QString& address) {
     // The result is ignored: a missing handler is not this program's failure to report.
-    if (opener) {
-        (void)opener(url);
-    } else {
-        (void)QDesktopServices::openUrl(url);
-    }
+    (void)QDesktopServices::openUrl(QUrl(address));
 }
 
 }  // namespace quorvane::dialogs

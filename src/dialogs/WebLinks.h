@@ -2,8 +2,6 @@
 // The maker's web pages and OpenWebPage, which hands an address to the desktop's default handler.
 
 #include <QString>
-#include <QUrl>
-#include <functional>
 
 namespace quorvane::dialogs {
 
@@ -14,14 +12,8 @@ inline constexpr const char* kUpdatesPagePath = "/chord_frameset.htm";
 QString HomePageAddress();
 QString UpdatesPageAddress();
 
-// Opens a URL with the desktop's default action; the result says whether a handler took it.
-using WebOpener = std::function<bool(const QUrl&)>;
-
-// The desktop's own opener (QDesktopServices).
-WebOpener DesktopWebOpener();
-
-// Asks the opener (the desktop's when empty) to open the address. Nothing is reported when no
-// handler exists.
-void OpenWebPage(const QString& address, const WebOpener& opener = {});
+// Opens the address with the desktop's default action. Nothing is reported when no handler
+// exists.
+void OpenWebPage(const QString& address);
 
 }  // namespace quorvane::dialogs

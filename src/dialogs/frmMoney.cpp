@@ -53,15 +53,15 @@ frmMoney::frmMoney(QWidget* parent)
     connect(cmdWebSite_, &QPushButton::clicked, this, &frmMoney::cmdWebSite_Click);
 }
 
-frmMoney::Outcome frmMoney::ShowModal() {
+frmMoney::Outcome frmMoney::ShowModal(float draw) {
     outcome_ = Outcome::None;
-    Form_Load();
+    Form_Load(draw);
     exec();
     return outcome_;
 }
 
-void frmMoney::Form_Load() {
-    arrangement_ = ArrangeReminder(bClosing, Draw ? Draw() : ClockSeededDraw());
+void frmMoney::Form_Load(float draw) {
+    arrangement_ = ArrangeReminder(bClosing, draw);
     const auto place = [](QPushButton* button, int left) {
         Place(button, left, kReminderButtonTop, kReminderButtonWidth, kReminderButtonHeight);
     };
@@ -88,19 +88,16 @@ void frmMoney::cmdOK_Click() {
 
 void frmMoney::cmdCancel_Click() {
     outcome_ = Outcome::Cancel;
-    if (ShutDown) {
-        ShutDown();
-    }
-    // ShutDown unloads the dialog; without one, Cancel still closes it.
+    emit exitRequested();
+    // The program's end unloads the dialog; where nothing ends (a dialog on its own), Cancel still
+    // closes it.
     Unload();
 }
 
 void frmMoney::cmdWebSite_Click() {
     outcome_ = Outcome::WebSite;
     done(QDialog::Accepted);
-    if (OpenUpdatesPage) {
-        OpenUpdatesPage();
-    }
+    emit webSiteRequested();
 }
 
 void frmMoney::Unload() {

@@ -3,7 +3,6 @@
 // program closes (OK, "WWW"). Its buttons are arranged anew by a random draw each time it loads.
 
 #include <QDialog>
-#include <functional>
 
 #include "dialogs/ReminderArrangement.h"
 
@@ -23,17 +22,11 @@ class frmMoney : public QDialog {
     // False: the start-up reminder (three buttons); true: the closing reminder.
     bool bClosing = false;
 
-    // The random draw in [0, 1) for the arrangement; the clock-seeded generator by default.
-    std::function<float()> Draw = ClockSeededDraw;
-    // Cancel ends the program through this; when empty Cancel only closes the dialog.
-    std::function<void()> ShutDown;
-    // "WWW" opens the updates page through this, after the dialog has closed.
-    std::function<void()> OpenUpdatesPage;
-
     enum class Outcome { None, OK, WebSite, Cancel };
 
-    // Loads the dialog (arranging its buttons), shows it modally and returns how it was left.
-    Outcome ShowModal();
+    // Loads the dialog (its buttons arranged by `draw`, in [0, 1)), shows it modally and returns
+    // how it was left.
+    Outcome ShowModal(float draw);
     Outcome LastOutcome() const { return outcome_; }
     const ReminderArrangement& Arrangement() const { return arrangement_; }
     bool OnScreen() const { return isVisible(); }
@@ -41,7 +34,7 @@ class frmMoney : public QDialog {
     // Closes the dialog if it is on screen (ShutDown unloads it this way).
     void Unload();
 
-    void Form_Load();
+    void Form_Load(float draw);
     void Form_Activate();
     void cmdOK_Click();
     void cmdCancel_Click();
@@ -51,6 +44,13 @@ class frmMoney : public QDialog {
     QPushButton* cmdCancel() const { return cmdCancel_; }
     QPushButton* cmdWebSite() const { return cmdWebSite_; }
     QLabel* Label(int number) const;  // 1, 2, 5, 6, 8
+
+  signals:
+    // Cancel: the user ends the program. Sent while the dialog is still on screen, which then
+    // closes.
+    void exitRequested();
+    // "WWW": the updates page is to be opened. Sent once the dialog has closed.
+    void webSiteRequested();
 
   public slots:
     // Esc and the close box.

@@ -5,26 +5,22 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCursor>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <algorithm>
 
 #include "look/MainLayout.h"
 #include "look/Place.h"
 #include "mainwin/ChordSheet.h"
+#include "mainwin/Desktop.h"
 #include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Markers.h"
@@ -47,30 +43,15 @@ QString Q(std::string_view text) {
 
 }  // namespace
 
-frmChordMain::frmChordMain(QWidget* parent) : QMainWindow(parent) {
+frmChordMain::frmChordMain(Desktop& desktop, SecondaryWindows* windows, QWidget* parent)
+    : QMainWindow(parent), desktop_(desktop), windows_(windows != nullptr ? *windows : alone_) {
     setObjectName(QStringLiteral("frmChordMain"));
     setWindowTitle(QStringLiteral("Quorvane"));
     // Fixed border: it can be minimised, not resized or maximised.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-
-    ScreenWidthPixels = [] {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        return screen != nullptr ? screen->geometry().width() : 0;
-    };
-    ShowCriticalMessage = [this](const QString& title, const QString& text) {
-        QMessageBox::critical(this, title, text, QMessageBox::Ok);
-    };
-    OpenPopupMenu = [](QMenu* menu) { menu->exec(QCursor::pos()); };
-    ChoosePrinter = [this](QPrinter& printer) {
-        QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
-    };
-
-    BuildControls();
-    BuildMenus();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The controls are built by Form_Load, after the start-up reminder.
 }
 
 frmChordMain::~frmChordMain() = default;
@@ -264,28 +245,21 @@ void frmChordMain::BuildMenus() {
     mnuHelpWebHome_ = web->addAction(QStringLiteral("Brackenfold &Home Page"));
     help->addSeparator();
     mnuHelpAbout_ = help->addAction(QStringLiteral("&About Velmira"));
-    const auto call = [](const std::function<void()>& f) {
-        if (f) {
-            f();
-        }
-    };
-    connect(mnuHelpIndex_, &QAction::triggered, this,
-            [this, call] { call(collaborators.HelpIndex); });
-    connect(mnuHelpWebUpdates_, &QAction::triggered, this,
-            [this, call] { call(collaborators.HelpWebUpdates); });
-    connect(mnuHelpWebHome_, &QAction::triggered, this,
-            [this, call] { call(collaborators.HelpWebHome); });
-    connect(mnuHelpAbout_, &QAction::triggered, this,
-            [this, call] { call(collaborators.HelpAbout); });
+    connect(mnuHelpIndex_, &QAction::triggered, this, &frmChordMain::helpIndexRequested);
+    connect(mnuHelpWebUpdates_, &QAction::triggered, this, &frmChordMain::webUpdatesRequested);
+    connect(mnuHelpWebHome_, &QAction::triggered, this, &frmChordMain::webHomeRequested);
+    connect(mnuHelpAbout_, &QAction::triggered, this, &frmChordMain::aboutRequested);
 }
 
 // ---- Start-up ---------------------------------------------------------------------------
 
 bool frmChordMain::Form_Load() {
-    // 1. The start-up reminder; its Cancel ends the program.
-    if (collaborators.ShowStartReminder && !collaborators.ShowStartReminder()) {
+    // The start-up reminder comes first; its Cancel ends the program.
+    if (!windows_.ShowStartReminder()) {
         return false;
     }
+    // The window's controls, unless the program built them while the reminder waited.
+    LoadControls();
     // Without its markers the window cannot show a chord (a program copied away from its
     // control library, a broken install): say so, naming where the control was looked for.
     // After the reminder, as start-up always begins with it; before anything else is set up.
@@ -293,54 +267,66 @@ bool frmChordMain::Form_Load() {
         controlMissing_ = true;
         const QString text = MissingMarkerControlText(markerPlaces_);
         qCCritical(lcStartup).noquote() << text;
-        ShowCriticalMessage(QStringLiteral("Quorvane"), text);
+        desktop_.ShowCriticalMessage(this, QStringLiteral("Quorvane"), text);
         return false;
     }
-    // 2. Only the width is tested.
-    if (ScreenWidthPixels() < kMinimumScreenWidth) {
-        ShowCriticalMessage(QStringLiteral("Quorvane"),
-                            QStringLiteral("Quorvane will only run at resolutions of 800x600 or "
-                                           "higher, Sorry!"));
+    // The screen check ends the program on a narrow screen; only the width is tested.
+    if (desktop_.ScreenWidthPixels() < kMinimumScreenWidth) {
+        desktop_.ShowCriticalMessage(this, QStringLiteral("Quorvane"),
+                                     QStringLiteral("Quorvane will only run at resolutions of "
+                                                    "800x600 or higher, Sorry!"));
         return false;
     }
-    // 3.
+    // The chord starts in root position.
     inversion_ = 0;
     inversionCaption_ = " Basic";
-    // 4.
+    // The window stands at the top-left corner of the screen.
     move(0, 0);
-    // 5.
+    // Link Windows on, then the MIDI start-up: playing defaults and the settings window's device
+    // list (which creates that window hidden).
     linkWindows_ = true;
     mnuOptionsLinkWindows_->setChecked(true);
-    if (collaborators.InitMidi) {
-        collaborators.InitMidi();
-    }
-    // 6.
+    emit initMidiRequested();
+    // No key is marked until a chord is shown.
     for (QWidget* marker : vtlPlayKey_) {
         if (marker != nullptr) {
             marker->hide();
         }
     }
-    // 7. The note table is constant data.
-    // 8.
+    // The chord types in catalogue order, the first chosen as a user's pick is (ShowChord). The
+    // note table, like the chord types, is constant data.
     cboChordTypes_->clear();
     for (const theory::ChordType& type : theory::ChordTypes) {
         cboChordTypes_->addItem(Q(type.name));
     }
     SelectRow(cboChordTypes_, 0);
-    // 9. The scale table is constant data.
-    // 10.
+    // The root C chosen as a user's pick is: with Link Windows on it brings the progressions chart
+    // up to date (creating that window hidden) and draws the scale, then the chord. The scale
+    // table is constant data.
     SelectRow(cboRootNote_, 0);
-    // 11.
+    // The scales in catalogue order, the first chosen as a user's pick is (ShowScale).
     cboScales_->clear();
     for (const theory::Scale& scale : theory::Scales) {
         cboScales_->addItem(Q(scale.name));
     }
     SelectRow(cboScales_, 0);
-    // 12. The interval labels are constant data.
-    // 13.
+    // Both displays drawn once more from the finished start-up state. The interval labels are
+    // constant data.
     ShowChord();
     ShowScale();
     return true;
+}
+
+void frmChordMain::LoadControls() {
+    if (staff_ != nullptr) {
+        return;  // built while the reminder waited
+    }
+    BuildControls();
+    BuildMenus();
+    // The window takes its fixed size at once, so windows placed beside it during the start-up
+    // see its real width.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
 }
 
 void frmChordMain::SelectRow(QComboBox* box, int row) {
@@ -439,9 +425,7 @@ void frmChordMain::optClef_Click(int index) {
 }
 
 void frmChordMain::ShowProg() {
-    if (collaborators.ShowProg) {
-        collaborators.ShowProg(rootIndex_);
-    }
+    emit showProgRequested(rootIndex_);
 }
 
 // ---- Displays ---------------------------------------------------------------------------
@@ -588,7 +572,7 @@ void frmChordMain::mnuInversionsPopupItem_Click(int index) {
 }
 
 void frmChordMain::OpenInversionsPopup() {
-    OpenPopupMenu(mnuInversionsPopup_);
+    desktop_.OpenPopupMenu(mnuInversionsPopup_);
     ApplyInversion();
 }
 
@@ -605,9 +589,7 @@ void frmChordMain::lblNoteName_MouseDown(int button, int /*shift*/, float /*x*/,
 }
 
 void frmChordMain::cmdPlayButton_Click() {
-    if (collaborators.PlayChord) {
-        collaborators.PlayChord();
-    }
+    emit playRequested();
 }
 
 // ---- Window-level options and commands --------------------------------------------------
@@ -620,7 +602,7 @@ void frmChordMain::mnuFilePrint_Click() {
         QMarginsF(kPrintMarginMm, kPrintMarginMm, kPrintMarginMm, kPrintMarginMm),
         QPageLayout::Millimeter);
     printer.setDocName(lblNoteName_->text());
-    if (ChoosePrinter && ChoosePrinter(printer)) {
+    if (desktop_.ChoosePrinter(printer, this)) {
         if (const QString error = PrintChordSheet(printer, CurrentSheet()); !error.isEmpty()) {
             qCWarning(lcPrint).noquote()
                 << QStringLiteral("Printing \"%1\" failed: %2").arg(printer.docName(), error);
@@ -629,17 +611,11 @@ void frmChordMain::mnuFilePrint_Click() {
 }
 
 void frmChordMain::mnuFileExit_Click() {
-    if (collaborators.ShutDown) {
-        collaborators.ShutDown();
-    } else {
-        close();
-    }
+    emit exitRequested();
 }
 
 void frmChordMain::Form_Unload() {
-    if (collaborators.ShutDown) {
-        collaborators.ShutDown();
-    }
+    emit exitRequested();
 }
 
 void frmChordMain::mnuOptionsLinkWindows_Click() {
@@ -655,15 +631,12 @@ void frmChordMain::mnuOptionsLinkWindows_Click() {
 }
 
 void frmChordMain::mnuOptionsResetMIDI_Click() {
-    if (collaborators.ResetMidi) {
-        collaborators.ResetMidi();
-    }
+    emit resetMidiRequested();
 }
 
 void frmChordMain::mnuWindowProgressions_Click() {
     const bool checked = mnuWindowProgressions_->isChecked();
-    QWidget* window =
-        collaborators.ProgressionsWindow ? collaborators.ProgressionsWindow() : nullptr;
+    QWidget* window = windows_.EnsureProgressions();
     if (window == nullptr) {
         return;
     }
@@ -682,7 +655,7 @@ void frmChordMain::mnuWindowProgressions_Click() {
 }
 
 void frmChordMain::mnuWindowMIDI_Click() {
-    QWidget* window = collaborators.MidiWindow ? collaborators.MidiWindow() : nullptr;
+    QWidget* window = windows_.EnsureMidiSettings();
     if (window == nullptr) {
         return;
     }
@@ -692,9 +665,8 @@ void frmChordMain::mnuWindowMIDI_Click() {
 }
 
 void frmChordMain::Form_Resize() {
-    QWidget* midi = collaborators.MidiWindow ? collaborators.MidiWindow() : nullptr;
-    QWidget* progressions =
-        collaborators.ProgressionsWindow ? collaborators.ProgressionsWindow() : nullptr;
+    QWidget* midi = windows_.EnsureMidiSettings();
+    QWidget* progressions = windows_.EnsureProgressions();
     // A hidden window stays hidden: its state is left alone, since the window system shows a
     // window whose state is set (an unpainted frame on restore, an icon on minimise).
     const auto shown = [](const QWidget* w) { return w != nullptr && w->isVisible(); };

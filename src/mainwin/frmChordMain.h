@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <string>
 
 #include "mainwin/ChordSheet.h"
@@ -20,7 +19,6 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
-class QPrinter;
 class QPushButton;
 class QRadioButton;
 
@@ -31,37 +29,30 @@ class KeyboardPanel;
 class MouseDownLabel;
 class StaffSurface;
 
-// The other parts of the program the window calls into. Each is set by whoever owns that part
-// (main() for the running program); a step whose entry is empty is skipped.
-struct Collaborators {
-    // The start-up reminder, shown modally with bClosing false. Returns false when the user left
-    // it through Cancel (which ends the program); start-up then stops.
-    std::function<bool()> ShowStartReminder;
-    // The MIDI start-up: playing defaults and the device list of the MIDI settings window.
-    std::function<void()> InitMidi;
-    // Brings the progressions chart up to date for a root (creating its window hidden).
-    std::function<void(int rootIndex)> ShowProg;
-    // The progressions window, created hidden when there is none; nullptr when unavailable.
-    std::function<QWidget*()> ProgressionsWindow;
-    // The MIDI settings window (owned by this window), created hidden when first needed.
-    std::function<QWidget*()> MidiWindow;
-    // Plays the current chord (reads the selection at the moment of playing).
-    std::function<void()> PlayChord;
-    // Resets the open MIDI output; failures are ignored.
-    std::function<void()> ResetMidi;
-    // The program's single way of ending: closing reminder, MIDI close, unloading, end.
-    std::function<void()> ShutDown;
-    // Help menu.
-    std::function<void()> HelpIndex;
-    std::function<void()> HelpWebUpdates;
-    std::function<void()> HelpWebHome;
-    std::function<void()> HelpAbout;
+class Desktop;
+
+// What the window asks of the program around it and needs answered at once: the start-up
+// reminder's outcome and the windows beside it. The program gives each window when it is first
+// needed, and the progressions window anew after the user has closed it. A window on its own
+// (tests, benchmarks) has none: no reminder stops its start-up and no secondary window exists.
+class SecondaryWindows {
+  public:
+    virtual ~SecondaryWindows() = default;
+    // Shows the start-up reminder modally; false when the user left it through Cancel (which
+    // ends the program).
+    virtual bool ShowStartReminder() { return true; }
+    // The progressions window, created hidden when there is none.
+    virtual QWidget* EnsureProgressions() { return nullptr; }
+    // The MIDI settings window (owned by the main window), created hidden when there is none.
+    virtual QWidget* EnsureMidiSettings() { return nullptr; }
 };
 
 class frmChordMain : public QMainWindow {
     Q_OBJECT
   public:
-    explicit frmChordMain(QWidget* parent = nullptr);
+    // `windows` is the program's; without it the window stands alone.
+    explicit frmChordMain(Desktop& desktop, SecondaryWindows* windows = nullptr,
+                          QWidget* parent = nullptr);
     ~frmChordMain() override;
 
     // ---- Selection state ----------------------------------------------------------------
@@ -85,26 +76,16 @@ class frmChordMain : public QMainWindow {
     Qt::WindowStates SavedMidiState() const { return savedMidiState_; }
     Qt::WindowStates SavedProgressionsState() const { return savedProgressionsState_; }
 
-    Collaborators collaborators;
-
-    // Width of the screen in pixels, read by the start-up screen check (tests inject it).
-    std::function<int()> ScreenWidthPixels;
-    // Shows a modal message box with the stop icon and an OK button (tests replace it).
-    std::function<void(const QString& title, const QString& text)> ShowCriticalMessage;
-    // Opens the Inversions pop-up at the pointer and returns when it has closed (tests replace
-    // it to choose an item or close it without a choice).
-    std::function<void(QMenu* menu)> OpenPopupMenu;
-
-    // Shows the print dialog for File > Print; false when the user cancelled it (tests replace
-    // it to print to a PDF file without a dialog).
-    std::function<bool(QPrinter& printer)> ChoosePrinter;
-
     static constexpr int kMinimumScreenWidth = 800;
 
     // ---- Operations ---------------------------------------------------------------------
-    // The start-up sequence; false when the program must end (reminder cancelled, marker
+    // The start-up sequence, run once: the reminder, then the window's controls are built (unless
+    // they are already) and set up. False when the program must end (reminder cancelled, marker
     // control missing, screen too narrow). The window is not shown here.
     bool Form_Load();
+    // Builds the window's controls and menus, once. Nothing is built before the start-up reminder
+    // is on screen, which needs none of it; the program builds them while the reminder waits.
+    void LoadControls();
     // True when start-up stopped because the marker control could not be created.
     bool ControlMissing() const { return controlMissing_; }
     void ShowChord();
@@ -167,6 +148,20 @@ class frmChordMain : public QMainWindow {
     QAction* mnuHelpWebHome() const { return mnuHelpWebHome_; }
     QAction* mnuHelpAbout() const { return mnuHelpAbout_; }
 
+  signals:
+    // Start-up step: the MIDI start-up (playing defaults, the settings window's device list).
+    void initMidiRequested();
+    // The progressions chart is to follow this root (its window is created hidden if needed).
+    void showProgRequested(int rootIndex);
+    void playRequested();
+    void resetMidiRequested();
+    // File > Exit or the window closed: the program's single way of ending.
+    void exitRequested();
+    void helpIndexRequested();
+    void webUpdatesRequested();
+    void webHomeRequested();
+    void aboutRequested();
+
   protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -174,6 +169,10 @@ class frmChordMain : public QMainWindow {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    Desktop& desktop_;
+    SecondaryWindows alone_;
+    SecondaryWindows& windows_;
+
     void BuildControls();
     void BuildMenus();
     void CreateMarkers();

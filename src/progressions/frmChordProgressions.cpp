@@ -115,9 +115,7 @@ void frmChordProgressions::closeEvent(QCloseEvent* event) {
 }
 
 void frmChordProgressions::Form_Unload() {
-    if (Unloaded) {
-        Unloaded();
-    }
+    emit unloaded();
     hide();
 }
 

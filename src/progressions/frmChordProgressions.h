@@ -6,7 +6,6 @@
 #include <QString>
 #include <QWidget>
 #include <array>
-#include <functional>
 
 #include "progressions/ProgressionsChart.h"
 
@@ -30,8 +29,9 @@ class frmChordProgressions : public QWidget {
     QString Caption(int n) const;
     const Captions& CaptionsShown() const { return captions_; }
 
-    // Run when the user closes the window, before it is destroyed.
-    std::function<void()> Unloaded;
+  signals:
+    // The user closed the window; it is destroyed next.
+    void unloaded();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

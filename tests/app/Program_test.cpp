@@ -14,6 +14,7 @@
 
 #include "midi/RecordingOutputs.h"
 #include "midi/SystemOutputs.h"
+#include "support/TestDesktop.h"
 
 namespace quorvane::app {
 namespace {
@@ -35,13 +36,11 @@ struct ProgramRig {
         auto owned =
             std::make_unique<RecordingOutputs>(std::move(devices), [c] { return c->Now(); });
         outputs = owned.get();
-        program = std::make_unique<Program>(std::move(owned), std::move(clock));
-        program->SetEndProcess([this] { ++ends; });
         // The reminder at start and at exit is answered with OK at once.
-        program->ShowReminderModal = [](dialogs::frmMoney&) {
-            return dialogs::frmMoney::Outcome::OK;
-        };
-        program->MainWindow().ScreenWidthPixels = [] { return 1024; };
+        auto desktopOwned = std::make_unique<quorvane::testing::TestDesktop>();
+        desktop = desktopOwned.get();
+        program =
+            std::make_unique<Program>(std::move(owned), std::move(clock), std::move(desktopOwned));
         program->Midi().ShowError = [this](const std::string&, const std::string& text,
                                            const std::string&) { errors.push_back(text); };
     }
@@ -56,17 +55,17 @@ struct ProgramRig {
     }
 
     RecordingOutputs* outputs = nullptr;
+    quorvane::testing::TestDesktop* desktop = nullptr;
     std::unique_ptr<Program> program;
-    int ends = 0;
     std::vector<std::string> errors;
 };
 
 TEST(Program, StartListsTheDevicesInTheOwnedSettingsWindowAndOpensNone) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->Start());
-    midi::frmMIDI* window = rig.program->ExistingMidiWindow();
+    midi::frmMIDI* window = rig.program->MidiSettings();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->parentWidget(), &rig.program->MainWindow());
+    EXPECT_EQ(window->parentWidget(), &rig.program->Main());
     EXPECT_TRUE(window->isWindow());
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->cboDevices()->count(), 2);
@@ -77,7 +76,7 @@ TEST(Program, StartListsTheDevicesInTheOwnedSettingsWindowAndOpensNone) {
 TEST(Program, PlayBeforeAnyDeviceIsSilentAndShowsNothing) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->Start());
-    rig.program->MainWindow().cmdPlayButton()->click();
+    rig.program->Main().cmdPlayButton()->click();
     EXPECT_TRUE(rig.outputs->Events().empty());
     EXPECT_TRUE(rig.errors.empty());
 }
@@ -85,8 +84,8 @@ TEST(Program, PlayBeforeAnyDeviceIsSilentAndShowsNothing) {
 TEST(Program, TheMidiMenuShowsTheWindowAndItsActivationOpensDeviceZero) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->Start());
-    rig.program->MainWindow().mnuWindowMIDI()->trigger();
-    midi::frmMIDI* window = rig.program->ExistingMidiWindow();
+    rig.program->Main().mnuWindowMIDI()->trigger();
+    midi::frmMIDI* window = rig.program->MidiSettings();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     window->Form_Activate();  // what the window system's activation runs
@@ -96,8 +95,8 @@ TEST(Program, TheMidiMenuShowsTheWindowAndItsActivationOpensDeviceZero) {
 TEST(Program, PlayButtonSoundsTheCurrentSelection) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->Start());
-    rig.program->MidiWindow()->Form_Activate();
-    mainwin::frmChordMain& w = rig.program->MainWindow();
+    rig.program->EnsureMidiSettings()->Form_Activate();
+    mainwin::frmChordMain& w = rig.program->Main();
     w.cboRootNote()->setCurrentIndex(11);  // B
     w.cboRootNote_Click();
     w.cboChordTypes()->setCurrentIndex(9);  // Major 7th
@@ -115,8 +114,8 @@ TEST(Program, PlayButtonSoundsTheCurrentSelection) {
 TEST(Program, ResetMidiMenuResetsTheOpenDevice) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->Start());
-    rig.program->MidiWindow()->Form_Activate();
-    rig.program->MainWindow().mnuOptionsResetMIDI()->trigger();
+    rig.program->EnsureMidiSettings()->Form_Activate();
+    rig.program->Main().mnuOptionsResetMIDI()->trigger();
     ASSERT_FALSE(rig.outputs->Events().empty());
     EXPECT_EQ(rig.outputs->Events().back().kind, RecordingOutputs::Kind::Reset);
     EXPECT_EQ(rig.outputs->OpenCount(), 1);
@@ -125,29 +124,29 @@ TEST(Program, ResetMidiMenuResetsTheOpenDevice) {
 TEST(Program, ExitClosesTheDeviceUnloadsTheSettingsWindowAndEndsOnce) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->Start());
-    rig.program->MidiWindow()->Form_Activate();
-    rig.program->MainWindow().mnuFileExit()->trigger();
+    rig.program->EnsureMidiSettings()->Form_Activate();
+    rig.program->Main().mnuFileExit()->trigger();
     EXPECT_EQ(rig.outputs->OpenCount(), 0);
-    EXPECT_EQ(rig.program->ExistingMidiWindow(), nullptr);
-    EXPECT_EQ(rig.ends, 1);
+    EXPECT_EQ(rig.program->MidiSettings(), nullptr);
+    EXPECT_EQ(rig.desktop->ends, 1);
     // Closing the main window afterwards does not run the end again.
-    rig.program->MainWindow().close();
-    EXPECT_EQ(rig.ends, 1);
+    rig.program->Main().close();
+    EXPECT_EQ(rig.desktop->ends, 1);
 }
 
 TEST(Program, ClosingTheMainWindowShutsDown) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->Start());
-    rig.program->MainWindow().close();
-    EXPECT_EQ(rig.ends, 1);
-    EXPECT_EQ(rig.program->ExistingMidiWindow(), nullptr);
+    rig.program->Main().close();
+    EXPECT_EQ(rig.desktop->ends, 1);
+    EXPECT_EQ(rig.program->MidiSettings(), nullptr);
 }
 
 TEST(Program, AFailedOpenShowsTheMessageOnce) {
     ProgramRig rig({{"Broken", false}});
     ASSERT_TRUE(rig.program->Start());
-    rig.program->MidiWindow()->Form_Activate();
-    rig.program->MidiWindow()->Form_Activate();
+    rig.program->EnsureMidiSettings()->Form_Activate();
+    rig.program->EnsureMidiSettings()->Form_Activate();
     EXPECT_EQ(rig.errors, (std::vector<std::string>{"Failed to open MIDI Device"}));
     EXPECT_EQ(rig.program->Midi().MidiOutHandle(), 0);
 }
@@ -155,10 +154,10 @@ TEST(Program, AFailedOpenShowsTheMessageOnce) {
 TEST(Program, NoDevicesNoWindowUntilNeededAndNoMessage) {
     ProgramRig rig(std::vector<RecordingOutputs::DeviceSpec>{});
     ASSERT_TRUE(rig.program->Start());
-    rig.program->MainWindow().mnuWindowMIDI()->trigger();
-    ASSERT_NE(rig.program->ExistingMidiWindow(), nullptr);
-    rig.program->ExistingMidiWindow()->Form_Activate();
-    EXPECT_EQ(rig.program->ExistingMidiWindow()->cboDevices()->count(), 0);
+    rig.program->Main().mnuWindowMIDI()->trigger();
+    ASSERT_NE(rig.program->MidiSettings(), nullptr);
+    rig.program->MidiSettings()->Form_Activate();
+    EXPECT_EQ(rig.program->MidiSettings()->cboDevices()->count(), 0);
     EXPECT_TRUE(rig.errors.empty());
 }
 
@@ -171,26 +170,26 @@ namespace {
 TEST(Program, TheSettingsWindowMinimisesAndRestoresWithTheMainWindow) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->Start());
-    rig.program->MainWindow().mnuWindowMIDI()->trigger();
-    midi::frmMIDI* window = rig.program->ExistingMidiWindow();
+    rig.program->Main().mnuWindowMIDI()->trigger();
+    midi::frmMIDI* window = rig.program->MidiSettings();
     ASSERT_NE(window, nullptr);
-    rig.program->MainWindow().setWindowState(Qt::WindowMinimized);
+    rig.program->Main().setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
-    rig.program->MainWindow().setWindowState(Qt::WindowNoState);
+    rig.program->Main().setWindowState(Qt::WindowNoState);
     EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
 }
 
 TEST(Program, TheUsersCloseHidesTheSettingsWindowAndTheMenuBringsItBack) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->Start());
-    rig.program->MainWindow().mnuWindowMIDI()->trigger();
-    midi::frmMIDI* window = rig.program->ExistingMidiWindow();
+    rig.program->Main().mnuWindowMIDI()->trigger();
+    midi::frmMIDI* window = rig.program->MidiSettings();
     ASSERT_NE(window, nullptr);
     window->updMIDIChannel()->StepUp();
     window->Form_QueryUnload(true);
     EXPECT_FALSE(window->isVisible());
-    rig.program->MainWindow().mnuWindowMIDI()->trigger();
-    EXPECT_EQ(rig.program->ExistingMidiWindow(), window);
+    rig.program->Main().mnuWindowMIDI()->trigger();
+    EXPECT_EQ(rig.program->MidiSettings(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->txtMIDIChannel()->text(), "2");
     EXPECT_EQ(rig.program->Midi().MidiChannel, 1);
@@ -213,10 +212,8 @@ TEST(Program, TheBuiltinSynthesizersReasonIsLoggedAndShownBelowTheFixedText) {
     QTemporaryDir empty;
     const std::filesystem::path folder = empty.path().toStdString();
     Program program(
-        std::make_unique<midi::SystemOutputs>(midi::SoundfontPlaces{folder / "GM.sf2", folder}));
-    program.SetEndProcess([] {});
-    program.ShowReminderModal = [](dialogs::frmMoney&) { return dialogs::frmMoney::Outcome::OK; };
-    program.MainWindow().ScreenWidthPixels = [] { return 1024; };
+        std::make_unique<midi::SystemOutputs>(midi::SoundfontPlaces{folder / "GM.sf2", folder}),
+        nullptr, std::make_unique<quorvane::testing::TestDesktop>());
     ASSERT_TRUE(program.Start());
 
     QStringList log;

@@ -13,6 +13,7 @@
 
 #include "app/Program.h"
 #include "midi/RecordingOutputs.h"
+#include "support/TestDesktop.h"
 
 namespace quorvane::app {
 namespace {
@@ -34,6 +35,17 @@ class SteppingClock final : public midi::MidiClock {
     std::function<void()> whileSounding;
 };
 
+// The reminder at start is answered with OK at once, after `duringReminder` has run.
+struct RigDesktop : quorvane::testing::TestDesktop {
+    dialogs::frmMoney::Outcome ShowReminderModal(dialogs::frmMoney& reminder) override {
+        if (duringReminder) {
+            std::exchange(duringReminder, nullptr)();
+        }
+        return TestDesktop::ShowReminderModal(reminder);
+    }
+    std::function<void()> duringReminder;
+};
+
 struct Rig {
     Rig() {
         auto clockOwned = std::make_unique<SteppingClock>();
@@ -42,23 +54,17 @@ struct Rig {
             std::vector<RecordingOutputs::DeviceSpec>{{"Synth", true}},
             [c = clock] { return c->Now(); });
         outputs = owned.get();
-        program = std::make_unique<Program>(std::move(owned), std::move(clockOwned));
-        program->SetEndProcess([this] { ++ends; });
-        program->ShowReminderModal = [this](dialogs::frmMoney&) {
-            ++reminders;
-            if (duringReminder) {
-                std::exchange(duringReminder, nullptr)();
-            }
-            return dialogs::frmMoney::Outcome::OK;
-        };
-        program->MainWindow().ScreenWidthPixels = [] { return 1024; };
+        auto desktopOwned = std::make_unique<RigDesktop>();
+        desktop = desktopOwned.get();
+        program = std::make_unique<Program>(std::move(owned), std::move(clockOwned),
+                                            std::move(desktopOwned));
         EXPECT_TRUE(program->Start());
-        program->MidiWindow()->Form_Activate();  // opens the device
+        program->EnsureMidiSettings()->Form_Activate();  // opens the device
         outputs->Clear();
     }
     // The event loop runs until the program has ended.
     bool RunUntilEnded() {
-        return QTest::qWaitFor([this] { return ends > 0; }, 5000);
+        return QTest::qWaitFor([this] { return desktop->ends > 0; }, 5000);
     }
     std::vector<Kind> Kinds() const {
         std::vector<Kind> kinds;
@@ -70,10 +76,8 @@ struct Rig {
 
     SteppingClock* clock = nullptr;
     RecordingOutputs* outputs = nullptr;
+    RigDesktop* desktop = nullptr;
     std::unique_ptr<Program> program;
-    int ends = 0;
-    int reminders = 0;
-    std::function<void()> duringReminder;
 };
 
 TEST(EndSignals, ASignalWhileAChordSoundsReleasesItAtOnceThenEndsWithoutReminder) {
@@ -83,7 +87,7 @@ TEST(EndSignals, ASignalWhileAChordSoundsReleasesItAtOnceThenEndsWithoutReminder
         rig.program->Midi().NoteLength = 2500;
         const auto start = rig.clock->Now();
         rig.clock->whileSounding = [signal] { std::raise(signal); };
-        rig.program->MainWindow().cmdPlayButton()->click();
+        rig.program->Main().cmdPlayButton()->click();
         ASSERT_TRUE(rig.RunUntilEnded());
         EXPECT_LT(rig.clock->Now() - start, std::chrono::milliseconds(2500))
             << "the held chord is released when the signal arrives";
@@ -94,10 +98,10 @@ TEST(EndSignals, ASignalWhileAChordSoundsReleasesItAtOnceThenEndsWithoutReminder
         for (std::size_t i = 0; i < 3; ++i) {
             EXPECT_EQ(sent[i + 3], midi::NoteOffMessage(sent[i]));
         }
-        EXPECT_EQ(rig.ends, 1);
-        EXPECT_EQ(rig.reminders, 1) << "the start-up reminder only";
+        EXPECT_EQ(rig.desktop->ends, 1);
+        EXPECT_EQ(rig.desktop->reminders, 1) << "the start-up reminder only";
         EXPECT_EQ(rig.program->ClosingRemindersShown(), 0);
-        EXPECT_EQ(rig.program->ExistingMidiWindow(), nullptr) << "unloaded";
+        EXPECT_EQ(rig.program->MidiSettings(), nullptr) << "unloaded";
         EXPECT_EQ(rig.program->Progressions(), nullptr) << "unloaded";
     }
 }
@@ -110,12 +114,12 @@ TEST(EndSignals, ASignalWhileIdleOrWhileTheClosingReminderIsUpEndsOnce) {
     EXPECT_EQ(idle.program->ClosingRemindersShown(), 0);
 
     Rig closing;
-    closing.duringReminder = [] {
+    closing.desktop->duringReminder = [] {
         std::raise(SIGTERM);
         QTest::qWait(50);  // the event loop of the reminder on screen
     };
-    closing.program->MainWindow().mnuFileExit()->trigger();
-    EXPECT_EQ(closing.ends, 1);
+    closing.program->Main().mnuFileExit()->trigger();
+    EXPECT_EQ(closing.desktop->ends, 1);
     EXPECT_EQ(closing.Kinds(), std::vector<Kind>{Kind::Close});
 }
 

@@ -14,6 +14,7 @@
 #include "app/Program.h"
 #include "midi/RecordingOutputs.h"
 #include "support/LogCapture.h"
+#include "support/TestDesktop.h"
 #include "vantile/ComponentHost.h"
 
 namespace quorvane::app {
@@ -39,15 +40,15 @@ class MissingControlTest : public ::testing::Test {
     void TearDown() override { unsetenv(vantile::kRegistryEnvironment); }
 
     std::unique_ptr<Program> MakeProgram() {
-        auto program = std::make_unique<Program>(std::make_unique<midi::RecordingOutputs>(
-            std::vector<midi::RecordingOutputs::DeviceSpec>{{"Synth", true}}));
-        program->ScreenWidthPixels = [] { return 1280; };
-        program->ShowReminderModal = [this](dialogs::frmMoney&) {
-            ++reminders;
-            return dialogs::frmMoney::Outcome::OK;
-        };
-        program->EndProcess = [this] { ++ends; };
-        return program;
+        auto desktopOwned = std::make_unique<quorvane::testing::TestDesktop>();
+        desktop = desktopOwned.get();
+        desktop->screenWidth = 1280;
+        // The real message box, answered by AnswerMessageBox.
+        desktop->showMessages = true;
+        return std::make_unique<Program>(
+            std::make_unique<midi::RecordingOutputs>(
+                std::vector<midi::RecordingOutputs::DeviceSpec>{{"Synth", true}}),
+            nullptr, std::move(desktopOwned));
     }
 
     // Answers the next message box, noting what it said.
@@ -67,15 +68,13 @@ class MissingControlTest : public ::testing::Test {
 
     QTemporaryDir dir;
     QString registry;
-    int reminders = 0;
-    int ends = 0;
+    quorvane::testing::TestDesktop* desktop = nullptr;
     Box seen;
 };
 
 TEST_F(MissingControlTest, WithoutTheLibraryTheProgramSaysWhereItLookedAndFails) {
     const quorvane::testing::LogCapture log("quorvane.startup");
     auto program = MakeProgram();
-    ASSERT_EQ(program->Main().vtlPlayKey(0), nullptr);
     AnswerMessageBox();
     // Should it start after all, its event loop ends at once rather than waiting for a user.
     auto* shown = new QTimer(&program->Main());
@@ -87,7 +86,7 @@ TEST_F(MissingControlTest, WithoutTheLibraryTheProgramSaysWhereItLookedAndFails)
     shown->start(5);
     EXPECT_NE(program->Run(), 0);
 
-    EXPECT_EQ(reminders, 1) << "the start-up reminder comes first, no closing one";
+    EXPECT_EQ(desktop->reminders, 1) << "the start-up reminder comes first, no closing one";
     EXPECT_EQ(seen.shown, 1);
     EXPECT_EQ(seen.title, "Quorvane");
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
@@ -97,9 +96,10 @@ TEST_F(MissingControlTest, WithoutTheLibraryTheProgramSaysWhereItLookedAndFails)
                                               << seen.text.toStdString();
         EXPECT_TRUE(log.Lines().contains(part)) << part.toStdString();
     }
+    EXPECT_EQ(program->Main().vtlPlayKey(0), nullptr);
     EXPECT_FALSE(program->Main().isVisible());
     EXPECT_EQ(program->Progressions(), nullptr) << "start-up stopped before the chart";
-    EXPECT_EQ(ends, 0);
+    EXPECT_EQ(desktop->ends, 0);
 }
 
 TEST_F(MissingControlTest, ARegistryNamingTheLibraryLetsItStart) {
@@ -108,8 +108,8 @@ TEST_F(MissingControlTest, ARegistryNamingTheLibraryLetsItStart) {
          VANTILE_LIBRARY_FILE, QString::fromStdString(vantile::ToString(vantile::kLibidVantileCtl)),
          "1.0"}));
     auto program = MakeProgram();
-    ASSERT_NE(program->Main().vtlPlayKey(0), nullptr);
     EXPECT_TRUE(program->Start());
+    EXPECT_NE(program->Main().vtlPlayKey(0), nullptr);
     EXPECT_FALSE(program->Main().ControlMissing());
     EXPECT_EQ(seen.shown, 0);
 }

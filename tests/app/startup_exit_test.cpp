@@ -15,6 +15,7 @@
 #include "dialogs/DialogLook.h"
 #include "midi/RecordingOutputs.h"
 #include "progressions/ProgressionsChart.h"
+#include "support/TestDesktop.h"
 
 namespace quorvane::app {
 namespace {
@@ -51,14 +52,11 @@ class ProgramTest : public ::testing::Test {
         auto devices = std::make_unique<midi::RecordingOutputs>(
             std::vector<midi::RecordingOutputs::DeviceSpec>{{"Synth", true}});
         outputs = devices.get();
-        program = std::make_unique<Program>(std::move(devices));
-        program->ScreenWidthPixels = [this] { return screenWidth; };
-        program->ReminderDraw = [] { return 0.5f; };
-        program->WebOpener = [this](const QUrl& url) {
-            opened.push_back(url.toString());
-            return true;
-        };
-        program->EndProcess = [this] { ++ends; };
+        auto desktopOwned = std::make_unique<quorvane::testing::TestDesktop>();
+        desktop = desktopOwned.get();
+        desktop->screenWidth = 1280;
+        desktop->reminderAnswer.reset();  // the reminder on screen, for the test to answer
+        program = std::make_unique<Program>(std::move(devices), nullptr, std::move(desktopOwned));
     }
 
     void StartWithOk() {
@@ -81,17 +79,15 @@ class ProgramTest : public ::testing::Test {
         }
     }
 
-    int screenWidth = 1280;
+    quorvane::testing::TestDesktop* desktop = nullptr;
     std::unique_ptr<Program> program;
-    std::vector<QString> opened;
-    int ends = 0;
     midi::RecordingOutputs* outputs = nullptr;
 };
 
 TEST_F(ProgramTest, OkStartsTheProgramWithTheChartHiddenForC) {
     StartWithOk();
     EXPECT_FALSE(program->Ended());
-    EXPECT_EQ(ends, 0);
+    EXPECT_EQ(desktop->ends, 0);
     ASSERT_NE(program->Progressions(), nullptr);
     EXPECT_TRUE(program->Progressions()->isHidden());
     EXPECT_FALSE(Main().mnuWindowProgressions()->isChecked());
@@ -99,20 +95,52 @@ TEST_F(ProgramTest, OkStartsTheProgramWithTheChartHiddenForC) {
     EXPECT_EQ(program->ClosingRemindersShown(), 0);
 }
 
+// Notes how much of the main window exists when the reminder is first painted.
+class AtFirstPaint : public QObject {
+  public:
+    AtFirstPaint(QWidget& painted, const QWidget& other) : painted_(painted), other_(other) {
+        painted_.installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &painted_ && event->type() == QEvent::Paint && built < 0) {
+            built = static_cast<int>(other_.findChildren<QWidget*>().size());
+        }
+        return false;
+    }
+    int built = -1;
+
+  private:
+    QWidget& painted_;
+    const QWidget& other_;
+};
+
+TEST_F(ProgramTest, TheReminderPaintsFirstAndTheMainWindowIsBuiltWhileItWaits) {
+    const AtFirstPaint paint(program->Reminder(), Main());
+    bool builtBeforeOk = false;
+    WhenModal<frmMoney>([&](frmMoney& d) {
+        builtBeforeOk = QTest::qWaitFor([&] { return Main().centralWidget() != nullptr; }, 5000);
+        d.cmdOK()->click();
+    });
+    ASSERT_TRUE(program->Start());
+    EXPECT_EQ(paint.built, 0) << "nothing of the main window before the reminder is on screen";
+    EXPECT_TRUE(builtBeforeOk);
+}
+
 TEST_F(ProgramTest, WwwAtStartOpensTheUpdatesPageAndContinues) {
     ClickOnReminder(&frmMoney::cmdWebSite);
     EXPECT_TRUE(program->Start());
-    EXPECT_EQ(opened, std::vector<QString>{"http://www.brackenfold.example/chord_frameset.htm"});
+    EXPECT_EQ(desktop->opened,
+              std::vector<QString>{"http://www.brackenfold.example/chord_frameset.htm"});
 }
 
 TEST_F(ProgramTest, EnterOrEscAtStartEndTheProgramWithoutASecondReminder) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         SetUp();
-        ends = 0;
+        desktop->ends = 0;
         PressOnReminder(key);
         EXPECT_FALSE(program->Start());
         EXPECT_TRUE(program->Ended());
-        EXPECT_EQ(ends, 1);
+        EXPECT_EQ(desktop->ends, 1);
         EXPECT_EQ(program->ClosingRemindersShown(), 0);
         EXPECT_FALSE(Main().isVisible());
         EXPECT_EQ(program->Progressions(), nullptr) << "start-up stopped before the chart";
@@ -120,11 +148,11 @@ TEST_F(ProgramTest, EnterOrEscAtStartEndTheProgramWithoutASecondReminder) {
 }
 
 TEST_F(ProgramTest, ANarrowScreenEndsWithoutShutDown) {
-    screenWidth = 799;
-    Main().ShowCriticalMessage = [](const QString&, const QString&) {};
+    desktop->screenWidth = 799;
     ClickOnReminder(&frmMoney::cmdOK);
     EXPECT_FALSE(program->Start());
-    EXPECT_EQ(ends, 0);
+    EXPECT_EQ(desktop->messages.size(), 1u);
+    EXPECT_EQ(desktop->ends, 0);
     EXPECT_EQ(program->ClosingRemindersShown(), 0);
 }
 
@@ -137,15 +165,15 @@ TEST_F(ProgramTest, FileExitShowsTheClosingReminderOnceAndEnds) {
     Main().mnuFileExit()->trigger();
     EXPECT_EQ(program->ClosingRemindersShown(), 1);
     EXPECT_TRUE(program->Reminder().bClosing);
-    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(desktop->ends, 1);
     EXPECT_EQ(program->Progressions(), nullptr) << "unloaded";
-    EXPECT_EQ(program->ExistingMidiWindow(), nullptr) << "unloaded";
-    EXPECT_EQ(program->HelpIfOpen(), nullptr) << "unloaded";
+    EXPECT_EQ(program->MidiSettings(), nullptr) << "unloaded";
+    EXPECT_EQ(program->Help(), nullptr) << "unloaded";
     EXPECT_EQ(outputs->OpenCount(), 0) << "the MIDI output is closed";
     // A close arriving afterwards neither shows the reminder again nor ends twice.
     Main().close();
     EXPECT_EQ(program->ClosingRemindersShown(), 1);
-    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(desktop->ends, 1);
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowShowsTheClosingReminderOnce) {
@@ -154,8 +182,9 @@ TEST_F(ProgramTest, ClosingTheMainWindowShowsTheClosingReminderOnce) {
     PressOnReminder(Qt::Key_Return);
     Main().close();
     EXPECT_EQ(program->ClosingRemindersShown(), 1);
-    EXPECT_EQ(ends, 1);
-    EXPECT_EQ(opened, std::vector<QString>{"http://www.brackenfold.example/chord_frameset.htm"});
+    EXPECT_EQ(desktop->ends, 1);
+    EXPECT_EQ(desktop->opened,
+              std::vector<QString>{"http://www.brackenfold.example/chord_frameset.htm"});
 }
 
 TEST_F(ProgramTest, LinkWindowsOffKeepsTheChartAndOnRefreshesIt) {
@@ -211,20 +240,20 @@ TEST_F(ProgramTest, ClosedAndReopenedTheChartBelongsToTheCurrentRoot) {
 
 TEST_F(ProgramTest, PlacementBesideTheMainWindowOnAWideScreen) {
     // 820 px = 12300 twips is wide enough; 819 px = 12285 twips is not.
-    screenWidth = 820;
+    desktop->screenWidth = 820;
     StartWithOk();
     // Created during the start-up, before the main window has a frame: its client width.
     EXPECT_EQ(program->Progressions()->pos().x(), 570);
     EXPECT_EQ(program->Progressions()->pos().y(), 0);
     program.reset();
     SetUp();
-    screenWidth = 819;
+    desktop->screenWidth = 819;
     StartWithOk();
     EXPECT_EQ(program->Progressions()->pos(), QPoint(7, 0));
     // Created anew later, beside the main window's outer frame.
     program.reset();
     SetUp();
-    screenWidth = 820;
+    desktop->screenWidth = 820;
     StartWithOk();
     Main().mnuWindowProgressions()->trigger();
     program->Progressions()->close();
@@ -255,7 +284,7 @@ TEST_F(ProgramTest, HiddenWindowsStayHiddenWhenTheMainWindowIsMinimisedAndRestor
             Main().mnuWindowProgressions()->trigger();
             Main().mnuWindowProgressions()->trigger();
         }
-        QWidget* const hidden[] = {program->Progressions(), program->ExistingMidiWindow()};
+        QWidget* const hidden[] = {program->Progressions(), program->MidiSettings()};
         for (const Qt::WindowStates state : {Qt::WindowMinimized, Qt::WindowNoState}) {
             Main().setWindowState(state);
             for (QWidget* w : hidden) {
@@ -271,21 +300,22 @@ TEST_F(ProgramTest, HiddenWindowsStayHiddenWhenTheMainWindowIsMinimisedAndRestor
 TEST_F(ProgramTest, HelpMenu) {
     StartWithOk();
     Main().mnuHelpSearch()->trigger();
-    EXPECT_EQ(program->HelpIfOpen(), nullptr) << "Search For Help on... does nothing";
-    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(program->Help(), nullptr) << "Search For Help on... does nothing";
+    EXPECT_TRUE(desktop->opened.empty());
     Main().mnuHelpIndex()->trigger();
-    ASSERT_NE(program->HelpIfOpen(), nullptr);
-    EXPECT_TRUE(program->HelpIfOpen()->isVisible());
-    EXPECT_EQ(program->HelpIfOpen()->parentWidget(), &Main());
+    ASSERT_NE(program->Help(), nullptr);
+    EXPECT_TRUE(program->Help()->isVisible());
+    EXPECT_EQ(program->Help()->parentWidget(), &Main());
     // Owned as the window system sees it: a dialog window over the main window.
-    ASSERT_NE(program->HelpIfOpen()->windowHandle(), nullptr);
-    EXPECT_EQ(program->HelpIfOpen()->windowHandle()->transientParent(), Main().windowHandle());
-    EXPECT_EQ(program->HelpIfOpen()->windowType(), Qt::Dialog);
-    EXPECT_TRUE(program->HelpIfOpen()->ContentsFound());
+    ASSERT_NE(program->Help()->windowHandle(), nullptr);
+    EXPECT_EQ(program->Help()->windowHandle()->transientParent(), Main().windowHandle());
+    EXPECT_EQ(program->Help()->windowType(), Qt::Dialog);
+    EXPECT_TRUE(program->Help()->ContentsFound());
     Main().mnuHelpWebUpdates()->trigger();
     Main().mnuHelpWebHome()->trigger();
-    EXPECT_EQ(opened, (std::vector<QString>{"http://www.brackenfold.example/chord_frameset.htm",
-                                            "http://www.brackenfold.example/index.htm"}));
+    EXPECT_EQ(desktop->opened,
+              (std::vector<QString>{"http://www.brackenfold.example/chord_frameset.htm",
+                                    "http://www.brackenfold.example/index.htm"}));
 }
 
 TEST_F(ProgramTest, TheWindowsCarryTheProgramsIcon) {
@@ -295,8 +325,8 @@ TEST_F(ProgramTest, TheWindowsCarryTheProgramsIcon) {
     Main().mnuHelpIndex()->trigger();
     const QImage expected = dialogs::ProgramIcon().pixmap(32).toImage();
     ASSERT_FALSE(expected.isNull());
-    const std::vector<QWidget*> windows{&Main(), program->Progressions(),
-                                        program->ExistingMidiWindow(), program->HelpIfOpen()};
+    const std::vector<QWidget*> windows{&Main(), program->Progressions(), program->MidiSettings(),
+                                        program->Help()};
     for (QWidget* w : windows) {
         ASSERT_NE(w, nullptr);
         ASSERT_NE(w->windowHandle(), nullptr) << w->objectName().toStdString();

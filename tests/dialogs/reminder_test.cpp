@@ -74,15 +74,14 @@ void WhenShown(frmMoney& dialog, std::function<void()> action) {
 class ReminderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dialog.Draw = [this] { return draw; };
-        dialog.ShutDown = [this] {
+        QObject::connect(&dialog, &frmMoney::exitRequested, [this] {
             ++shutDowns;
             visibleAtShutDown = dialog.OnScreen();
-        };
-        dialog.OpenUpdatesPage = [this] {
+        });
+        QObject::connect(&dialog, &frmMoney::webSiteRequested, [this] {
             ++pagesOpened;
             visibleAtPageOpen = dialog.isVisible();
-        };
+        });
     }
     int LeftOf(QPushButton* b) const { return b->geometry().x(); }
 
@@ -123,7 +122,7 @@ TEST_F(ReminderTest, LoadPlacesTheButtonsForEachDrawInBothModes) {
         for (const float r : {0.1f, 0.5f, 0.9f}) {
             draw = r;
             dialog.bClosing = closing;
-            dialog.Form_Load();
+            dialog.Form_Load(draw);
             const ReminderArrangement a = ArrangeReminder(closing, r);
             EXPECT_EQ(LeftOf(dialog.cmdOK()), views::TwipsToPixels(a.okLeft));
             EXPECT_EQ(LeftOf(dialog.cmdWebSite()), views::TwipsToPixels(a.webSiteLeft));
@@ -158,7 +157,7 @@ TEST_F(ReminderTest, EnterAndEscInBothModes) {
         shutDowns = pagesOpened = 0;
         dialog.bClosing = c.closing;
         WhenShown(dialog, [&] { QTest::keyClick(&dialog, c.key); });
-        EXPECT_EQ(dialog.ShowModal(), c.outcome);
+        EXPECT_EQ(dialog.ShowModal(draw), c.outcome);
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(shutDowns, c.shutDowns);
         EXPECT_EQ(pagesOpened, c.pages);
@@ -166,7 +165,7 @@ TEST_F(ReminderTest, EnterAndEscInBothModes) {
     // Cancel's ShutDown runs while the dialog is still on screen, so it is not shown again.
     dialog.bClosing = false;
     WhenShown(dialog, [&] { dialog.cmdCancel()->click(); });
-    dialog.ShowModal();
+    dialog.ShowModal(draw);
     EXPECT_TRUE(visibleAtShutDown);
 }
 
@@ -174,9 +173,9 @@ TEST_F(ReminderTest, OkAndWwwLetTheCallerContinue) {
     for (const bool closing : {false, true}) {
         dialog.bClosing = closing;
         WhenShown(dialog, [&] { dialog.cmdOK()->click(); });
-        EXPECT_EQ(dialog.ShowModal(), frmMoney::Outcome::OK);
+        EXPECT_EQ(dialog.ShowModal(draw), frmMoney::Outcome::OK);
         WhenShown(dialog, [&] { dialog.cmdWebSite()->click(); });
-        EXPECT_EQ(dialog.ShowModal(), frmMoney::Outcome::WebSite);
+        EXPECT_EQ(dialog.ShowModal(draw), frmMoney::Outcome::WebSite);
     }
     EXPECT_EQ(shutDowns, 0);
     EXPECT_EQ(pagesOpened, 2);
@@ -191,7 +190,7 @@ TEST_F(ReminderTest, FocusGoesToCancelAtStartAndToWwwWhenClosing) {
             focused = dialog.focusWidget();
             dialog.cmdOK()->click();
         });
-        dialog.ShowModal();
+        dialog.ShowModal(draw);
         EXPECT_EQ(focused, closing ? static_cast<QWidget*>(dialog.cmdWebSite())
                                    : static_cast<QWidget*>(dialog.cmdCancel()));
     }

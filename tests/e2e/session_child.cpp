@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     // Showing the settings window opens the first device, whether or not the compositor
     // activates it.
     main.mnuWindowMIDI()->trigger();
-    quorvane::midi::frmMIDI* settings = program.ExistingMidiWindow();
+    quorvane::midi::frmMIDI* settings = program.MidiSettings();
     if (settings == nullptr || !QTest::qWaitForWindowExposed(settings, 5000)) {
         Fail("the MIDI settings window was not exposed");
     }

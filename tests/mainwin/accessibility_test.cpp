@@ -17,6 +17,7 @@
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/StaffSurface.h"
 #include "mainwin/frmChordMain.h"
+#include "support/TestDesktop.h"
 
 namespace quorvane::mainwin {
 namespace {
@@ -24,8 +25,7 @@ namespace {
 class AccessibilityTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = std::make_unique<frmChordMain>();
-        window->ScreenWidthPixels = [] { return 1024; };
+        window = std::make_unique<frmChordMain>(desktop);
         ASSERT_TRUE(window->Form_Load());
     }
 
@@ -45,6 +45,7 @@ class AccessibilityTest : public ::testing::Test {
         emit box->activated(row);
     }
 
+    quorvane::testing::TestDesktop desktop;
     std::unique_ptr<frmChordMain> window;
 };
 

@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
@@ -24,6 +25,7 @@
 #include "mainwin/Painting.h"
 #include "mainwin/StaffSurface.h"
 #include "mainwin/frmChordMain.h"
+#include "support/TestDesktop.h"
 #include "theory/theory.h"
 #include "views/Twips.h"
 
@@ -32,15 +34,28 @@ namespace {
 
 using views::IdentifierMode;
 
+// The program around the window: its start-up reminder's answer and the windows it gives.
+struct FakeProgram : SecondaryWindows {
+    bool ShowStartReminder() override {
+        if (duringReminder) {
+            duringReminder();
+        }
+        return reminderOk;
+    }
+    std::function<void()> duringReminder;
+    QWidget* EnsureProgressions() override { return progressions; }
+    QWidget* EnsureMidiSettings() override { return midi; }
+    bool reminderOk = true;
+    QWidget* progressions = nullptr;
+    QWidget* midi = nullptr;
+};
+
 class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = std::make_unique<frmChordMain>();
-        window->ScreenWidthPixels = [] { return 1024; };
-        window->ShowCriticalMessage = [this](const QString& title, const QString& text) {
-            messages.push_back(title + "|" + text);
-        };
-        window->collaborators.ShowProg = [this](int root) { progRoots.push_back(root); };
+        window = std::make_unique<frmChordMain>(desktop, &program);
+        QObject::connect(window.get(), &frmChordMain::showProgRequested,
+                         [this](int root) { progRoots.push_back(root); });
     }
 
     void Load() { ASSERT_TRUE(window->Form_Load()); }
@@ -92,8 +107,9 @@ class MainWindowTest : public ::testing::Test {
         return window->picKeyboard()->DrawingAreaRect(at).topLeft();
     }
 
+    quorvane::testing::TestDesktop desktop;
+    FakeProgram program;
     std::unique_ptr<frmChordMain> window;
-    std::vector<QString> messages;
     std::vector<int> progRoots;
 };
 
@@ -132,14 +148,14 @@ TEST_F(MainWindowTest, StartUpState) {
     ASSERT_FALSE(progRoots.empty());
     EXPECT_EQ(progRoots.front(), 0);
     EXPECT_FALSE(window->isVisible());  // showing is the caller's step
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(MainWindowTest, MarkersAreCreatedFromTheStoredLayout) {
+    Load();
     if (!HaveMarkers()) {
         GTEST_SKIP() << "control library not available";
     }
-    Load();
     EXPECT_EQ(VisibleMarkers(), (std::set<int>{0, 4, 7}));
     for (int k = 0; k < views::kKeyCount; ++k) {
         QWidget* m = window->vtlPlayKey(k);
@@ -271,34 +287,31 @@ TEST_F(MainWindowTest, MenuBarCaptionsShortcutsAndOrder) {
 }
 
 TEST_F(MainWindowTest, ScreenWidthCheck) {
-    window->ScreenWidthPixels = [] { return 800; };
+    desktop.screenWidth = 800;
     EXPECT_TRUE(window->Form_Load());
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(desktop.messages.empty());
 
-    auto narrow = std::make_unique<frmChordMain>();
+    desktop.screenWidth = 799;
+    auto narrow = std::make_unique<frmChordMain>(desktop);
     int midiStarts = 0;
-    narrow->ScreenWidthPixels = [] { return 799; };
-    narrow->ShowCriticalMessage = [this](const QString& title, const QString& text) {
-        messages.push_back(title + "|" + text);
-    };
-    narrow->collaborators.InitMidi = [&] { ++midiStarts; };
+    QObject::connect(narrow.get(), &frmChordMain::initMidiRequested, [&] { ++midiStarts; });
     EXPECT_FALSE(narrow->Form_Load());
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0],
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0],
               "Quorvane|Quorvane will only run at resolutions of 800x600 or higher, Sorry!");
     EXPECT_EQ(midiStarts, 0);  // no further start-up step runs
     EXPECT_FALSE(narrow->isVisible());
 }
 
 TEST_F(MainWindowTest, CancelledStartReminderEndsBeforeTheScreenCheck) {
-    int screenChecks = 0;
-    window->ScreenWidthPixels = [&] {
-        ++screenChecks;
-        return 1024;
-    };
-    window->collaborators.ShowStartReminder = [] { return false; };
+    // The reminder is on screen before the window has built anything (the start-up's first
+    // paint waits for nothing else).
+    std::size_t builtDuringReminder = 1;
+    program.duringReminder = [&] { builtDuringReminder = window->findChildren<QWidget*>().size(); };
+    program.reminderOk = false;
     EXPECT_FALSE(window->Form_Load());
-    EXPECT_EQ(screenChecks, 0);
+    EXPECT_EQ(builtDuringReminder, 0u);
+    EXPECT_EQ(desktop.screenChecks, 0);
     EXPECT_TRUE(progRoots.empty());
 }
 
@@ -511,7 +524,7 @@ TEST_F(MainWindowTest, PopupItemsCanBeChosenWithTheRightButton) {
 TEST_F(MainWindowTest, RightPressesEverywhereOpenThePopup) {
     Load();
     int opened = 0;
-    window->OpenPopupMenu = [&](QMenu* menu) {
+    desktop.popup = [&](QMenu* menu) {
         EXPECT_EQ(menu, window->mnuInversionsPopup());
         ++opened;
         window->mnuInversionsPopupItem(1)->trigger();
@@ -532,7 +545,7 @@ TEST_F(MainWindowTest, RightPressOpensThePopupOnlyFromTheSurfaceNameKeyboardAndM
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     int opened = 0;
-    window->OpenPopupMenu = [&](QMenu*) { ++opened; };
+    desktop.popup = [&](QMenu*) { ++opened; };
     const views::NoteSlotView& head = window->staff()->Chord().noteSlots[1];
     const QPoint onHead(views::TwipsToPixels(head.headLeft + 80),
                         views::TwipsToPixels(head.headTop + 65));
@@ -572,7 +585,7 @@ TEST_F(MainWindowTest, RightPressOpensThePopupOnlyFromTheSurfaceNameKeyboardAndM
 
 TEST_F(MainWindowTest, PlayAndEnter) {
     int plays = 0;
-    window->collaborators.PlayChord = [&] { ++plays; };
+    QObject::connect(window.get(), &frmChordMain::playRequested, [&] { ++plays; });
     Load();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -587,7 +600,7 @@ TEST_F(MainWindowTest, PlayAndEnter) {
 
 TEST_F(MainWindowTest, ExitAndCloseGoThroughShutDown) {
     int shutdowns = 0;
-    window->collaborators.ShutDown = [&] { ++shutdowns; };
+    QObject::connect(window.get(), &frmChordMain::exitRequested, [&] { ++shutdowns; });
     Load();
     window->mnuFileExit()->trigger();
     EXPECT_EQ(shutdowns, 1);
@@ -598,7 +611,7 @@ TEST_F(MainWindowTest, ExitAndCloseGoThroughShutDown) {
 
 TEST_F(MainWindowTest, ChordProgressionsMenuShowsHidesAndRestores) {
     QWidget progressions;
-    window->collaborators.ProgressionsWindow = [&] { return &progressions; };
+    program.progressions = &progressions;
     Load();
     window->mnuWindowProgressions()->trigger();
     EXPECT_TRUE(window->mnuWindowProgressions()->isChecked());
@@ -617,8 +630,8 @@ TEST_F(MainWindowTest, ChordProgressionsMenuShowsHidesAndRestores) {
 TEST_F(MainWindowTest, MinimiseCarriesTheShownSecondaryWindowsAlong) {
     QWidget midi;
     QWidget progressions;
-    window->collaborators.MidiWindow = [&] { return &midi; };
-    window->collaborators.ProgressionsWindow = [&] { return &progressions; };
+    program.midi = &midi;
+    program.progressions = &progressions;
     Load();
     midi.show();
     progressions.show();
@@ -642,8 +655,8 @@ TEST_F(MainWindowTest, HiddenSecondaryWindowsStayHiddenThroughMinimiseAndRestore
         SetUp();
         QWidget midi;
         QWidget progressions;
-        window->collaborators.MidiWindow = [&] { return &midi; };
-        window->collaborators.ProgressionsWindow = [&] { return &progressions; };
+        program.midi = &midi;
+        program.progressions = &progressions;
         Load();
         window->show();
         if (chartShownAndHiddenFirst) {

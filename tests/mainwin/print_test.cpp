@@ -24,6 +24,7 @@
 #include "mainwin/StaffSurface.h"
 #include "mainwin/frmChordMain.h"
 #include "support/LogCapture.h"
+#include "support/TestDesktop.h"
 #include "theory/theory.h"
 
 namespace quorvane::mainwin {
@@ -99,8 +100,7 @@ class PrintedSheetTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        window = std::make_unique<frmChordMain>();
-        window->ScreenWidthPixels = [] { return 1024; };
+        window = std::make_unique<frmChordMain>(desktop);
         ASSERT_TRUE(window->Form_Load());
     }
 
@@ -115,7 +115,7 @@ class PrintedSheetTest : public ::testing::Test {
     QString PrintToPdf(QPageSize::PageSizeId size) {
         const QString path = dir.filePath(QStringLiteral("sheet.pdf"));
         int dialogs = 0;
-        window->ChoosePrinter = [&](QPrinter& printer) {
+        desktop.choosePrinter = [&](QPrinter& printer) {
             ++dialogs;
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(path);
@@ -128,12 +128,13 @@ class PrintedSheetTest : public ::testing::Test {
     }
 
     QTemporaryDir dir;
+    quorvane::testing::TestDesktop desktop;
     std::unique_ptr<frmChordMain> window;
 };
 
 TEST_F(PrintedSheetTest, CancelledDialogPrintsNothing) {
     int dialogs = 0;
-    window->ChoosePrinter = [&](QPrinter& printer) {
+    desktop.choosePrinter = [&](QPrinter& printer) {
         ++dialogs;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("never.pdf")));
@@ -147,7 +148,7 @@ TEST_F(PrintedSheetTest, CancelledDialogPrintsNothing) {
 TEST_F(PrintedSheetTest, APrintThatCannotStartSaysWhy) {
     const quorvane::testing::LogCapture log("quorvane.print");
     const QString path = dir.filePath(QStringLiteral("gone/sheet.pdf"));
-    window->ChoosePrinter = [&](QPrinter& printer) {
+    desktop.choosePrinter = [&](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         return true;

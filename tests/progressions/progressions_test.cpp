@@ -162,7 +162,7 @@ TEST_F(ProgressionsWindowTest, PlacementAtCreation) {
 
 TEST_F(ProgressionsWindowTest, TheUsersCloseReportsAndDestroysTheWindow) {
     int unloaded = 0;
-    window->Unloaded = [&] { ++unloaded; };
+    QObject::connect(window.data(), &frmChordProgressions::unloaded, [&] { ++unloaded; });
     window->show();
     window->close();
     EXPECT_EQ(unloaded, 1);

@@ -1,0 +1,43 @@
+#pragma once
+// Desktop: where the outside world enters the program. The screen's width, the modal loops of
+// message boxes, the pop-up menu, the print dialog and the start-up and closing reminder, the web
+// browser, the reminder's random draw and the end of the process all go through here. The program
+// runs on this class as it is; tests subclass it and answer for the user and the system.
+
+#include <QString>
+
+#include "dialogs/frmMoney.h"
+
+class QMenu;
+class QPrinter;
+class QWidget;
+
+namespace quorvane::mainwin {
+
+class Desktop {
+  public:
+    Desktop() = default;
+    virtual ~Desktop() = default;
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    // The primary screen's width in pixels (0 when there is no screen).
+    virtual int ScreenWidthPixels() const;
+    // A modal message box with the stop icon and an OK button.
+    virtual void ShowCriticalMessage(QWidget* owner, const QString& title, const QString& text);
+    // Opens the menu at the pointer and returns when it has closed.
+    virtual void OpenPopupMenu(QMenu* menu);
+    // The print dialog; false when the user cancelled it.
+    virtual bool ChoosePrinter(QPrinter& printer, QWidget* owner);
+    // Hands a web address to the desktop's default handler; the result is ignored.
+    virtual void OpenWebPage(const QString& address);
+    // A draw in [0, 1) for the reminder's button arrangement, from a clock-seeded generator.
+    virtual float ReminderDraw();
+    // Shows the reminder modally (arranged by ReminderDraw) and returns how the user left it.
+    virtual dialogs::frmMoney::Outcome ShowReminderModal(dialogs::frmMoney& reminder);
+    // Ends the process at once: the device is closed and nothing is saved, so no window handler or
+    // destructor has anything left to do.
+    virtual void EndProcess();
+};
+
+}  // namespace quorvane::mainwin
