@@ -1,6 +1,7 @@
 // Chord playback timing on the real clock, through the main window's Play button and a recording
 // output: Play to the first note-on, the held time against the note length, and the processor
-// time the user-interface thread spends while a chord sounds.
+// time the user-interface thread spends while a chord sounds. And a chord held on a MIDI input:
+// from the message's arrival on the input's thread to the main window redrawn with the chord.
 #include <benchmark/benchmark.h>
 #include <time.h>
 
@@ -11,8 +12,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include <QEvent>
+#include <QLabel>
+
 #include "app/Program.h"
-#include "midi/RecordingOutputs.h"
+#include "support/FakeInputs.h"
+#include "support/RecordingOutputs.h"
 
 namespace {
 
@@ -48,7 +53,7 @@ double ThreadCpuMs() {
 // 50 plays of C major at the shortest note length.
 void BM_PlayTiming(benchmark::State& state) {
     Rig rig;
-    rig.program->Midi().NoteLength = 500;
+    rig.program->Midi().SetNoteLength(500);
     std::vector<double> toFirstNoteOn;
     std::vector<double> heldError;
     for (auto _ : state) {
@@ -64,7 +69,7 @@ void BM_PlayTiming(benchmark::State& state) {
             std::chrono::duration<double, std::milli>(events[0].time - pressed).count());
         const double held =
             std::chrono::duration<double, std::milli>(events[3].time - events[0].time).count();
-        heldError.push_back(held - rig.program->Midi().NoteLength);
+        heldError.push_back(held - rig.program->Midi().NoteLength());
     }
     auto worst = [](const std::vector<double>& v) {
         double w = 0.0;
@@ -83,7 +88,7 @@ BENCHMARK(BM_PlayTiming)->Iterations(50)->Unit(benchmark::kMillisecond);
 // Processor time of the user-interface thread while a 2500 ms chord sounds.
 void BM_UiThreadCpuDuringLongChord(benchmark::State& state) {
     Rig rig;
-    rig.program->Midi().NoteLength = 2500;
+    rig.program->Midi().SetNoteLength(2500);
     std::vector<double> cpu;
     for (auto _ : state) {
         const double before = ThreadCpuMs();
@@ -94,5 +99,75 @@ void BM_UiThreadCpuDuringLongChord(benchmark::State& state) {
     state.counters["ui_thread_cpu_worst_ms"] = *std::max_element(cpu.begin(), cpu.end());
 }
 BENCHMARK(BM_UiThreadCpuDuringLongChord)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return false;
+    }
+};
+
+// The main window shown with an input open; each iteration sends one chord as one message (E G
+// C and "B" "13th" in turn, the previous one released first) and ends when the chord-name label
+// has been painted again.
+void BM_InputToRedraw(benchmark::State& state) {
+    auto ownedOutputs = std::make_unique<RecordingOutputs>(
+        std::vector<RecordingOutputs::DeviceSpec>{{"Recorder", true}});
+    auto ownedInputs = std::make_unique<quorvane::midi::FakeInputs>(
+        std::vector<quorvane::midi::FakeInputs::PortSpec>{{"Keys", true}});
+    quorvane::midi::FakeInputs* inputs = ownedInputs.get();
+    quorvane::app::Program program(std::move(ownedOutputs), nullptr, std::move(ownedInputs));
+    program.SetEndProcess([] {});
+    program.ShowReminderModal = [](quorvane::dialogs::frmMoney&) {
+        return quorvane::dialogs::frmMoney::Outcome::OK;
+    };
+    program.MainWindow().ScreenWidthPixels = [] { return 1024; };
+    if (!program.Start()) {
+        state.SkipWithError("the program did not start");
+        return;
+    }
+    program.MidiWindow()->Form_Activate();  // opens device 0: the notes are echoed too
+    if (!program.Midi().OpenInput("Keys")) {
+        state.SkipWithError("the input did not open");
+        return;
+    }
+    QApplication::processEvents();
+    PaintCounter counter;
+    program.MainWindow().lblNoteName()->installEventFilter(&counter);
+    const QByteArray chords[2][2] = {
+        {QByteArray("\x90\x40\x50\x43\x50\x48\x50"), QByteArray("\x80\x40\x00\x43\x00\x48\x00")},
+        {QByteArray("\x90\x47\x50\x4b\x50\x4e\x50\x51\x50\x55\x50\x5c\x50"),
+         QByteArray("\x80\x47\x00\x4b\x00\x4e\x00\x51\x00\x55\x00\x5c\x00")}};
+    std::vector<double> ms;
+    int which = 0;
+    for (auto _ : state) {
+        const int before = counter.paints;
+        const Clock::time_point arrived = Clock::now();
+        inputs->Send(chords[which][0]);
+        while (counter.paints == before) {
+            QApplication::processEvents();
+            if (Clock::now() - arrived > std::chrono::seconds(5)) {
+                state.SkipWithError("the window was not redrawn");
+                return;
+            }
+        }
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - arrived).count());
+        state.PauseTiming();
+        inputs->Send(chords[which][1]);
+        QApplication::processEvents();
+        which = 1 - which;
+        state.ResumeTiming();
+    }
+    state.counters["input_to_redraw_median_ms"] = Median(ms);
+    state.counters["input_to_redraw_worst_ms"] = *std::max_element(ms.begin(), ms.end());
+}
+BENCHMARK(BM_InputToRedraw)->Iterations(200)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
 #include <QScreen>
@@ -11,6 +12,8 @@
 #include <cstdlib>
 
 #include "dialogs/DialogLook.h"
+#include "midi/MidiLog.h"
+#include "midi/SystemInputs.h"
 #include "midi/SystemOutputs.h"
 #include "views/Twips.h"
 
@@ -22,6 +25,10 @@ std::unique_ptr<midi::OutputDevices> OrSystemOutputs(std::unique_ptr<midi::Outpu
     return d ? std::move(d) : std::make_unique<midi::SystemOutputs>();
 }
 
+std::unique_ptr<midi::InputPorts> OrSystemInputs(std::unique_ptr<midi::InputPorts> i) {
+    return i ? std::move(i) : std::make_unique<midi::SystemInputs>();
+}
+
 std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> c,
                                                const EndSignals& ends) {
     return c ? std::move(c) : std::make_unique<EndAwareClock>(ends);
@@ -30,9 +37,10 @@ std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> 
 }  // namespace
 
 Program::Program(std::unique_ptr<midi::OutputDevices> devices,
-                 std::unique_ptr<midi::MidiClock> clock)
+                 std::unique_ptr<midi::MidiClock> clock, std::unique_ptr<midi::InputPorts> inputs)
     : endSignals_(std::make_unique<EndSignals>([this](int) { midi_.ShutDownOnSignal(); })),
-      midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock), *endSignals_)),
+      midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock), *endSignals_),
+            OrSystemInputs(std::move(inputs))),
       main_(std::make_unique<mainwin::frmChordMain>()),
       reminder_(std::make_unique<dialogs::frmMoney>()) {
     ScreenWidthPixels = [] {
@@ -65,7 +73,13 @@ void Program::Wire() {
     mainwin::Collaborators& c = main_->collaborators;
     main_->ScreenWidthPixels = [this] { return ScreenWidthPixels(); };
     c.ShowStartReminder = [this] { return ShowStartReminder(); };
-    c.InitMidi = [this] { midi_.InitMidi(); };
+    c.InitMidi = [this] {
+        // Listing a device creates the settings window (hidden), which shows the list.
+        const std::vector<midi::modCommon::ListedDevice> devices = midi_.InitMidi();
+        if (!devices.empty()) {
+            MidiWindow()->FillDevices(devices);
+        }
+    };
     c.ShowProg = [this](int rootIndex) { ProgressionsWindow()->ShowProg(rootIndex); };
     c.ProgressionsWindow = [this]() -> QWidget* { return ProgressionsWindow(); };
     c.MidiWindow = [this]() -> QWidget* { return MidiWindow(); };
@@ -79,24 +93,46 @@ void Program::Wire() {
     c.HelpWebHome = [this] { HelpWebHome(); };
     c.HelpAbout = [this] { HelpAbout(); };
 
-    midi_.MidiWindow = [this] { return MidiWindow(); };
-    midi_.DoEvents = [] { QCoreApplication::processEvents(); };
-    midi_.EndRequested = [this] { return endSignals_->Pending(); };
-    midi_.ShowError = [this](const std::string& title, const std::string& text,
-                             const std::string& reason) {
-        QMessageBox box(QMessageBox::Critical, QString::fromStdString(title),
-                        QString::fromStdString(text), QMessageBox::Ok, MessageOwner());
-        box.setInformativeText(QString::fromStdString(reason));
-        box.exec();
-    };
-    midi_.ShowClosingReminder = [this] { ShowClosingReminder(); };
-    midi_.UnloadSecondaryWindows = [this] { UnloadSecondaryWindows(); };
-    midi_.EndProcess = [this] {
-        ended_ = true;
-        if (EndProcess) {
-            EndProcess();
-        }
-    };
+    // The MIDI steps that need the rest of the program; each runs before modCommon goes on.
+    midi_.SetEndRequested([this] { return endSignals_->Pending(); });
+    QObject::connect(
+        &midi_, &midi::modCommon::yieldRequested, &midi_, [] { QCoreApplication::processEvents(); },
+        Qt::DirectConnection);
+    QObject::connect(
+        &midi_, &midi::modCommon::errorOccurred, &midi_,
+        [this](const QString& title, const QString& text, const QString& reason) {
+            QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, MessageOwner());
+            box.setInformativeText(reason);
+            box.exec();
+        },
+        Qt::DirectConnection);
+    QObject::connect(
+        &midi_, &midi::modCommon::closingReminderRequested, &midi_,
+        [this] { ShowClosingReminder(); }, Qt::DirectConnection);
+    QObject::connect(
+        &midi_, &midi::modCommon::secondaryWindowsUnloadRequested, &midi_,
+        [this] { UnloadSecondaryWindows(); }, Qt::DirectConnection);
+    QObject::connect(
+        &midi_, &midi::modCommon::endProcessRequested, &midi_,
+        [this] {
+            ended_ = true;
+            if (EndProcess) {
+                EndProcess();
+            }
+        },
+        Qt::DirectConnection);
+    // A chord held on the MIDI input is selected as the user's picks select it.
+    QObject::connect(&midi_, &midi::modCommon::chordRecognised, main_.get(),
+                     [this](int rootIndex, int chordTypeIndex, int inversion) {
+                         main_->SelectPlayedChord(rootIndex, chordTypeIndex, inversion);
+                         qCInfo(midi::lcMidi).noquote()
+                             << "Played chord:" << main_->lblNoteName()->text();
+                     });
+    QObject::connect(
+        &midi_, &midi::modCommon::unlistedChordHeld, main_.get(), [this](const QString& notes) {
+            main_->ShowUnlistedChord(notes);
+            qCInfo(midi::lcMidi).noquote() << "Played chord:" << main_->lblNoteName()->toolTip();
+        });
 
     reminder_->Draw = [this] { return ReminderDraw ? ReminderDraw() : dialogs::ClockSeededDraw(); };
     reminder_->ShutDown = [this] { ShutDown(); };

@@ -12,8 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "midi/RecordingOutputs.h"
 #include "midi/SystemOutputs.h"
+#include "support/RecordingOutputs.h"
 
 namespace quorvane::app {
 namespace {
@@ -42,8 +42,12 @@ struct ProgramRig {
             return dialogs::frmMoney::Outcome::OK;
         };
         program->MainWindow().ScreenWidthPixels = [] { return 1024; };
-        program->Midi().ShowError = [this](const std::string&, const std::string& text,
-                                           const std::string&) { errors.push_back(text); };
+        // The message box is answered here: its text is kept instead of a box being shown.
+        QObject::disconnect(&program->Midi(), &midi::modCommon::errorOccurred, nullptr, nullptr);
+        QObject::connect(&program->Midi(), &midi::modCommon::errorOccurred,
+                         [this](const QString&, const QString& text, const QString&) {
+                             errors.push_back(text.toStdString());
+                         });
     }
     std::vector<int> NoteOnKeys() const {
         std::vector<int> keys;
@@ -71,7 +75,7 @@ TEST(Program, StartListsTheDevicesInTheOwnedSettingsWindowAndOpensNone) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->cboDevices()->count(), 2);
     EXPECT_EQ(rig.outputs->OpenCount(), 0);
-    EXPECT_EQ(rig.program->Midi().NoteLength, 500);
+    EXPECT_EQ(rig.program->Midi().NoteLength(), 500);
 }
 
 TEST(Program, PlayBeforeAnyDeviceIsSilentAndShowsNothing) {
@@ -193,7 +197,7 @@ TEST(Program, TheUsersCloseHidesTheSettingsWindowAndTheMenuBringsItBack) {
     EXPECT_EQ(rig.program->ExistingMidiWindow(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->txtMIDIChannel()->text(), "2");
-    EXPECT_EQ(rig.program->Midi().MidiChannel, 1);
+    EXPECT_EQ(rig.program->Midi().MidiChannel(), 1);
 }
 
 }  // namespace
