@@ -6,7 +6,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
+#include <cstdlib>
 
 #include "MidiTestRig.h"
 #include "app/Program.h"
@@ -118,6 +120,12 @@ TEST(MidiInputWindow, HeldChordsAreSelectedWithTheirInversionAndEchoed) {
     EXPECT_EQ(rig.program->MainWindow().cboRootNote()->currentIndex(), 11);
     EXPECT_EQ(rig.program->MainWindow().cboChordTypes()->currentText().toStdString(), "13th");
     EXPECT_TRUE(rig.NameLabel()->toolTip().isEmpty());
+    if (const char* dir = std::getenv("QUORVANE_SCREENSHOT_DIR")) {
+        rig.program->MainWindow().grab().save(QString::fromLocal8Bit(dir) +
+                                              QStringLiteral("/played_chord.png"));
+        rig.settings->grab().save(QString::fromLocal8Bit(dir) +
+                                  QStringLiteral("/frmMIDI_input.png"));
+    }
     // Released all at once: no part of the chord is named on the way.
     rig.Send({0x83, b13[0], 0, b13[1], 0, b13[2], 0, b13[3], 0, b13[4], 0, b13[5], 0});
 
