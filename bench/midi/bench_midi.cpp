@@ -1,6 +1,7 @@
 // Chord playback timing on the real clock, through the main window's Play button and a recording
 // output: Play to the first note-on, the held time against the note length, and the processor
-// time the user-interface thread spends while a chord sounds.
+// time the user-interface thread spends while a chord sounds. And a chord held on a MIDI input:
+// from the message's arrival on the input's thread to the main window redrawn with the chord.
 #include <benchmark/benchmark.h>
 #include <time.h>
 
@@ -11,8 +12,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include <QLabel>
+
 #include "app/Program.h"
-#include "midi/RecordingOutputs.h"
+#include "support/FakeInputs.h"
+#include "support/RecordingOutputs.h"
 
 namespace {
 
@@ -56,7 +60,7 @@ double ThreadCpuMs() {
 // 50 plays of C major at the shortest note length.
 void BM_PlayTiming(benchmark::State& state) {
     Rig rig;
-    rig.program->Midi().NoteLength = 500;
+    rig.program->Midi().SetNoteLength(500);
     std::vector<double> toFirstNoteOn;
     std::vector<double> heldError;
     for (auto _ : state) {
@@ -72,7 +76,7 @@ void BM_PlayTiming(benchmark::State& state) {
             std::chrono::duration<double, std::milli>(events[0].time - pressed).count());
         const double held =
             std::chrono::duration<double, std::milli>(events[3].time - events[0].time).count();
-        heldError.push_back(held - rig.program->Midi().NoteLength);
+        heldError.push_back(held - rig.program->Midi().NoteLength());
     }
     auto worst = [](const std::vector<double>& v) {
         double w = 0.0;
@@ -91,7 +95,7 @@ BENCHMARK(BM_PlayTiming)->Iterations(50)->Unit(benchmark::kMillisecond);
 // Processor time of the user-interface thread while a 2500 ms chord sounds.
 void BM_UiThreadCpuDuringLongChord(benchmark::State& state) {
     Rig rig;
-    rig.program->Midi().NoteLength = 2500;
+    rig.program->Midi().SetNoteLength(2500);
     std::vector<double> cpu;
     for (auto _ : state) {
         const double before = ThreadCpuMs();
@@ -102,5 +106,58 @@ void BM_UiThreadCpuDuringLongChord(benchmark::State& state) {
     state.counters["ui_thread_cpu_worst_ms"] = *std::max_element(cpu.begin(), cpu.end());
 }
 BENCHMARK(BM_UiThreadCpuDuringLongChord)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The main window shown with an input open; each iteration sends one chord as one message (E G
+// C and "B" "13th" in turn, the previous one released first) from the input's thread, lets the
+// user-interface thread handle it, and ends when the whole main window has been painted again
+// (a full repaint: more than the changed parts that the event loop would paint).
+void BM_InputToRedraw(benchmark::State& state) {
+    auto ownedOutputs = std::make_unique<RecordingOutputs>(
+        std::vector<RecordingOutputs::DeviceSpec>{{"Recorder", true}});
+    auto ownedInputs = std::make_unique<quorvane::midi::FakeInputs>(
+        std::vector<quorvane::midi::FakeInputs::PortSpec>{{"Keys", true}});
+    quorvane::midi::FakeInputs* inputs = ownedInputs.get();
+    quorvane::app::Program program(std::move(ownedOutputs), nullptr,
+                                   std::make_unique<BenchDesktop>(), std::move(ownedInputs));
+    if (!program.Start()) {
+        state.SkipWithError("the program did not start");
+        return;
+    }
+    program.EnsureMidiSettings()->Form_Activate();  // opens device 0: the notes are echoed too
+    if (!program.Midi().OpenInput("Keys")) {
+        state.SkipWithError("the input did not open");
+        return;
+    }
+    QApplication::processEvents();
+    QLabel* name = program.Main().lblNoteName();
+    const QByteArray chords[2][2] = {
+        {QByteArray::fromHex("90 40 50 43 50 48 50"), QByteArray::fromHex("80 40 00 43 00 48 00")},
+        {QByteArray::fromHex("90 47 50 4b 50 4e 50 51 50 55 50 5c 50"),
+         QByteArray::fromHex("80 47 00 4b 00 4e 00 51 00 55 00 5c 00")}};
+    std::vector<double> ms;
+    int which = 0;
+    for (auto _ : state) {
+        const QString before = name->text();
+        const Clock::time_point arrived = Clock::now();
+        inputs->Send(chords[which][0]);
+        while (name->text() == before) {
+            QApplication::processEvents();
+            if (Clock::now() - arrived > std::chrono::seconds(5)) {
+                state.SkipWithError("the chord was not selected");
+                return;
+            }
+        }
+        program.Main().repaint();
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - arrived).count());
+        state.PauseTiming();
+        inputs->Send(chords[which][1]);
+        QApplication::processEvents();
+        which = 1 - which;
+        state.ResumeTiming();
+    }
+    state.counters["input_to_redraw_median_ms"] = Median(ms);
+    state.counters["input_to_redraw_worst_ms"] = *std::max_element(ms.begin(), ms.end());
+}
+BENCHMARK(BM_InputToRedraw)->Iterations(200)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -4,10 +4,15 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdlib>
 
+#include "dialogs/DialogLook.h"
+#include "midi/MidiLog.h"
+#include "midi/SystemInputs.h"
 #include "midi/SystemOutputs.h"
 #include "views/Twips.h"
 
@@ -46,6 +51,10 @@ std::unique_ptr<midi::OutputDevices> OrSystemOutputs(std::unique_ptr<midi::Outpu
     return d ? std::move(d) : std::make_unique<midi::SystemOutputs>();
 }
 
+std::unique_ptr<midi::InputPorts> OrSystemInputs(std::unique_ptr<midi::InputPorts> i) {
+    return i ? std::move(i) : std::make_unique<midi::SystemInputs>();
+}
+
 std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> c,
                                                const EndSignals& ends) {
     return c ? std::move(c) : std::make_unique<EndAwareClock>(ends);
@@ -54,10 +63,12 @@ std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> 
 }  // namespace
 
 Program::Program(std::unique_ptr<midi::OutputDevices> devices,
-                 std::unique_ptr<midi::MidiClock> clock, std::unique_ptr<mainwin::Desktop> desktop)
+                 std::unique_ptr<midi::MidiClock> clock, std::unique_ptr<mainwin::Desktop> desktop,
+                 std::unique_ptr<midi::InputPorts> inputs)
     : desktop_(desktop ? std::move(desktop) : std::make_unique<mainwin::Desktop>()),
       endSignals_(std::make_unique<EndSignals>([this](int) { midi_.ShutDownOnSignal(); })),
-      midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock), *endSignals_)),
+      midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock), *endSignals_),
+            OrSystemInputs(std::move(inputs))),
       main_(
           std::make_unique<mainwin::frmChordMain>(*desktop_, static_cast<SecondaryWindows*>(this))),
       reminder_(std::make_unique<dialogs::frmMoney>()) {
@@ -79,7 +90,13 @@ void Program::Wire() {
     // Every request is answered at once, as a call would be (the windows live on this thread).
     using mainwin::frmChordMain;
     frmChordMain* main = main_.get();
-    QObject::connect(main, &frmChordMain::initMidiRequested, [this] { midi_.InitMidi(); });
+    QObject::connect(main, &frmChordMain::initMidiRequested, [this] {
+        // Listing a device creates the settings window (hidden), which shows the list.
+        const std::vector<midi::modCommon::ListedDevice> devices = midi_.InitMidi();
+        if (!devices.empty()) {
+            EnsureMidiSettings()->FillDevices(devices);
+        }
+    });
     QObject::connect(main, &frmChordMain::showProgRequested,
                      [this](int rootIndex) { EnsureProgressions()->ShowProg(rootIndex); });
     QObject::connect(main, &frmChordMain::playRequested, [this] {
@@ -95,22 +112,42 @@ void Program::Wire() {
     QObject::connect(reminder_.get(), &dialogs::frmMoney::webSiteRequested,
                      [this] { HelpWebUpdates(); });
 
-    midi_.MidiWindow = [this] { return EnsureMidiSettings(); };
-    midi_.DoEvents = [] { QCoreApplication::processEvents(); };
-    midi_.EndRequested = [this] { return endSignals_->Pending(); };
-    midi_.ShowError = [this](const std::string& title, const std::string& text,
-                             const std::string& reason) {
-        QMessageBox box(QMessageBox::Critical, QString::fromStdString(title),
-                        QString::fromStdString(text), QMessageBox::Ok, MessageOwner());
-        box.setInformativeText(QString::fromStdString(reason));
-        box.exec();
-    };
-    midi_.ShowClosingReminder = [this] { ShowClosingReminder(); };
-    midi_.UnloadSecondaryWindows = [this] { UnloadSecondaryWindows(); };
-    midi_.EndProcess = [this] {
-        ended_ = true;
-        desktop_->EndProcess();
-    };
+    // The MIDI steps that need the rest of the program; each runs before modCommon goes on.
+    midi_.SetEndRequested([this] { return endSignals_->Pending(); });
+    QObject::connect(
+        &midi_, &midi::modCommon::yieldRequested, &midi_, [] { QCoreApplication::processEvents(); },
+        Qt::DirectConnection);
+    QObject::connect(
+        &midi_, &midi::modCommon::errorOccurred, &midi_,
+        [this](const QString& title, const QString& text, const QString& reason) {
+            desktop_->ShowCriticalMessage(MessageOwner(), title, text, reason);
+        },
+        Qt::DirectConnection);
+    QObject::connect(
+        &midi_, &midi::modCommon::closingReminderRequested, &midi_,
+        [this] { ShowClosingReminder(); }, Qt::DirectConnection);
+    QObject::connect(
+        &midi_, &midi::modCommon::secondaryWindowsUnloadRequested, &midi_,
+        [this] { UnloadSecondaryWindows(); }, Qt::DirectConnection);
+    QObject::connect(
+        &midi_, &midi::modCommon::endProcessRequested, &midi_,
+        [this] {
+            ended_ = true;
+            desktop_->EndProcess();
+        },
+        Qt::DirectConnection);
+    // A chord held on the MIDI input is selected as the user's picks select it.
+    QObject::connect(&midi_, &midi::modCommon::chordRecognised, main_.get(),
+                     [this](int rootIndex, int chordTypeIndex, int inversion) {
+                         main_->SelectPlayedChord(rootIndex, chordTypeIndex, inversion);
+                         qCInfo(midi::lcMidi).noquote()
+                             << "Played chord:" << main_->lblNoteName()->text();
+                     });
+    QObject::connect(
+        &midi_, &midi::modCommon::unlistedChordHeld, main_.get(), [this](const QString& notes) {
+            main_->ShowUnlistedChord(notes);
+            qCInfo(midi::lcMidi).noquote() << "Played chord:" << main_->lblNoteName()->toolTip();
+        });
 }
 
 // ---- Start and run ------------------------------------------------------------------------

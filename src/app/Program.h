@@ -15,6 +15,7 @@
 #include "dialogs/frmMoney.h"
 #include "mainwin/Desktop.h"
 #include "mainwin/frmChordMain.h"
+#include "midi/InputPorts.h"
 #include "midi/OutputDevices.h"
 #include "midi/frmMIDI.h"
 #include "midi/modCommon.h"
@@ -25,11 +26,13 @@ namespace quorvane::app {
 class Program final : private mainwin::SecondaryWindows {
   public:
     // Without devices, the system's output devices; without a clock, the steady clock (whose
-    // wait ends early when an end signal arrives); without a desktop, the real one. SIGTERM,
-    // SIGINT and SIGHUP end the program through ShutDownOnSignal while it lives.
+    // wait ends early when an end signal arrives); without a desktop, the real one; without
+    // input ports, the system's. SIGTERM, SIGINT and SIGHUP end the program through
+    // ShutDownOnSignal while it lives.
     explicit Program(std::unique_ptr<midi::OutputDevices> devices = nullptr,
                      std::unique_ptr<midi::MidiClock> clock = nullptr,
-                     std::unique_ptr<mainwin::Desktop> desktop = nullptr);
+                     std::unique_ptr<mainwin::Desktop> desktop = nullptr,
+                     std::unique_ptr<midi::InputPorts> inputs = nullptr);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

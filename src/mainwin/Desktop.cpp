@@ -20,8 +20,11 @@ int Desktop::ScreenWidthPixels() const {
     return screen != nullptr ? screen->geometry().width() : 0;
 }
 
-void Desktop::ShowCriticalMessage(QWidget* owner, const QString& title, const QString& text) {
-    QMessageBox::critical(owner, title, text, QMessageBox::Ok);
+void Desktop::ShowCriticalMessage(QWidget* owner, const QString& title, const QString& text,
+                                  const QString& details) {
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, owner);
+    box.setInformativeText(details);
+    box.exec();
 }
 
 void Desktop::OpenPopupMenu(QMenu* menu) {

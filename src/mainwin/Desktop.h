@@ -23,8 +23,13 @@ class Desktop {
 
     // The primary screen's width in pixels (0 when there is no screen).
     virtual int ScreenWidthPixels() const;
-    // A modal message box with the stop icon and an OK button.
-    virtual void ShowCriticalMessage(QWidget* owner, const QString& title, const QString& text);
+    // A modal message box with the stop icon and an OK button; `details`, when not empty, stands
+    // below the text.
+    virtual void ShowCriticalMessage(QWidget* owner, const QString& title, const QString& text,
+                                     const QString& details);
+    void ShowCriticalMessage(QWidget* owner, const QString& title, const QString& text) {
+        ShowCriticalMessage(owner, title, text, QString());
+    }
     // Opens the menu at the pointer and returns when it has closed.
     virtual void OpenPopupMenu(QMenu* menu);
     // The print dialog; false when the user cancelled it.

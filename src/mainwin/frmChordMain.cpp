@@ -755,4 +755,24 @@ QAction* frmChordMain::mnuInversionsPopupItem(int index) const {
                                    : nullptr;
 }
 
+// ---- A chord held on the MIDI input -----------------------------------------------------
+
+void frmChordMain::SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion) {
+    if (rootIndex < 0 || rootIndex >= cboRootNote_->count() || chordTypeIndex < 0 ||
+        chordTypeIndex >= cboChordTypes_->count() || inversion < 0 ||
+        inversion >= static_cast<int>(mnuInversionsPopupItem_.size())) {
+        return;
+    }
+    lblNoteName_->setToolTip(QString());
+    SelectRow(cboRootNote_, rootIndex);
+    SelectRow(cboChordTypes_, chordTypeIndex);
+    mnuInversionsPopupItem_Click(inversion);
+}
+
+void frmChordMain::ShowUnlistedChord(const QString& notes) {
+    const QString text = QStringLiteral("Not in the catalogue: ") + notes;
+    lblNoteName_->setToolTip(text);
+    lblNoteName_->setAccessibleDescription(text);
+}
+
 }  // namespace quorvane::mainwin

@@ -96,6 +96,14 @@ class frmChordMain : public QMainWindow {
     // What File > Print puts on paper: the chord and scale as the window shows them now.
     ChordSheet CurrentSheet() const;
 
+    // ---- A chord held on the MIDI input ---------------------------------------------------
+    // Selects it as the user's picks do: the root, the chord type, then the inversion, each
+    // running its own handling.
+    void SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion);
+    // Held notes that are no catalogue chord: the display stays; the name label says so in its
+    // tooltip and accessible description.
+    void ShowUnlistedChord(const QString& notes);
+
     // ---- Event handlers -----------------------------------------------------------------
     void cboRootNote_Click();
     void cboChordTypes_Click();

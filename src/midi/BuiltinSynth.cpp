@@ -91,17 +91,28 @@ class BuiltinSynthDevice final : public OutputDevice {
   public:
     BuiltinSynthDevice(std::unique_ptr<SynthSetup> setup, fluid_audio_driver_t* driver)
         : setup_(std::move(setup)), driver_(driver) {}
-    ~BuiltinSynthDevice() override {
-        // The driver pulls audio from the synthesizer, so it goes first.
-        setup_->fluid().delete_fluid_audio_driver(driver_);
-    }
+    ~BuiltinSynthDevice() override { Close(); }
     BuiltinSynthDevice(const BuiltinSynthDevice&) = delete;
     BuiltinSynthDevice& operator=(const BuiltinSynthDevice&) = delete;
 
-    bool ShortMsg(std::uint32_t packed) override {
-        return Noted(setup_->ShortMsg(packed), "a message");
+    bool NoteOn(int channel, int key, int velocity) override {
+        return !closed_ && Noted(setup_->NoteOn(channel, key, velocity), "a note-on");
     }
-    bool Reset() override { return Noted(setup_->Reset(), "the reset"); }
+    bool NoteOff(int channel, int key, int /*velocity*/) override {
+        return !closed_ && Noted(setup_->NoteOff(channel, key), "a note-off");
+    }
+    bool ProgramChange(int channel, int program) override {
+        return !closed_ && Noted(setup_->ProgramChange(channel, program), "a program change");
+    }
+    bool Reset() override { return !closed_ && Noted(setup_->Reset(), "the reset"); }
+    void Close() override {
+        if (!closed_) {
+            closed_ = true;
+            // The driver pulls audio from the synthesizer, so it goes first.
+            setup_->fluid().delete_fluid_audio_driver(driver_);
+            driver_ = nullptr;
+        }
+    }
 
   private:
     // The first refusal is logged; the rest would say the same.
@@ -116,6 +127,7 @@ class BuiltinSynthDevice final : public OutputDevice {
     std::unique_ptr<SynthSetup> setup_;
     fluid_audio_driver_t* driver_;
     bool refusalLogged_ = false;
+    bool closed_ = false;
 };
 
 }  // namespace
@@ -198,42 +210,38 @@ SynthSetup::~SynthSetup() {
     }
 }
 
-bool SynthSetup::ShortMsg(std::uint32_t packed) {
-    const int status = StatusOf(packed);
-    const int channel = status & 0x0F;
-    const int data1 = Data1Of(packed) & 0x7F;
-    const int data2 = Data2Of(packed) & 0x7F;
-    int result = FLUID_FAILED;
-    switch (status & 0xF0) {
-        case 0x80:
-            fluid_->fluid_synth_noteoff(synth_, channel, data1);
-            // A note-off for a note that no longer sounds is not a failure of the device.
-            return true;
-        case 0x90:
-            result = fluid_->fluid_synth_noteon(synth_, channel, data1, data2);
-            if (data2 == 0) {
-                return true;  // a note-on with velocity 0 is a note-off
-            }
-            break;
-        case 0xA0:
-            result = fluid_->fluid_synth_key_pressure(synth_, channel, data1, data2);
-            break;
-        case 0xB0:
-            result = fluid_->fluid_synth_cc(synth_, channel, data1, data2);
-            break;
-        case 0xC0:
-            result = fluid_->fluid_synth_program_change(synth_, channel, data1);
-            break;
-        case 0xD0:
-            result = fluid_->fluid_synth_channel_pressure(synth_, channel, data1);
-            break;
-        case 0xE0:
-            result = fluid_->fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7));
-            break;
-        default:
-            return false;
+namespace {
+
+bool IsChannel(int channel) {
+    return channel >= 0 && channel <= 15;
+}
+bool IsDataByte(int value) {
+    return value >= 0 && value <= 127;
+}
+
+}  // namespace
+
+bool SynthSetup::NoteOn(int channel, int key, int velocity) {
+    if (!IsChannel(channel) || !IsDataByte(key) || !IsDataByte(velocity)) {
+        return false;
     }
-    return result == FLUID_OK;
+    const int result = fluid_->fluid_synth_noteon(synth_, channel, key, velocity);
+    // A note-on with velocity 0 is a note-off, and a note-off for a note that no longer sounds
+    // is not a failure of the device.
+    return velocity == 0 || result == FLUID_OK;
+}
+
+bool SynthSetup::NoteOff(int channel, int key) {
+    if (!IsChannel(channel) || !IsDataByte(key)) {
+        return false;
+    }
+    fluid_->fluid_synth_noteoff(synth_, channel, key);
+    return true;  // a note that no longer sounds is not a failure of the device
+}
+
+bool SynthSetup::ProgramChange(int channel, int program) {
+    return IsChannel(channel) && IsDataByte(program) &&
+           fluid_->fluid_synth_program_change(synth_, channel, program) == FLUID_OK;
 }
 
 bool SynthSetup::Reset() {

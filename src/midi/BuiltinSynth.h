@@ -64,8 +64,10 @@ class SynthSetup {
     fluid_settings_t* settings() const { return settings_; }
     fluid_synth_t* synth() const { return synth_; }
 
-    // Plays one packed short message on the synthesizer; false when it was not taken.
-    bool ShortMsg(std::uint32_t packed);
+    // Plays one message on the synthesizer; false when it was not taken.
+    bool NoteOn(int channel, int key, int velocity);
+    bool NoteOff(int channel, int key);
+    bool ProgramChange(int channel, int program);
     // FluidSynth's system reset: every note off, controllers and programs to their defaults.
     bool Reset();
 

@@ -1,10 +1,9 @@
 #pragma once
 // The MIDI output service the program plays through: devices listed by number with a name query
-// that may fail, opened by number, each taking packed short messages and a reset, closed when
-// released; and the monotonic clock that times a played chord.
+// that may fail, opened by number, each taking note-on, note-off and program-change messages and
+// a reset, closed on request or when released; and the monotonic clock that times a played chord.
 
 #include <chrono>
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,15 +16,19 @@ inline constexpr std::size_t kMaxDeviceNameLength = 31;
 // Cuts a name to kMaxDeviceNameLength bytes without splitting a UTF-8 character.
 std::string FitDeviceName(std::string name);
 
-// One open output device. Destroying it closes the device.
+// One open output device. Channels are 0..15, keys, velocities and programs 0..127. Destroying
+// it closes it.
 class OutputDevice {
   public:
     virtual ~OutputDevice() = default;
-    // Sends one packed short message: status in bits 0..7, data bytes in bits 8..15 and 16..23.
-    // Returns false when the device did not take it.
-    virtual bool ShortMsg(std::uint32_t packed) = 0;
+    // Each returns false when the device did not take the message.
+    virtual bool NoteOn(int channel, int key, int velocity) = 0;
+    virtual bool NoteOff(int channel, int key, int velocity) = 0;
+    virtual bool ProgramChange(int channel, int program) = 0;
     // Silences every note on every channel of the device.
     virtual bool Reset() = 0;
+    // Closes the device; it takes nothing afterwards. Closing twice does nothing.
+    virtual void Close() = 0;
 };
 
 // The list of output devices, by number 0..GetNumDevs()-1.
@@ -58,21 +61,5 @@ class SteadyMidiClock final : public MidiClock {
     time_point Now() override;
     void SleepUntil(time_point deadline) override;
 };
-
-// Packs a short message as the devices take it.
-constexpr std::uint32_t PackShortMsg(int status, int data1, int data2) {
-    return static_cast<std::uint32_t>(status & 0xFF) |
-           (static_cast<std::uint32_t>(data1 & 0xFF) << 8) |
-           (static_cast<std::uint32_t>(data2 & 0xFF) << 16);
-}
-constexpr int StatusOf(std::uint32_t packed) {
-    return static_cast<int>(packed & 0xFF);
-}
-constexpr int Data1Of(std::uint32_t packed) {
-    return static_cast<int>((packed >> 8) & 0xFF);
-}
-constexpr int Data2Of(std::uint32_t packed) {
-    return static_cast<int>((packed >> 16) & 0xFF);
-}
 
 }  // namespace quorvane::midi

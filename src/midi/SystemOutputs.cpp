@@ -1,106 +1,43 @@
 #include "midi/SystemOutputs.h"
 
-#include <jack/jack.h>
-#include <rtmidi/RtMidi.h>
-
 #include <array>
-#include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <iostream>
-#include <mutex>
-#include <system_error>
 
 #include "midi/BuiltinSynth.h"
 #include "midi/MidiLog.h"
+#include "midi/RtMidiSupport.h"
 
 namespace quorvane::midi {
 
 namespace {
 
-constexpr const char* kClientName = "Quorvane";
-
-// What the MIDI library said about the last operation on a port object.
-struct PortStatus {
-    bool failed = false;
-    std::string text;  // its last error or warning
-};
-
-// The MIDI library reports a failure through this callback instead of throwing once a port
-// object exists; the status tells the caller the last operation failed, and why.
-void NoteFailure(RtMidiError::Type type, const std::string& text, void* status) {
-    auto* s = static_cast<PortStatus*>(status);
-    s->text = text;
-    if (type != RtMidiError::WARNING && type != RtMidiError::DEBUG_WARNING) {
-        s->failed = true;
-    }
-}
-
-// The JACK library reports a missing server on stderr before the MIDI library sees the failure;
-// a machine without a JACK server simply lists no JACK ports. What it says goes to the debug log.
-void QuietJack() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        jack_set_error_function([](const char* text) { qCDebug(lcMidi) << "JACK:" << text; });
-        jack_set_info_function([](const char*) {});
-    });
-}
-
-// A port object of the given interface, or nullptr when the interface is not available.
-std::unique_ptr<RtMidiOut> MakePortObject(RtMidi::Api api, PortStatus* status) {
-    if (api == RtMidi::LINUX_ALSA) {
-        // Without a sequencer device the library would complain on stderr before failing.
-        std::error_code ec;
-        if (!std::filesystem::exists("/dev/snd/seq", ec)) {
-            return nullptr;
-        }
-    }
-    if (api == RtMidi::UNIX_JACK) {
-        QuietJack();
-    }
-    // The library writes its warnings (a JACK server that is not running) to std::cerr while the
-    // port object is made, before a callback can be set.
-    struct SilenceCerr {
-        std::streambuf* saved = std::cerr.rdbuf(nullptr);
-        ~SilenceCerr() {
-            std::cerr.rdbuf(saved);
-            std::cerr.clear();  // writes while silenced left the stream failed
-        }
-    } silence;
-    try {
-        auto out = std::make_unique<RtMidiOut>(api, kClientName);
-        out->setErrorCallback(&NoteFailure, status);
-        return out;
-    } catch (const std::exception& e) {
-        status->failed = true;
-        status->text = e.what();
-        return nullptr;
-    }
-}
-
-// The length of a short message from its status byte; 0 for system messages, which are not
-// sent as short messages.
-std::size_t ShortMessageLength(int status) {
-    switch (status & 0xF0) {
-        case 0xC0:
-        case 0xD0:
-            return 2;
-        case 0x80:
-        case 0x90:
-        case 0xA0:
-        case 0xB0:
-        case 0xE0:
-            return 3;
-        default:
-            return 0;
-    }
-}
-
 class PortDevice final : public OutputDevice {
   public:
     PortDevice(std::unique_ptr<RtMidiOut> out, std::unique_ptr<PortStatus> status)
         : out_(std::move(out)), status_(std::move(status)) {}
-    ~PortDevice() override {
+    ~PortDevice() override { Close(); }
+    PortDevice(const PortDevice&) = delete;
+    PortDevice& operator=(const PortDevice&) = delete;
+
+    bool NoteOn(int channel, int key, int velocity) override {
+        return SendChannelMessage(0x90, channel, key, velocity);
+    }
+    bool NoteOff(int channel, int key, int velocity) override {
+        return SendChannelMessage(0x80, channel, key, velocity);
+    }
+    bool ProgramChange(int channel, int program) override {
+        if (closed_ || !InRange(channel, 15) || !InRange(program, 127)) {
+            return false;
+        }
+        const std::array<unsigned char, 2> bytes{static_cast<unsigned char>(0xC0 | channel),
+                                                 static_cast<unsigned char>(program)};
+        return Send(bytes.data(), bytes.size());
+    }
+
+    void Close() override {
+        if (closed_) {
+            return;
+        }
+        closed_ = true;
         status_->failed = false;
         try {
             out_->closePort();
@@ -113,22 +50,12 @@ class PortDevice final : public OutputDevice {
             qCWarning(lcMidi).noquote() << "Closing the MIDI port failed:" << status_->text.c_str();
         }
     }
-    PortDevice(const PortDevice&) = delete;
-    PortDevice& operator=(const PortDevice&) = delete;
-
-    bool ShortMsg(std::uint32_t packed) override {
-        const std::array<unsigned char, 3> bytes{static_cast<unsigned char>(StatusOf(packed)),
-                                                 static_cast<unsigned char>(Data1Of(packed)),
-                                                 static_cast<unsigned char>(Data2Of(packed))};
-        const std::size_t length = ShortMessageLength(bytes[0]);
-        if (length == 0) {
-            return false;
-        }
-        return Send(bytes.data(), length);
-    }
 
     // The library has no reset: All Sound Off and All Notes Off on every channel.
     bool Reset() override {
+        if (closed_) {
+            return false;
+        }
         bool ok = true;
         for (unsigned char channel = 0; channel < 16; ++channel) {
             const unsigned char status = static_cast<unsigned char>(0xB0 | channel);
@@ -141,6 +68,18 @@ class PortDevice final : public OutputDevice {
     }
 
   private:
+    static bool InRange(int value, int maximum) { return value >= 0 && value <= maximum; }
+
+    bool SendChannelMessage(int status, int channel, int key, int velocity) {
+        if (closed_ || !InRange(channel, 15) || !InRange(key, 127) || !InRange(velocity, 127)) {
+            return false;
+        }
+        const std::array<unsigned char, 3> bytes{static_cast<unsigned char>(status | channel),
+                                                 static_cast<unsigned char>(key),
+                                                 static_cast<unsigned char>(velocity)};
+        return Send(bytes.data(), bytes.size());
+    }
+
     bool Send(const unsigned char* bytes, std::size_t length) {
         status_->failed = false;
         try {
@@ -161,28 +100,13 @@ class PortDevice final : public OutputDevice {
     std::unique_ptr<RtMidiOut> out_;
     std::unique_ptr<PortStatus> status_;
     bool failureLogged_ = false;
+    bool closed_ = false;
 };
 
 }  // namespace
 
 SystemOutputs::SystemOutputs(SoundfontPlaces soundfont) : soundfont_(std::move(soundfont)) {
-    // The audio and MIDI libraries write to their servers through sockets and pipes: a server
-    // that goes away (a JACK server stopped or killed) would end the program by SIGPIPE at the
-    // next write. Ignored for the whole process, before any device opens, the write fails
-    // instead, and so does the device, silently.
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    sigaction(SIGPIPE, &ignore, nullptr);
-    // Set once, before any audio or MIDI thread exists:
-    // - A JACK client (the synthesizer's audio output, a JACK port) would otherwise try to
-    //   launch a server of its own when none runs, which can take seconds and leave a stray
-    //   process behind; only a running server is used.
-    // - The synthesizer's PulseAudio stream is shown in volume mixers under the program's name
-    //   and icon rather than FluidSynth's.
-    setenv("JACK_NO_START_SERVER", "1", 0);
-    setenv("PULSE_PROP_OVERRIDE",
-           "application.name=\"Quorvane\" application.icon_name=\"quorvane\"", 0);
+    PrepareProcessForMidi();
 }
 SystemOutputs::~SystemOutputs() = default;
 
@@ -195,7 +119,7 @@ void SystemOutputs::ListPorts() {
             continue;
         }
         PortStatus status;
-        std::unique_ptr<RtMidiOut> out = MakePortObject(api, &status);
+        std::unique_ptr<RtMidiOut> out = MakePortObject<RtMidiOut>(api, &status);
         if (!out) {
             qCDebug(lcMidi).noquote() << RtMidi::getApiDisplayName(api).c_str()
                                       << "lists no ports:" << status.text.c_str();
@@ -253,7 +177,7 @@ std::unique_ptr<OutputDevice> SystemOutputs::Open(int device) {
     const Port& port = ports_[static_cast<std::size_t>(device - 1)];
     auto status = std::make_unique<PortStatus>();
     std::unique_ptr<RtMidiOut> out =
-        MakePortObject(static_cast<RtMidi::Api>(port.api), status.get());
+        MakePortObject<RtMidiOut>(static_cast<RtMidi::Api>(port.api), status.get());
     if (!out) {
         lastOpenError_ = status->text;
         return nullptr;

@@ -1,5 +1,6 @@
 #include "midi/frmMIDI.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -91,12 +92,7 @@ void UpDown::SetValue(int value) {
         return;
     }
     value_ = value;
-    if (WriteBuddy) {
-        WriteBuddy(value_);
-    }
-    if (Change) {
-        Change();
-    }
+    emit valueChanged(value_);
 }
 
 // ---- frmMIDI --------------------------------------------------------------------------------
@@ -164,23 +160,35 @@ void frmMIDI::BuildControls() {
     Place(sldVolume_, 4920, 480, 630, 1635);
     txtVolume_ = MakeValueBox(this, QString::number(kStartVelocity), 4920, 2160, 570, 315);
 
+    labels_[6] = MakeLabel(this, "Input:", left, 120, 2640, 645, 195);
+    cboInputs_ = new QComboBox(this);
+    Place(cboInputs_, 120, 2880, 3255, 315);
+    cboInputs_->addItem(QString::fromLatin1(kNoInput));
+    cboInputs_->setCurrentIndex(0);
+    chkEcho_ = new QCheckBox(QStringLiteral("Echo to output"), this);
+    chkEcho_->setChecked(midi_.Echo());
+    Place(chkEcho_, 3615, 2880, 1980, 315);
+
     // Handlers are connected once every control holds its start value.
     connect(cboDevices_, &QComboBox::activated, this, [this] { cboDevices_Click(); });
     connect(cboGMInstrument_, &QComboBox::activated, this, [this] { cboGMInstrument_Click(); });
     connect(sldNoteLength_, &QSlider::valueChanged, this, [this] { sldNoteLength_Change(); });
     connect(sldVolume_, &QSlider::valueChanged, this, [this] { sldVolume_Change(); });
-    updMIDIChannel_->WriteBuddy = [this](int value) {
+    connect(cboInputs_, &QComboBox::activated, this, [this] { cboInputs_Click(); });
+    connect(chkEcho_, &QCheckBox::clicked, this, [this] { chkEcho_Click(); });
+    // Each up-down writes its buddy first; the handler reads the value from there.
+    connect(updMIDIChannel_, &UpDown::valueChanged, this, [this](int value) {
         txtMIDIChannel_->setText(QString::number(value));
-    };
-    updMIDIChannel_->Change = [this] { updMIDIChannel_Change(); };
-    updOctave_->WriteBuddy = [this](int value) {
+        updMIDIChannel_Change();
+    });
+    connect(updOctave_, &UpDown::valueChanged, this, [this](int value) {
         lblMIDIOctave_->setText(QString::number(value));
         NameOctave();
-    };
-    updOctave_->Change = [this] { updOctave_Change(); };
+        updOctave_Change();
+    });
 
     // Assistive technology reads each control by the caption beside it.
-    const std::array<std::pair<QWidget*, const char*>, 10> names{{
+    const std::array<std::pair<QWidget*, const char*>, 11> names{{
         {cboDevices_, "Output"},
         {txtMIDIChannel_, "MIDI Channel"},
         {updMIDIChannel_, "MIDI Channel"},
@@ -191,6 +199,7 @@ void frmMIDI::BuildControls() {
         {txtNoteLength_, "Note Length"},
         {sldVolume_, "Volume"},
         {txtVolume_, "Volume"},
+        {cboInputs_, "Input"},
     }};
     for (const auto& [widget, name] : names) {
         widget->setAccessibleName(QString::fromLatin1(name));
@@ -201,6 +210,7 @@ void frmMIDI::BuildControls() {
     labels_[1]->setBuddy(cboGMInstrument_);
     labels_[3]->setBuddy(sldNoteLength_);
     labels_[5]->setBuddy(sldVolume_);
+    labels_[6]->setBuddy(cboInputs_);
 }
 
 QLabel* frmMIDI::Label(int number) const {
@@ -208,9 +218,11 @@ QLabel* frmMIDI::Label(int number) const {
                                                                      : nullptr;
 }
 
-void frmMIDI::AddDevice(const std::string& name, int device) {
+void frmMIDI::FillDevices(const std::vector<modCommon::ListedDevice>& devices) {
     const int chosen = cboDevices_->currentIndex();
-    cboDevices_->addItem(QString::fromStdString(name), device);
+    for (const modCommon::ListedDevice& d : devices) {
+        cboDevices_->addItem(QString::fromStdString(d.name), d.device);
+    }
     // The list keeps "nothing chosen" until a choice is made.
     if (chosen < 0) {
         cboDevices_->setCurrentIndex(-1);
@@ -258,6 +270,39 @@ void frmMIDI::ChooseDevice(int row) {
     cboDevices_Click();
 }
 
+void frmMIDI::ChooseInput(int row) {
+    cboInputs_->setCurrentIndex(row);
+    cboInputs_Click();
+}
+
+void frmMIDI::RefreshInputs() {
+    const std::vector<std::string> listed = midi_.ListInputs();
+    bool unchanged = static_cast<int>(listed.size()) + 1 == cboInputs_->count();
+    for (int row = 1; unchanged && row < cboInputs_->count(); ++row) {
+        unchanged = cboInputs_->itemText(row) ==
+                    QString::fromStdString(listed[static_cast<std::size_t>(row - 1)]);
+    }
+    if (unchanged) {
+        return;
+    }
+    const QString chosen = cboInputs_->currentIndex() > 0 ? cboInputs_->currentText() : QString();
+    // Items change from code here: no choice handler runs.
+    cboInputs_->clear();
+    cboInputs_->addItem(QString::fromLatin1(kNoInput));
+    int keep = 0;
+    for (const std::string& name : listed) {
+        const QString text = QString::fromStdString(name);
+        if (keep == 0 && !chosen.isEmpty() && text == chosen) {
+            keep = cboInputs_->count();
+        }
+        cboInputs_->addItem(text);
+    }
+    cboInputs_->setCurrentIndex(keep);
+    if (!chosen.isEmpty() && keep == 0) {
+        midi_.CloseInput();  // the port is gone
+    }
+}
+
 void frmMIDI::ChooseInstrument(int row) {
     cboGMInstrument_->setCurrentIndex(row);
     cboGMInstrument_Click();
@@ -300,23 +345,35 @@ void frmMIDI::cboGMInstrument_Click() {
 }
 
 void frmMIDI::sldNoteLength_Change() {
-    midi_.NoteLength = 3000 - sldNoteLength_->value();
-    txtNoteLength_->setText(QString::number(midi_.NoteLength));
-    if (midi_.DoEvents) {
-        midi_.DoEvents();
-    }
+    midi_.SetNoteLength(3000 - sldNoteLength_->value());
+    txtNoteLength_->setText(QString::number(midi_.NoteLength()));
+    midi_.DoEvents();
 }
 
 void frmMIDI::sldVolume_Change() {
-    midi_.Velocity = 127 - sldVolume_->value();
-    txtVolume_->setText(QString::number(midi_.Velocity));
-    if (midi_.DoEvents) {
-        midi_.DoEvents();
-    }
+    midi_.SetVelocity(127 - sldVolume_->value());
+    txtVolume_->setText(QString::number(midi_.Velocity()));
+    midi_.DoEvents();
 }
 
 void frmMIDI::updMIDIChannel_Change() {
     midi_.SetMidiChannel(txtMIDIChannel_->text().toInt());
+}
+
+void frmMIDI::cboInputs_Click() {
+    const int row = cboInputs_->currentIndex();
+    if (row <= 0) {
+        midi_.CloseInput();
+        return;
+    }
+    // A port that cannot be opened has shown its message; no input is open then.
+    if (!midi_.OpenInput(cboInputs_->currentText().toStdString())) {
+        cboInputs_->setCurrentIndex(0);
+    }
+}
+
+void frmMIDI::chkEcho_Click() {
+    midi_.SetEcho(chkEcho_->isChecked());
 }
 
 void frmMIDI::NameOctave() {
@@ -325,13 +382,14 @@ void frmMIDI::NameOctave() {
 }
 
 void frmMIDI::updOctave_Change() {
-    midi_.Octave = lblMIDIOctave_->text().toInt();
+    midi_.SetOctave(lblMIDIOctave_->text().toInt());
 }
 
 void frmMIDI::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         RefreshDevices();
+        RefreshInputs();
         Form_Activate();
     }
 }
@@ -339,6 +397,7 @@ void frmMIDI::changeEvent(QEvent* event) {
 void frmMIDI::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     RefreshDevices();
+    RefreshInputs();
     // A Wayland compositor decides itself whether a newly shown window becomes active (a
     // headless one never activates any): being shown is enough to open the first device.
     Form_Activate();

@@ -4,9 +4,12 @@
 
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <string>
+#include <vector>
 
+#include "midi/modCommon.h"
+
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -15,10 +18,9 @@ class QToolButton;
 
 namespace quorvane::midi {
 
-class modCommon;
-
-// A vertical pair of arrow buttons stepping an integer through a range; it writes its value into
-// its buddy and then reports the change. At either end the step is refused and nothing changes.
+// A vertical pair of arrow buttons stepping an integer through a range; each step emits
+// valueChanged, on which the owner writes the value into the buddy and then handles the change.
+// At either end the step is refused and nothing changes.
 class UpDown : public QWidget {
     Q_OBJECT
   public:
@@ -31,10 +33,8 @@ class UpDown : public QWidget {
     QToolButton* upButton() const { return up_; }
     QToolButton* downButton() const { return down_; }
 
-    // Writes the value into the buddy control.
-    std::function<void(int value)> WriteBuddy;
-    // Runs after the buddy is written.
-    std::function<void()> Change;
+  signals:
+    void valueChanged(int value);
 
   private:
     void SetValue(int value);
@@ -52,12 +52,16 @@ class frmMIDI : public QWidget {
     frmMIDI(modCommon& midi, QWidget* owner);
     ~frmMIDI() override;
 
-    // Layout in twips.
+    // Layout in twips. The input controls sit below the output settings, which keep their
+    // places; the window is taller by their row.
     static constexpr int kClientWidth = 5715;
-    static constexpr int kClientHeight = 2580;
+    static constexpr int kClientHeight = 3420;
+    // The first entry of the input list: no input.
+    static constexpr const char* kNoInput = "(none)";
 
-    // Appends an output device's name; `device` is the device number the entry opens.
-    void AddDevice(const std::string& name, int device);
+    // Lists the output devices InitMidi found, as they are at program start; nothing is chosen
+    // and nothing opened.
+    void FillDevices(const std::vector<modCommon::ListedDevice>& devices);
     // The device number behind a list entry, -1 outside the list.
     int DeviceNumberAt(int row) const;
     // Lists the output devices afresh, so that one plugged in or started after the program
@@ -79,13 +83,20 @@ class frmMIDI : public QWidget {
     void sldVolume_Change();
     void updMIDIChannel_Change();
     void updOctave_Change();
+    void cboInputs_Click();
+    void chkEcho_Click();
 
     // Chooses a list entry from code, with the same handling as the user's choice.
     void ChooseDevice(int row);
     void ChooseInstrument(int row);
+    void ChooseInput(int row);
+    // Lists the input ports afresh, "(none)" first; runs whenever the window is shown or
+    // activated. The chosen port stays chosen, found again by its name; when it is gone its
+    // input is closed and "(none)" is chosen.
+    void RefreshInputs();
 
     // ---- Controls -------------------------------------------------------------------------
-    QLabel* Label(int number) const;  // Label1..Label6
+    QLabel* Label(int number) const;  // Label1..Label7
     QComboBox* cboDevices() const { return cboDevices_; }
     QComboBox* cboGMInstrument() const { return cboGMInstrument_; }
     QLineEdit* txtMIDIChannel() const { return txtMIDIChannel_; }
@@ -96,6 +107,8 @@ class frmMIDI : public QWidget {
     QLineEdit* txtNoteLength() const { return txtNoteLength_; }
     QSlider* sldVolume() const { return sldVolume_; }
     QLineEdit* txtVolume() const { return txtVolume_; }
+    QComboBox* cboInputs() const { return cboInputs_; }
+    QCheckBox* chkEcho() const { return chkEcho_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -110,7 +123,7 @@ class frmMIDI : public QWidget {
     modCommon& midi_;
     // The chosen device vanished from the list at a refresh, and none has been chosen since.
     bool choiceLost_ = false;
-    std::array<QLabel*, 6> labels_{};
+    std::array<QLabel*, 7> labels_{};
     QComboBox* cboDevices_ = nullptr;
     QComboBox* cboGMInstrument_ = nullptr;
     QLineEdit* txtMIDIChannel_ = nullptr;
@@ -121,6 +134,8 @@ class frmMIDI : public QWidget {
     QLineEdit* txtNoteLength_ = nullptr;
     QSlider* sldVolume_ = nullptr;
     QLineEdit* txtVolume_ = nullptr;
+    QComboBox* cboInputs_ = nullptr;
+    QCheckBox* chkEcho_ = nullptr;
 };
 
 }  // namespace quorvane::midi

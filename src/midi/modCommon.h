@@ -1,18 +1,43 @@
 #pragma once
 // modCommon: the process-wide MIDI state (the open output device and the playing settings), the
-// operations on it, and ShutDown, the program's one way of ending.
+// operations on it, and ShutDown, the program's one way of ending. The steps that belong to the
+// rest of the program (messages, yields, the closing reminder, unloading, the end of the process)
+// are signals the program connects.
 
+#include <QObject>
+#include <QString>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "midi/InputParser.h"
+#include "midi/InputPorts.h"
 #include "midi/OutputDevices.h"
 
 namespace quorvane::midi {
 
-class frmMIDI;
+// Packed short messages: status byte in bits 0..7, first data byte in bits 8..15, second in bits
+// 16..23. The program composes its messages this way; modCommon hands each to the device as a
+// typed call.
+constexpr std::uint32_t PackShortMsg(int status, int data1, int data2) {
+    return static_cast<std::uint32_t>(status & 0xFF) |
+           (static_cast<std::uint32_t>(data1 & 0xFF) << 8) |
+           (static_cast<std::uint32_t>(data2 & 0xFF) << 16);
+}
+constexpr int StatusOf(std::uint32_t packed) {
+    return static_cast<int>(packed & 0xFF);
+}
+constexpr int Data1Of(std::uint32_t packed) {
+    return static_cast<int>((packed >> 8) & 0xFF);
+}
+constexpr int Data2Of(std::uint32_t packed) {
+    return static_cast<int>((packed >> 16) & 0xFF);
+}
 
 // The packed messages the program sends.
 constexpr std::uint32_t NoteOnMessage(int noteOnBase, int velocity, int soundingKey, int octave) {
@@ -29,53 +54,55 @@ constexpr std::uint32_t ProgramChangeMessage(int midiChannel, int program) {
 inline constexpr std::int32_t kMiddleCNoteOn = 0x3C90;
 inline constexpr std::int32_t kStartNoteLength = 500;
 inline constexpr std::int32_t kStartVelocity = 64;
+// What the settings window's note-length slider can set.
+inline constexpr std::int32_t kShortestNoteLength = 500;
+inline constexpr std::int32_t kLongestNoteLength = 2500;
+inline constexpr std::int32_t kLowestOctave = -2;
+inline constexpr std::int32_t kHighestOctave = 2;
 
-class modCommon {
+class modCommon : public QObject {
+    Q_OBJECT
   public:
-    // The devices and the clock are the program's; tests pass a recording service and a clock
-    // of their own.
+    // The devices, the clock and the input ports are the program's; tests pass a recording
+    // service, a clock and input ports of their own. Without input ports none is listed.
     explicit modCommon(std::unique_ptr<OutputDevices> devices,
-                       std::unique_ptr<MidiClock> clock = std::make_unique<SteadyMidiClock>());
-    ~modCommon();
+                       std::unique_ptr<MidiClock> clock = std::make_unique<SteadyMidiClock>(),
+                       std::unique_ptr<InputPorts> inputs = nullptr);
+    ~modCommon() override;
     modCommon(const modCommon&) = delete;
     modCommon& operator=(const modCommon&) = delete;
 
     // ---- State -------------------------------------------------------------------------
-    std::int32_t NoteLength = kStartNoteLength;  // milliseconds
-    std::int32_t Velocity = kStartVelocity;      // 0..127
-    std::int32_t MidiChannel = 0;                // 0..15, shown as 1..16
-    std::int32_t NoteOnBase = kMiddleCNoteOn;    // 0x3C90 + MidiChannel
-    std::int32_t Octave = 0;                     // -2..2
+    // Each setter refuses a value outside its range (returns false and keeps the value).
+    std::int32_t NoteLength() const { return noteLength_; }  // milliseconds, 500..2500
+    bool SetNoteLength(int milliseconds);
+    std::int32_t Velocity() const { return velocity_; }  // 0..127
+    bool SetVelocity(int velocity);
+    std::int32_t MidiChannel() const { return midiChannel_; }  // 0..15, shown as 1..16
+    // `shown` is the channel as the user sees it, 1..16.
+    bool SetMidiChannel(int shown);
+    std::int32_t NoteOnBase() const { return noteOnBase_; }  // 0x3C90 + MidiChannel
+    std::int32_t Octave() const { return octave_; }          // -2..2
+    bool SetOctave(int octave);
     // Nonzero while a device is open; changes with every open.
     std::int32_t MidiOutHandle() const { return device_ ? handle_ : 0; }
     // The device number of the open device, -1 when none is open.
     int OpenDeviceNumber() const { return device_ ? openDevice_ : -1; }
 
-    // ---- Hooks set by the program --------------------------------------------------------
-    // The MIDI settings window, created (hidden) on first use; nullptr when there is none.
-    std::function<frmMIDI*()> MidiWindow;
-    // Lets queued window events run once.
-    std::function<void()> DoEvents;
-    // A modal message box with an OK button; `reason`, when not empty, is shown below the text.
-    std::function<void(const std::string& title, const std::string& text,
-                       const std::string& reason)>
-        ShowError;
+    // ---- Where the outside world comes in ------------------------------------------------
     // True once the program has been asked from outside to end (ShutDownOnSignal is on its
     // way): a chord being held is released at once instead of at the end of its note length.
-    std::function<bool()> EndRequested;
-    // ShutDown's outside steps: the closing reminder (skipped when unset), unloading the
-    // secondary windows, and ending the process.
-    std::function<void()> ShowClosingReminder;
-    std::function<void()> UnloadSecondaryWindows;
-    std::function<void()> EndProcess;
+    void SetEndRequested(std::function<bool()> endRequested) {
+        endRequested_ = std::move(endRequested);
+    }
 
     // ---- Operations ----------------------------------------------------------------------
-    // Playing defaults, then the device list of the MIDI settings window. Opens no device.
-    void InitMidi();
     struct ListedDevice {
         std::string name;
         int device;  // the number that opens it
     };
+    // Playing defaults; the output devices for the settings window to list. Opens no device.
+    std::vector<ListedDevice> InitMidi();
     // The output devices as they are now, in device-number order, without those whose name
     // cannot be read. Opens no device.
     std::vector<ListedDevice> ListDevices();
@@ -83,12 +110,12 @@ class modCommon {
     // and leaves no device open.
     void SelectDevice(int device);
     void SendProgramChange(int program);
-    // `shown` is the channel as the user sees it, 1..16.
-    void SetMidiChannel(int shown);
     // Sounds the chord of the given selection for NoteLength milliseconds.
     void PlayChord(int rootIndex, int chordTypeIndex, int inversion);
     // Silences the open device; it stays open.
     void ResetMidi();
+    // Lets queued window events run once.
+    void DoEvents() { emit yieldRequested(); }
     // Closing reminder, device closed, secondary windows unloaded, process ended. Runs once.
     void ShutDown();
     // The end asked for from outside the program (the desktop session ending, Ctrl+C in a
@@ -97,25 +124,91 @@ class modCommon {
     // before the device is closed. Also ends a ShutDown that waits on its reminder.
     void ShutDownOnSignal();
 
+    // ---- MIDI input ---------------------------------------------------------------------
+    // The input ports as they are now, by name.
+    std::vector<std::string> ListInputs();
+    // Closes the open input and opens the port of that name. On failure shows a message and
+    // leaves no input open; false then.
+    bool OpenInput(const std::string& name);
+    // Closes the open input (if any); the notes it echoed and that still sound are released.
+    void CloseInput();
+    bool InputOpen() const { return input_ != nullptr; }
+    // Whether played notes are echoed to the open output device (on at start). Switched off,
+    // the echoed notes still sounding are released.
+    bool Echo() const { return echo_; }
+    void SetEcho(bool echo);
+    // Handles one message of the open input, on the user-interface thread; `arrived` is when it
+    // came in. Ports deliver through here; tests and benchmarks may call it directly.
+    void HandleInput(const QByteArray& bytes, MidiClock::time_point arrived);
+    // The notes held on the input now (MIDI note numbers, lowest first, each once).
+    std::vector<int> HeldNotes() const;
+
     OutputDevices& Devices() { return *devices_; }
     MidiClock& Clock() { return *clock_; }
 
     static constexpr const char* kOpenFailedText = "Failed to open MIDI Device";
     static constexpr const char* kOpenFailedTitle = "Vazevizaro Error";
 
+  signals:
+    // A modal message box with an OK button is due; `reason`, when not empty, goes below the
+    // text. Connected directly: the box is answered before the operation goes on.
+    void errorOccurred(const QString& title, const QString& text, const QString& reason);
+    // Queued window events are to run once, now (connected directly).
+    void yieldRequested();
+    // ShutDown's outside steps, in this order, each connected directly: the closing reminder
+    // (shown modally; returns when answered), unloading the secondary windows, and ending the
+    // process.
+    void closingReminderRequested();
+    void secondaryWindowsUnloadRequested();
+    void endProcessRequested();
+    // The notes held on the input now name a catalogue chord: the window selects it.
+    void chordRecognised(int rootIndex, int chordTypeIndex, int inversion);
+    // The notes held on the input now (named in `notes`, lowest first) are no catalogue chord.
+    void unlistedChordHeld(const QString& notes);
+
   private:
+    // Hands a packed message to the open device as the typed call it stands for.
     void Send(std::uint32_t packed);
     void CloseDevice();
     // ShutDown's steps after the reminder; once.
     void FinishShutDown();
+    void Echo(const NoteEvent& event);
+    // Note-offs for the echoed notes still sounding.
+    void ReleaseEchoedNotes();
+    // Whether an input note is the sound of the program's own Play coming back.
+    bool FromPlay(int key, MidiClock::time_point arrived) const;
+    void Recognise();
 
     std::unique_ptr<OutputDevices> devices_;
     std::unique_ptr<MidiClock> clock_;
     std::unique_ptr<OutputDevice> device_;
+    std::function<bool()> endRequested_;
+    std::int32_t noteLength_ = kStartNoteLength;
+    std::int32_t velocity_ = kStartVelocity;
+    std::int32_t midiChannel_ = 0;
+    std::int32_t noteOnBase_ = kMiddleCNoteOn;
+    std::int32_t octave_ = 0;
     int openDevice_ = -1;
     std::int32_t handle_ = 0;
     bool shuttingDown_ = false;
     bool finished_ = false;
+
+    std::unique_ptr<InputPorts> inputs_;
+    std::unique_ptr<InputPort> input_;
+    // Counts the inputs opened: a message still queued from a closed port is dropped.
+    std::uint64_t inputGeneration_ = 0;
+    InputParser parser_;
+    std::set<std::pair<int, int>> held_;  // (channel, key)
+    bool echo_ = true;
+    std::map<int, int> echoed_;  // key -> output channel of the echoed notes still sounding
+    // The keys the last Play sounded, and from when until when an input note of those keys is
+    // taken for that chord coming back through a connection from the output to the input.
+    std::vector<int> playedKeys_;
+    MidiClock::time_point playedFrom_{};
+    MidiClock::time_point playedUntil_{};
 };
+
+// How long after Play's note-offs its notes may still come back on the input.
+inline constexpr std::chrono::milliseconds kPlayEchoGrace{200};
 
 }  // namespace quorvane::midi

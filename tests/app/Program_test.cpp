@@ -12,8 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "midi/RecordingOutputs.h"
 #include "midi/SystemOutputs.h"
+#include "support/RecordingOutputs.h"
 #include "support/TestDesktop.h"
 
 namespace quorvane::app {
@@ -41,8 +41,6 @@ struct ProgramRig {
         desktop = desktopOwned.get();
         program =
             std::make_unique<Program>(std::move(owned), std::move(clock), std::move(desktopOwned));
-        program->Midi().ShowError = [this](const std::string&, const std::string& text,
-                                           const std::string&) { errors.push_back(text); };
     }
     std::vector<int> NoteOnKeys() const {
         std::vector<int> keys;
@@ -57,7 +55,6 @@ struct ProgramRig {
     RecordingOutputs* outputs = nullptr;
     quorvane::testing::TestDesktop* desktop = nullptr;
     std::unique_ptr<Program> program;
-    std::vector<std::string> errors;
 };
 
 TEST(Program, StartListsTheDevicesInTheOwnedSettingsWindowAndOpensNone) {
@@ -70,7 +67,7 @@ TEST(Program, StartListsTheDevicesInTheOwnedSettingsWindowAndOpensNone) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->cboDevices()->count(), 2);
     EXPECT_EQ(rig.outputs->OpenCount(), 0);
-    EXPECT_EQ(rig.program->Midi().NoteLength, 500);
+    EXPECT_EQ(rig.program->Midi().NoteLength(), 500);
 }
 
 TEST(Program, PlayBeforeAnyDeviceIsSilentAndShowsNothing) {
@@ -78,7 +75,7 @@ TEST(Program, PlayBeforeAnyDeviceIsSilentAndShowsNothing) {
     ASSERT_TRUE(rig.program->Start());
     rig.program->Main().cmdPlayButton()->click();
     EXPECT_TRUE(rig.outputs->Events().empty());
-    EXPECT_TRUE(rig.errors.empty());
+    EXPECT_TRUE(rig.desktop->messages.empty());
 }
 
 TEST(Program, TheMidiMenuShowsTheWindowAndItsActivationOpensDeviceZero) {
@@ -147,7 +144,8 @@ TEST(Program, AFailedOpenShowsTheMessageOnce) {
     ASSERT_TRUE(rig.program->Start());
     rig.program->EnsureMidiSettings()->Form_Activate();
     rig.program->EnsureMidiSettings()->Form_Activate();
-    EXPECT_EQ(rig.errors, (std::vector<std::string>{"Failed to open MIDI Device"}));
+    EXPECT_EQ(rig.desktop->messages,
+              (std::vector<QString>{"Vazevizaro Error|Failed to open MIDI Device"}));
     EXPECT_EQ(rig.program->Midi().MidiOutHandle(), 0);
 }
 
@@ -158,7 +156,7 @@ TEST(Program, NoDevicesNoWindowUntilNeededAndNoMessage) {
     ASSERT_NE(rig.program->MidiSettings(), nullptr);
     rig.program->MidiSettings()->Form_Activate();
     EXPECT_EQ(rig.program->MidiSettings()->cboDevices()->count(), 0);
-    EXPECT_TRUE(rig.errors.empty());
+    EXPECT_TRUE(rig.desktop->messages.empty());
 }
 
 }  // namespace
@@ -192,7 +190,7 @@ TEST(Program, TheUsersCloseHidesTheSettingsWindowAndTheMenuBringsItBack) {
     EXPECT_EQ(rig.program->MidiSettings(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->txtMIDIChannel()->text(), "2");
-    EXPECT_EQ(rig.program->Midi().MidiChannel, 1);
+    EXPECT_EQ(rig.program->Midi().MidiChannel(), 1);
 }
 
 }  // namespace
@@ -211,9 +209,11 @@ void KeepMessage(QtMsgType, const QMessageLogContext& context, const QString& me
 TEST(Program, TheBuiltinSynthesizersReasonIsLoggedAndShownBelowTheFixedText) {
     QTemporaryDir empty;
     const std::filesystem::path folder = empty.path().toStdString();
+    auto desktop = std::make_unique<quorvane::testing::TestDesktop>();
+    desktop->showMessages = true;  // the real box, read below
     Program program(
         std::make_unique<midi::SystemOutputs>(midi::SoundfontPlaces{folder / "GM.sf2", folder}),
-        nullptr, std::make_unique<quorvane::testing::TestDesktop>());
+        nullptr, std::move(desktop));
     ASSERT_TRUE(program.Start());
 
     QStringList log;

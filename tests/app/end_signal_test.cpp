@@ -12,7 +12,7 @@
 #include <csignal>
 
 #include "app/Program.h"
-#include "midi/RecordingOutputs.h"
+#include "support/RecordingOutputs.h"
 #include "support/TestDesktop.h"
 
 namespace quorvane::app {
@@ -84,7 +84,7 @@ TEST(EndSignals, ASignalWhileAChordSoundsReleasesItAtOnceThenEndsWithoutReminder
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         Rig rig;
-        rig.program->Midi().NoteLength = 2500;
+        rig.program->Midi().SetNoteLength(2500);
         const auto start = rig.clock->Now();
         rig.clock->whileSounding = [signal] { std::raise(signal); };
         rig.program->Main().cmdPlayButton()->click();

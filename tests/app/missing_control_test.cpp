@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/Program.h"
-#include "midi/RecordingOutputs.h"
 #include "support/LogCapture.h"
+#include "support/RecordingOutputs.h"
 #include "support/TestDesktop.h"
 #include "vantile/ComponentHost.h"
 

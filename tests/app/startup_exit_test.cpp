@@ -13,8 +13,8 @@
 
 #include "app/Program.h"
 #include "dialogs/DialogLook.h"
-#include "midi/RecordingOutputs.h"
 #include "progressions/ProgressionsChart.h"
+#include "support/RecordingOutputs.h"
 #include "support/TestDesktop.h"
 
 namespace quorvane::app {

@@ -1,7 +1,8 @@
 // The program with a JACK server: a JACK MIDI port and the built-in synthesizer playing through
-// JACK, the server killed under it, devices that appear after start, and the end by a signal
-// while a chord sounds. jack_probe (of the test suite) plays the outside world: a MIDI port that
-// records what reaches it, and a recorder of the synthesizer's audio.
+// JACK, the server killed under it, devices that appear after start, the end by a signal while a
+// chord sounds, and chords played into the program's MIDI input. jack_probe (of the test suite)
+// plays the outside world: a MIDI port that records what reaches it, a keyboard that plays into
+// a MIDI port, and a recorder of the synthesizer's audio.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -174,6 +175,68 @@ TEST_F(WithJack, ASignalMidChordReleasesTheNotesAndEndsWithStatusZero) {
             << off << " missing in: " << received.join(QLatin1Char('|')).toStdString();
     }
     EXPECT_TRUE(desktop_.WindowGone(QStringLiteral("^Velmira$"), 200));
+}
+
+// A keyboard on JACK plays C major in first inversion, then "B" "13th" (one message with running
+// status), then a cluster that is no catalogue chord: the program names each, and echoes the
+// notes to its output, the recording port.
+TEST_F(WithJack, ChordsPlayedOnAMidiInputAreNamedAndEchoed) {
+    ASSERT_TRUE(StartMidiPort());
+    Child keyboard;
+    const QStringList events{
+        // E G C, held, then released.
+        "90,40,50", "90,43,50", "90,48,50", "+500", "80,40,00", "80,43,00", "80,48,00", "+300",
+        // B 13th: B D# F# A C# G#, pressed and released at once.
+        "90,47,50,4b,50,4e,50,51,50,55,50,5c,50", "+500", "80,47,00,4b,00,4e,00,51,00,55,00,5c,00",
+        "+300",
+        // C C# D.
+        "90,3c,50", "90,3d,50", "90,3e,50", "+500", "80,3c,00", "80,3d,00", "80,3e,00"};
+    ASSERT_TRUE(keyboard.Start(BuildProgram(QStringLiteral("jack_probe")),
+                               QStringList{QStringLiteral("-c"), QStringLiteral("keys"),
+                                           QStringLiteral("play"), QStringLiteral("60")} +
+                                   events,
+                               desktop_.Env()));
+    for (int i = 0; i < 100 && !keyboard.Output().contains("keys:midi_out"); ++i) {
+        QThread::msleep(50);
+    }
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    ASSERT_FALSE(app.PassReminder().isEmpty());
+    const QString settings = app.OpenMidiSettings();
+    ASSERT_FALSE(settings.isEmpty());
+    QThread::msleep(300);
+    // The output: the entry after the synthesizer, the recording port. The input list comes
+    // before the output list in the backward focus order (past the echo box): its entry after
+    // "(none)", the keyboard's port.
+    desktop_.Keys(settings, {QStringLiteral("Down"), QStringLiteral("shift+Tab"),
+                             QStringLiteral("shift+Tab"), QStringLiteral("Down")});
+    ASSERT_EQ(keyboard.Wait(30000), 0)
+        << keyboard.Output().toStdString() << app.Process().Output().toStdString();
+    QThread::msleep(300);
+
+    const QStringList named = QString::fromLocal8Bit(app.Process().Output())
+                                  .split(QLatin1Char('\n'))
+                                  .filter(QStringLiteral("Played chord: "));
+    const QStringList expected{QStringLiteral("CMajor First Inversion"),
+                               QStringLiteral("B13th Basic"),
+                               QStringLiteral("Not in the catalogue: C C# D")};
+    qsizetype from = 0;
+    for (const QString& chord : expected) {
+        qsizetype at = from;
+        while (at < named.size() && !named[at].endsWith(chord)) {
+            ++at;
+        }
+        ASSERT_LT(at, named.size()) << chord.toStdString() << " not named after line " << from
+                                    << " of: " << named.join(QLatin1Char('|')).toStdString();
+        from = at + 1;
+    }
+    const QStringList received = Received();
+    for (const char* echo : {"90 40 50", "90 43 50", "90 48 50", "80 48 00", "90 47 50", "90 5c 50",
+                             "80 5c 00", "90 3e 50", "80 3e 00"}) {
+        EXPECT_TRUE(received.contains(QLatin1String(echo)))
+            << echo << " not echoed: " << received.join(QLatin1Char('|')).toStdString();
+    }
+    EXPECT_EQ(app.Exit(), 0) << app.Process().Output().toStdString();
 }
 
 }  // namespace

@@ -6,8 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "midi/RecordingOutputs.h"
 #include "midi/modCommon.h"
+#include "support/FakeInputs.h"
+#include "support/RecordingOutputs.h"
 
 namespace quorvane::midi::testing {
 
@@ -40,22 +41,28 @@ inline std::vector<Note> Decode(const std::vector<std::uint32_t>& messages) {
 }
 
 struct MidiRig {
-    explicit MidiRig(std::vector<RecordingOutputs::DeviceSpec> devices = {{"Recorder", true}}) {
+    explicit MidiRig(std::vector<RecordingOutputs::DeviceSpec> devices = {{"Recorder", true}},
+                     std::vector<FakeInputs::PortSpec> inputPorts = {}) {
         auto ownedClock = std::make_unique<FakeClock>();
         clock = ownedClock.get();
         auto ownedOutputs = std::make_unique<RecordingOutputs>(std::move(devices),
                                                                [c = clock] { return c->Now(); });
         outputs = ownedOutputs.get();
-        midi = std::make_unique<modCommon>(std::move(ownedOutputs), std::move(ownedClock));
-        midi->ShowError = [this](const std::string& title, const std::string& text,
-                                 const std::string& /*reason*/) {
-            errors.push_back(title + "|" + text);
-        };
+        auto ownedInputs =
+            std::make_unique<FakeInputs>(std::move(inputPorts), [c = clock] { return c->Now(); });
+        inputs = ownedInputs.get();
+        midi = std::make_unique<modCommon>(std::move(ownedOutputs), std::move(ownedClock),
+                                           std::move(ownedInputs));
+        QObject::connect(midi.get(), &modCommon::errorOccurred,
+                         [this](const QString& title, const QString& text, const QString&) {
+                             errors.push_back((title + QLatin1Char('|') + text).toStdString());
+                         });
     }
     std::vector<Note> Notes() const { return Decode(outputs->Messages()); }
 
     FakeClock* clock = nullptr;
     RecordingOutputs* outputs = nullptr;
+    FakeInputs* inputs = nullptr;
     std::unique_ptr<modCommon> midi;
     std::vector<std::string> errors;
 };

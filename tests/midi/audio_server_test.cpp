@@ -64,11 +64,12 @@ class OnJack : public ::testing::Test {
         auto clock = std::make_unique<ChordClock>();
         clock_ = clock.get();
         midi_ = std::make_unique<modCommon>(std::move(outputs), std::move(clock));
-        midi_->ShowError = [this](const std::string&, const std::string& text,
-                                  const std::string& reason) {
-            errors_.push_back(text + ": " + reason);
-        };
-        midi_->NoteLength = 300;
+        QObject::connect(
+            midi_.get(), &modCommon::errorOccurred,
+            [this](const QString&, const QString& text, const QString& reason) {
+                errors_.push_back((text + QStringLiteral(": ") + reason).toStdString());
+            });
+        midi_->SetNoteLength(500);  // the shortest the settings allow
 
         server_ = std::make_unique<JackServer>();
         if (!server_->Start()) {
@@ -205,7 +206,7 @@ TEST_F(OnJack, TheBuiltinSynthesizerIsNamedConnectedAndHeard) {
     EXPECT_EQ(probe_->Connections(right), std::vector<std::string>{"system:playback_2"});
 
     ASSERT_TRUE(probe_->RecordAudio({left, right}));
-    midi_->NoteLength = 600;
+    midi_->SetNoteLength(600);
     midi_->PlayChord(0, 0, 0);
     const std::vector<float> stereo = probe_->TakeAudio();
     std::vector<float> mono(stereo.size() / 2);

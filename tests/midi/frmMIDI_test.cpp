@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,17 +27,9 @@ struct WindowRig : MidiRig {
     explicit WindowRig(std::vector<RecordingOutputs::DeviceSpec> devices = {{"Synth", true},
                                                                             {"Port", true}})
         : MidiRig(std::move(devices)) {
-        midi->MidiWindow = [this] {
-            if (!window) {
-                window = std::make_unique<frmMIDI>(*midi, nullptr);
-            }
-            return window.get();
-        };
-        midi->DoEvents = [] {};
-        midi->InitMidi();
-        if (!window) {
-            midi->MidiWindow();
-        }
+        const std::vector<modCommon::ListedDevice> listed = midi->InitMidi();
+        window = std::make_unique<frmMIDI>(*midi, nullptr);
+        window->FillDevices(listed);
     }
     std::unique_ptr<frmMIDI> window;
 };
@@ -45,7 +38,8 @@ TEST(frmMIDI, LayoutInTwips) {
     WindowRig rig;
     frmMIDI& w = *rig.window;
     EXPECT_EQ(w.windowTitle(), "Quorvane - [MIDI]");
-    EXPECT_EQ(w.size(), QSize(views::TwipsToPixels(5715), views::TwipsToPixels(2580)));
+    // The input row below the output settings makes the window taller than their 2580 twips.
+    EXPECT_EQ(w.size(), QSize(views::TwipsToPixels(5715), views::TwipsToPixels(3420)));
     struct Box {
         QWidget* widget;
         int left, top, width, height;
@@ -59,6 +53,8 @@ TEST(frmMIDI, LayoutInTwips) {
         {w.Label(4), 3615, 180, 1095, 195},        {w.sldNoteLength(), 3840, 480, 630, 1635},
         {w.txtNoteLength(), 3840, 2160, 570, 315}, {w.Label(6), 4920, 180, 630, 195},
         {w.sldVolume(), 4920, 480, 630, 1635},     {w.txtVolume(), 4920, 2160, 570, 315},
+        {w.Label(7), 120, 2640, 645, 195},         {w.cboInputs(), 120, 2880, 3255, 315},
+        {w.chkEcho(), 3615, 2880, 1980, 315},
     };
     for (const Box& b : boxes) {
         ASSERT_NE(b.widget, nullptr);
@@ -72,6 +68,7 @@ TEST(frmMIDI, LayoutInTwips) {
     EXPECT_EQ(w.Label(2)->text(), "Program Number/GM Name:");
     EXPECT_EQ(w.Label(4)->text(), "Note Length");
     EXPECT_EQ(w.Label(6)->text(), "Volume");
+    EXPECT_EQ(w.Label(7)->text(), "Input:");
 }
 
 TEST(frmMIDI, StartValuesShownAreTheValuesUsed) {
@@ -81,11 +78,11 @@ TEST(frmMIDI, StartValuesShownAreTheValuesUsed) {
     EXPECT_EQ(w.lblMIDIOctave()->text(), "0");
     EXPECT_EQ(w.sldNoteLength()->value(), 2500);
     EXPECT_EQ(w.txtNoteLength()->text(), "500");
-    EXPECT_EQ(rig.midi->NoteLength, 500);
-    EXPECT_EQ(3000 - w.sldNoteLength()->value(), rig.midi->NoteLength);
+    EXPECT_EQ(rig.midi->NoteLength(), 500);
+    EXPECT_EQ(3000 - w.sldNoteLength()->value(), rig.midi->NoteLength());
     EXPECT_EQ(w.txtVolume()->text(), "64");
-    EXPECT_EQ(rig.midi->Velocity, 64);
-    EXPECT_EQ(127 - w.sldVolume()->value(), rig.midi->Velocity);
+    EXPECT_EQ(rig.midi->Velocity(), 64);
+    EXPECT_EQ(127 - w.sldVolume()->value(), rig.midi->Velocity());
     // The text boxes only show values.
     for (QLineEdit* box : {w.txtMIDIChannel(), w.txtNoteLength(), w.txtVolume()}) {
         EXPECT_TRUE(box->isReadOnly());
@@ -194,23 +191,23 @@ TEST(frmMIDI, NoteLengthSliderEnds) {
     WindowRig rig;
     QSlider* slider = rig.window->sldNoteLength();
     slider->setValue(slider->minimum());  // the top
-    EXPECT_EQ(rig.midi->NoteLength, 2500);
+    EXPECT_EQ(rig.midi->NoteLength(), 2500);
     EXPECT_EQ(rig.window->txtNoteLength()->text(), "2500");
     slider->setValue(slider->maximum());  // the bottom
-    EXPECT_EQ(rig.midi->NoteLength, 500);
+    EXPECT_EQ(rig.midi->NoteLength(), 500);
     EXPECT_EQ(rig.window->txtNoteLength()->text(), "500");
     slider->setValue(1750);
-    EXPECT_EQ(rig.midi->NoteLength, 1250);
+    EXPECT_EQ(rig.midi->NoteLength(), 1250);
 }
 
 TEST(frmMIDI, VolumeSliderEndsAndSilentNoteOns) {
     WindowRig rig;
     QSlider* slider = rig.window->sldVolume();
     slider->setValue(slider->minimum());
-    EXPECT_EQ(rig.midi->Velocity, 127);
+    EXPECT_EQ(rig.midi->Velocity(), 127);
     EXPECT_EQ(rig.window->txtVolume()->text(), "127");
     slider->setValue(slider->maximum());
-    EXPECT_EQ(rig.midi->Velocity, 0);
+    EXPECT_EQ(rig.midi->Velocity(), 0);
     EXPECT_EQ(rig.window->txtVolume()->text(), "0");
     rig.window->Form_Activate();
     rig.midi->PlayChord(0, 0, 0);
@@ -226,7 +223,7 @@ TEST(frmMIDI, SliderKeysMoveTheHandleTheWayTheyPoint) {
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_Up);
     EXPECT_EQ(slider->value(), before - 1) << "up moves toward the top, the louder end";
-    EXPECT_EQ(rig.midi->Velocity, 127 - slider->value());
+    EXPECT_EQ(rig.midi->Velocity(), 127 - slider->value());
 }
 
 TEST(frmMIDI, ChannelUpDownStaysWithin1To16) {
@@ -236,14 +233,14 @@ TEST(frmMIDI, ChannelUpDownStaysWithin1To16) {
         QTest::mouseClick(upDown->upButton(), Qt::LeftButton);
     }
     EXPECT_EQ(rig.window->txtMIDIChannel()->text(), "16");
-    EXPECT_EQ(rig.midi->MidiChannel, 15);
-    EXPECT_EQ(rig.midi->NoteOnBase, 0x3C9F);
+    EXPECT_EQ(rig.midi->MidiChannel(), 15);
+    EXPECT_EQ(rig.midi->NoteOnBase(), 0x3C9F);
     for (int i = 0; i < 20; ++i) {
         upDown->StepDown();
     }
     EXPECT_EQ(rig.window->txtMIDIChannel()->text(), "1");
-    EXPECT_EQ(rig.midi->MidiChannel, 0);
-    EXPECT_EQ(rig.midi->NoteOnBase, 0x3C90);
+    EXPECT_EQ(rig.midi->MidiChannel(), 0);
+    EXPECT_EQ(rig.midi->NoteOnBase(), 0x3C90);
 }
 
 TEST(frmMIDI, OctaveUpDownStaysWithinTwoOctaves) {
@@ -252,13 +249,13 @@ TEST(frmMIDI, OctaveUpDownStaysWithinTwoOctaves) {
     for (int i = 0; i < 5; ++i) {
         upDown->StepDown();
     }
-    EXPECT_EQ(rig.midi->Octave, -2);
+    EXPECT_EQ(rig.midi->Octave(), -2);
     EXPECT_EQ(rig.window->lblMIDIOctave()->text(), "-2");
     EXPECT_EQ(rig.window->lblMIDIOctave()->accessibleName(), "Octave -2");
     for (int i = 0; i < 5; ++i) {
         upDown->StepUp();
     }
-    EXPECT_EQ(rig.midi->Octave, 2);
+    EXPECT_EQ(rig.midi->Octave(), 2);
     EXPECT_EQ(rig.window->lblMIDIOctave()->text(), "2");
     rig.window->Form_Activate();
     rig.midi->PlayChord(0, 0, 0);
@@ -277,7 +274,7 @@ TEST(frmMIDI, UserCloseHidesAndKeepsTheSettings) {
     EXPECT_FALSE(rig.window->isVisible());
     rig.window->show();
     EXPECT_EQ(rig.window->lblMIDIOctave()->text(), "1");
-    EXPECT_EQ(rig.midi->Octave, 1);
+    EXPECT_EQ(rig.midi->Octave(), 1);
     // The program's own close goes through.
     EXPECT_TRUE(rig.window->close());
 }
@@ -350,7 +347,8 @@ TEST(frmMIDI, EveryControlHasAnAccessibleName) {
         {w.sldNoteLength(), "Note Length"},
         {w.txtNoteLength(), "Note Length"},
         {w.sldVolume(), "Volume"},
-        {w.txtVolume(), "Volume"}};
+        {w.txtVolume(), "Volume"},
+        {w.cboInputs(), "Input"}};
     for (const auto& [widget, name] : expected) {
         EXPECT_EQ(widget->accessibleName().toStdString(), name.toStdString());
     }

@@ -110,15 +110,16 @@ TEST_F(JackPort, AChordPlayedToAJackPortIsRenderedWithItsFundamentals) {
     EXPECT_LE(outputs->GetDevName(*port)->size(), kMaxDeviceNameLength);
 
     modCommon midi(std::move(owned));
-    midi.ShowError = [](const std::string& title, const std::string& text,
-                        const std::string& reason) {
-        ADD_FAILURE() << title << ": " << text << ": " << reason;
-    };
+    QObject::connect(&midi, &modCommon::errorOccurred,
+                     [](const QString& title, const QString& text, const QString& reason) {
+                         ADD_FAILURE() << title.toStdString() << ": " << text.toStdString() << ": "
+                                       << reason.toStdString();
+                     });
     midi.InitMidi();
     midi.SelectDevice(*port);
     ASSERT_NE(midi.MidiOutHandle(), 0);
     midi.SendProgramChange(0);
-    midi.NoteLength = 1000;
+    midi.SetNoteLength(1000);
     midi.PlayChord(0, 0, 0);  // C major, real time
     midi.ResetMidi();
     QThread::msleep(1500);  // the release is rendered too

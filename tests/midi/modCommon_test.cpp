@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <functional>
 
 #include "MidiTestRig.h"
 #include "theory/catalogue.h"
@@ -39,34 +40,67 @@ TEST(ModCommon, ChannelSteppingKeepsTheNoteOnBase) {
     MidiRig rig;
     modCommon& m = *rig.midi;
     m.InitMidi();
-    EXPECT_EQ(m.NoteOnBase, 0x3C90);
+    EXPECT_EQ(m.NoteOnBase(), 0x3C90);
     m.SetMidiChannel(10);
-    EXPECT_EQ(m.MidiChannel, 9);
-    EXPECT_EQ(m.NoteOnBase, 0x3C99);
+    EXPECT_EQ(m.MidiChannel(), 9);
+    EXPECT_EQ(m.NoteOnBase(), 0x3C99);
     m.SetMidiChannel(1);
-    EXPECT_EQ(m.NoteOnBase, 0x3C90);
+    EXPECT_EQ(m.NoteOnBase(), 0x3C90);
     for (int shown = 1; shown <= 16; ++shown) {
         m.SetMidiChannel(shown);
-        EXPECT_EQ(m.NoteOnBase, 0x3C90 + shown - 1);
+        EXPECT_EQ(m.NoteOnBase(), 0x3C90 + shown - 1);
     }
-    EXPECT_EQ(m.MidiChannel, 15);
-    EXPECT_EQ(m.NoteOnBase, 0x3C9F);
+    EXPECT_EQ(m.MidiChannel(), 15);
+    EXPECT_EQ(m.NoteOnBase(), 0x3C9F);
     for (int shown = 16; shown >= 1; --shown) {
         m.SetMidiChannel(shown);
     }
-    EXPECT_EQ(m.NoteOnBase, 0x3C90);
+    EXPECT_EQ(m.NoteOnBase(), 0x3C90);
     EXPECT_TRUE(rig.outputs->Events().empty()) << "a channel change sends nothing";
+}
+
+// Each setting refuses a value outside what the settings window can set and keeps its value.
+TEST(ModCommon, SettersRefuseValuesOutOfRange) {
+    struct Guard {
+        const char* name;
+        std::function<bool(modCommon&, int)> set;
+        std::function<int(const modCommon&)> get;
+        int lowest, highest;
+    };
+    const Guard guards[] = {
+        {"NoteLength", &modCommon::SetNoteLength, &modCommon::NoteLength, 500, 2500},
+        {"Velocity", &modCommon::SetVelocity, &modCommon::Velocity, 0, 127},
+        {"MidiChannel (shown)", &modCommon::SetMidiChannel,
+         [](const modCommon& m) { return m.MidiChannel() + 1; }, 1, 16},
+        {"Octave", &modCommon::SetOctave, &modCommon::Octave, -2, 2},
+    };
+    for (const Guard& g : guards) {
+        SCOPED_TRACE(g.name);
+        MidiRig rig;
+        modCommon& m = *rig.midi;
+        for (int ok : {g.lowest, g.highest}) {
+            EXPECT_TRUE(g.set(m, ok));
+            EXPECT_EQ(g.get(m), ok);
+        }
+        for (int bad : {g.lowest - 1, g.highest + 1, -1000, 100000}) {
+            EXPECT_FALSE(g.set(m, bad)) << bad;
+            EXPECT_EQ(g.get(m), g.highest) << bad;
+        }
+    }
+    MidiRig rig;
+    rig.midi->SetMidiChannel(17);
+    EXPECT_EQ(rig.midi->NoteOnBase(), 0x3C90) << "a refused channel leaves the note-on base";
 }
 
 TEST(ModCommon, InitMidiSetsWhatTheSettingsWindowShows) {
     MidiRig rig;
     modCommon& m = *rig.midi;
-    m.NoteLength = 1234;
-    m.Velocity = 1;
+    m.SetNoteLength(1234);
+    m.SetVelocity(1);
     m.InitMidi();
-    EXPECT_EQ(m.NoteLength, 500);
-    EXPECT_EQ(m.Velocity, 64);
-    EXPECT_EQ(m.NoteOnBase, 0x3C90);
+    EXPECT_EQ(m.NoteLength(), 500);
+    EXPECT_EQ(m.Velocity(), 64);
+    EXPECT_EQ(m.NoteOnBase(), 0x3C90);
     EXPECT_EQ(m.MidiOutHandle(), 0) << "no device is opened at start";
     EXPECT_EQ(rig.outputs->OpenCount(), 0);
 }
@@ -90,7 +124,7 @@ TEST_P(PlayChordCases, NoteOnsThenNoteOffsInListOrder) {
     m.InitMidi();
     m.SelectDevice(0);
     m.SetMidiChannel(c.channel);
-    m.Octave = c.octave;
+    m.SetOctave(c.octave);
     rig.outputs->Clear();
     const auto start = rig.clock->Now();
     m.PlayChord(c.root, c.chordType, c.inversion);
@@ -108,7 +142,7 @@ TEST_P(PlayChordCases, NoteOnsThenNoteOffsInListOrder) {
     const auto& events = rig.outputs->Events();
     for (std::size_t i = 0; i < events.size(); ++i) {
         const auto expectedTime =
-            i < c.notes.size() ? start : start + std::chrono::milliseconds(m.NoteLength);
+            i < c.notes.size() ? start : start + std::chrono::milliseconds(m.NoteLength());
         EXPECT_EQ(events[i].time, expectedTime) << "event " << i;
     }
 }
@@ -133,7 +167,7 @@ TEST(ModCommon, VelocityIsCarriedByNoteOnsAndNoteOffs) {
     m.SelectDevice(0);
     for (int velocity : {0, 1, 100, 127}) {
         rig.outputs->Clear();
-        m.Velocity = velocity;
+        m.SetVelocity(velocity);
         m.PlayChord(0, kMajor, 0);
         for (const Note& n : rig.Notes()) {
             EXPECT_EQ(n.data2, velocity);
@@ -239,12 +273,12 @@ TEST(ModCommon, PlayYieldsBeforeAndAfterAndANestedPlayRunsWhole) {
     rig.outputs->Clear();
     // A Play queued before the first yield (C major) and one queued before the second (C minor).
     int yields = 0;
-    m.DoEvents = [&] {
+    QObject::connect(&m, &modCommon::yieldRequested, [&] {
         ++yields;
         if (yields == 1) {
             m.PlayChord(0, 1, 0);  // C minor runs inside the first yield
         }
-    };
+    });
     m.PlayChord(0, kMajor, 0);
     const std::vector<Note> expected{{0x90, 60, 64}, {0x90, 63, 64}, {0x90, 67, 64},
                                      {0x80, 60, 64}, {0x80, 63, 64}, {0x80, 67, 64},
@@ -260,7 +294,7 @@ TEST(ModCommon, AQueuedPlayRunsAtTheYieldOfTheEventLoop) {
     m.InitMidi();
     m.SelectDevice(0);
     rig.outputs->Clear();
-    m.DoEvents = [] { QCoreApplication::processEvents(); };
+    QObject::connect(&m, &modCommon::yieldRequested, [] { QCoreApplication::processEvents(); });
     // The second Play press is queued while the first is being handled.
     QTimer::singleShot(0, [&] { m.PlayChord(0, 1, 0); });
     m.PlayChord(0, kMajor, 0);
@@ -294,14 +328,14 @@ TEST(ModCommon, ShutDownRunsItsStepsOnceInOrder) {
     MidiRig rig;
     modCommon& m = *rig.midi;
     std::vector<std::string> steps;
-    m.ShowClosingReminder = [&] {
+    QObject::connect(&m, &modCommon::closingReminderRequested, [&] {
         steps.push_back(rig.outputs->OpenCount() == 1 ? "reminder (device open)" : "reminder");
         m.ShutDown();  // a second request while the reminder is up changes nothing
-    };
-    m.UnloadSecondaryWindows = [&] {
+    });
+    QObject::connect(&m, &modCommon::secondaryWindowsUnloadRequested, [&] {
         steps.push_back(rig.outputs->OpenCount() == 0 ? "unload (device closed)" : "unload");
-    };
-    m.EndProcess = [&] { steps.push_back("end"); };
+    });
+    QObject::connect(&m, &modCommon::endProcessRequested, [&] { steps.push_back("end"); });
     m.SelectDevice(0);
     m.ShutDown();
     m.ShutDown();
@@ -315,7 +349,7 @@ TEST(ModCommon, ShutDownRunsItsStepsOnceInOrder) {
 TEST(ModCommon, ShutDownWithoutReminderOrDevice) {
     MidiRig rig;
     bool ended = false;
-    rig.midi->EndProcess = [&] { ended = true; };
+    QObject::connect(rig.midi.get(), &modCommon::endProcessRequested, [&] { ended = true; });
     rig.midi->ShutDown();
     EXPECT_TRUE(ended);
 }

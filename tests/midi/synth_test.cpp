@@ -55,12 +55,12 @@ class OfflineSynth {
     double peak_ = 0.0;
 };
 
-std::vector<std::uint32_t> ChordNoteOns(int root, int chordType, int inversion, int octave,
-                                        int velocity) {
-    std::vector<std::uint32_t> out;
+// The keys of a chord as the program sounds them on channel 1.
+std::vector<int> ChordKeys(int root, int chordType, int inversion, int octave) {
+    std::vector<int> out;
     for (const auto& note : theory::VoiceChord(theory::ChordTypes[chordType].intervals, root,
                                                inversion, theory::kTrebleClefOffset)) {
-        out.push_back(NoteOnMessage(kMiddleCNoteOn, velocity, note.soundingKey, octave));
+        out.push_back(Data1Of(NoteOnMessage(kMiddleCNoteOn, 64, note.soundingKey, octave)));
     }
     return out;
 }
@@ -110,14 +110,14 @@ TEST(BuiltinSynth, ShortBufferAndGainSettings) {
 TEST(BuiltinSynth, PlaysTheNotesOfACMajorChordAndFallsSilentAfterRelease) {
     OfflineSynth synth;
     ASSERT_TRUE(synth.ok());
-    EXPECT_TRUE(synth.setup().ShortMsg(ProgramChangeMessage(0, 0)));
-    const auto ons = ChordNoteOns(0, 0, 0, 0, 64);
-    for (std::uint32_t on : ons) {
-        EXPECT_TRUE(synth.setup().ShortMsg(on));
+    EXPECT_TRUE(synth.setup().ProgramChange(0, 0));
+    const auto keys = ChordKeys(0, 0, 0, 0);
+    for (int key : keys) {
+        EXPECT_TRUE(synth.setup().NoteOn(0, key, 64));
     }
     const std::vector<float> held = synth.Render(0.5);
-    for (std::uint32_t on : ons) {
-        EXPECT_TRUE(synth.setup().ShortMsg(NoteOffMessage(on)));
+    for (int key : keys) {
+        EXPECT_TRUE(synth.setup().NoteOff(0, key));
     }
     const std::vector<float> release = synth.Render(4.0);
 
@@ -162,13 +162,13 @@ TEST(BuiltinSynth, SixNoteChordsAtFullVelocityDoNotClip) {
         }
         for (int root : {0, 11}) {
             for (int octave : {-2, 0, 2}) {
-                const auto ons = ChordNoteOns(root, type, 0, octave, 127);
-                for (std::uint32_t on : ons) {
-                    synth.setup().ShortMsg(on);
+                const auto keys = ChordKeys(root, type, 0, octave);
+                for (int key : keys) {
+                    synth.setup().NoteOn(0, key, 127);
                 }
                 synth.Render(0.4);
-                for (std::uint32_t on : ons) {
-                    synth.setup().ShortMsg(NoteOffMessage(on));
+                for (int key : keys) {
+                    synth.setup().NoteOff(0, key);
                 }
                 synth.Render(0.1);
                 loudest = std::max(loudest, synth.peak());
@@ -186,7 +186,7 @@ TEST(BuiltinSynth, ResetSilencesEveryChannel) {
     OfflineSynth synth;
     ASSERT_TRUE(synth.ok());
     for (int channel : {0, 5, 15}) {
-        synth.setup().ShortMsg(PackShortMsg(0x90 + channel, 60, 100));
+        synth.setup().NoteOn(channel, 60, 100);
     }
     synth.Render(0.2);
     EXPECT_TRUE(synth.setup().Reset());
@@ -212,9 +212,11 @@ TEST(BuiltinSynth, OpensOnAnAudioOutputOrFails) {
     EXPECT_LE(kBuiltinSynthName.size(), kMaxDeviceNameLength);
     std::unique_ptr<OutputDevice> device = outputs.Open(0);
     if (device) {
-        EXPECT_TRUE(device->ShortMsg(PackShortMsg(0x90, 60, 1)));
-        EXPECT_TRUE(device->ShortMsg(PackShortMsg(0x80, 60, 1)));
+        EXPECT_TRUE(device->NoteOn(0, 60, 1));
+        EXPECT_TRUE(device->NoteOff(0, 60, 1));
         EXPECT_TRUE(device->Reset());
+        device->Close();
+        EXPECT_FALSE(device->NoteOn(0, 60, 1)) << "a closed device takes nothing";
     }
     EXPECT_FALSE(outputs.GetDevName(-1).has_value());
     EXPECT_EQ(outputs.Open(outputs.GetNumDevs()), nullptr);

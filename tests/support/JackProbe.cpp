@@ -4,6 +4,7 @@
 #include <jack/midiport.h>
 #include <jack/ringbuffer.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -60,6 +61,9 @@ JackProbe::~JackProbe() {
     if (midi_ != nullptr) {
         jack_ringbuffer_free(midi_);
     }
+    if (midiToSend_ != nullptr) {
+        jack_ringbuffer_free(midiToSend_);
+    }
 }
 
 void JackProbe::Shutdown(void* self) {
@@ -100,6 +104,23 @@ int JackProbe::Process(std::uint32_t frames, void* arg) {
             jack_ringbuffer_write(self->midi_, reinterpret_cast<const char*>(&size), 1);
             jack_ringbuffer_write(self->midi_, reinterpret_cast<const char*>(event.buffer),
                                   event.size);
+        }
+    }
+    if (self->playingMidi_.load(std::memory_order_acquire)) {
+        void* buffer = jack_port_get_buffer(self->midiOut_, frames);
+        jack_midi_clear_buffer(buffer);
+        unsigned char size = 0;
+        while (jack_ringbuffer_read_space(self->midiToSend_) >= 1) {
+            jack_ringbuffer_peek(self->midiToSend_, reinterpret_cast<char*>(&size), 1);
+            if (jack_ringbuffer_read_space(self->midiToSend_) < 1u + size) {
+                break;  // the rest of it is still being written
+            }
+            jack_ringbuffer_read_advance(self->midiToSend_, 1);
+            unsigned char bytes[255];
+            jack_ringbuffer_read(self->midiToSend_, reinterpret_cast<char*>(bytes), size);
+            if (jack_midi_event_write(buffer, 0, bytes, size) != 0) {
+                break;  // the period is full; the rest is lost
+            }
         }
     }
     return 0;
@@ -190,6 +211,39 @@ std::string JackProbe::RecordMidi() {
     }
     recordingMidi_.store(true, std::memory_order_release);
     return jack_port_name(midiIn_);
+}
+
+std::string JackProbe::PlayMidi() {
+    if (midiToSend_ != nullptr) {
+        return {};
+    }
+    midiOut_ = jack_port_register(client_, "midi_out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+    if (midiOut_ == nullptr) {
+        return {};
+    }
+    midiToSend_ = jack_ringbuffer_create(kMidiBufferBytes);
+    if (midiToSend_ == nullptr) {
+        return {};
+    }
+    playingMidi_.store(true, std::memory_order_release);
+    return jack_port_name(midiOut_);
+}
+
+bool JackProbe::SendMidi(const std::vector<std::uint8_t>& message) {
+    if (midiToSend_ == nullptr || message.empty() || message.size() > 255 ||
+        jack_ringbuffer_write_space(midiToSend_) < message.size() + 1) {
+        return false;
+    }
+    // Size and bytes in one write: the reader never sees a size without its bytes.
+    std::vector<char> record(1 + message.size());
+    record[0] = static_cast<char>(message.size());
+    std::copy(message.begin(), message.end(), record.begin() + 1);
+    jack_ringbuffer_write(midiToSend_, record.data(), record.size());
+    return true;
+}
+
+bool JackProbe::MidiOutConnected() const {
+    return midiOut_ != nullptr && jack_port_connected(midiOut_) > 0;
 }
 
 std::vector<std::vector<std::uint8_t>> JackProbe::TakeMidi() {

@@ -1,7 +1,8 @@
 #pragma once
 // A JACK client that looks at a server from outside the program: it lists ports and their
-// connections, records the audio of output ports, and records the MIDI messages sent to an input
-// port of its own. Used by the tests and by the command-line tool jack_probe.
+// connections, records the audio of output ports, records the MIDI messages sent to an input
+// port of its own, and sends MIDI messages from an output port of its own, as a keyboard would.
+// Used by the tests and by the command-line tool jack_probe.
 //
 // It survives the server going away (with SIGPIPE ignored, as the program does): its calls then
 // fail and closing it returns at once.
@@ -54,6 +55,15 @@ class JackProbe {
     // The MIDI messages received since the last call, in order.
     std::vector<std::vector<std::uint8_t>> TakeMidi();
 
+    // Makes a MIDI output port, "<client>:midi_out", that sends what SendMidi queues; its full
+    // name, empty when it cannot be made. Once per probe.
+    std::string PlayMidi();
+    // Queues one message for the output port; it goes out in the next period. False when it
+    // does not fit or there is no output port.
+    bool SendMidi(const std::vector<std::uint8_t>& message);
+    // Whether the output port is connected to any port.
+    bool MidiOutConnected() const;
+
     static constexpr std::size_t kMaxChannels = 8;
 
   private:
@@ -71,6 +81,9 @@ class JackProbe {
     jack_port_t* midiIn_ = nullptr;
     jack_ringbuffer_t* midi_ = nullptr;
     std::atomic<bool> recordingMidi_{false};
+    jack_port_t* midiOut_ = nullptr;
+    jack_ringbuffer_t* midiToSend_ = nullptr;
+    std::atomic<bool> playingMidi_{false};
 };
 
 }  // namespace quorvane::testing

@@ -21,10 +21,12 @@ class TestDesktop : public mainwin::Desktop {
         ++screenChecks;
         return screenWidth;
     }
-    void ShowCriticalMessage(QWidget* owner, const QString& title, const QString& text) override {
+    using Desktop::ShowCriticalMessage;
+    void ShowCriticalMessage(QWidget* owner, const QString& title, const QString& text,
+                             const QString& details) override {
         messages.push_back(title + "|" + text);
         if (showMessages) {
-            Desktop::ShowCriticalMessage(owner, title, text);
+            Desktop::ShowCriticalMessage(owner, title, text, details);
         }
     }
     void OpenPopupMenu(QMenu* menu) override {

@@ -15,6 +15,12 @@
 //       Makes the MIDI input port CLIENT:midi_in ("jack_probe:midi_in"), prints its full name
 //       on the first line, then each MIDI message it receives during SECONDS seconds as
 //       hexadecimal bytes, one message a line, as it arrives: "90 3c 40".
+//   jack_probe [-s SERVER] [-c CLIENT] play SECONDS EVENT...
+//       Makes the MIDI output port CLIENT:midi_out, prints its full name on the first line, waits
+//       up to SECONDS seconds until a port is connected to it, then sends the EVENTs in order: a
+//       MIDI message as hexadecimal bytes joined by commas ("90,40,50"), or "+MS" to wait MS
+//       milliseconds. Prints "played" when done, and keeps the port a moment for the last
+//       messages to go out. Exit status 1 when nothing connected in time.
 //
 // SERVER defaults to $JACK_DEFAULT_SERVER, else the default server; a server is never started.
 // CLIENT defaults to "jack_probe". SIGTERM or SIGINT end "record" and "midi" early (the file and
@@ -22,6 +28,8 @@
 // Exit status: 0 done (for "wait": the port exists), 1 no server, no such port or a port that
 // cannot be made or connected, 2 wrong usage.
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -47,7 +55,8 @@ int Usage() {
         "usage: jack_probe [-s SERVER] [-c CLIENT] ports [PART]\n"
         "       jack_probe [-s SERVER] [-c CLIENT] wait PORT [SECONDS]\n"
         "       jack_probe [-s SERVER] [-c CLIENT] record SECONDS FILE PORT...\n"
-        "       jack_probe [-s SERVER] [-c CLIENT] midi SECONDS\n",
+        "       jack_probe [-s SERVER] [-c CLIENT] midi SECONDS\n"
+        "       jack_probe [-s SERVER] [-c CLIENT] play SECONDS EVENT...\n",
         stderr);
     return 2;
 }
@@ -135,6 +144,67 @@ int Midi(quorvane::testing::JackProbe& probe, double seconds) {
     return 0;
 }
 
+// One EVENT of "play": a message ("90,40,50") or a wait ("+300", milliseconds).
+struct PlayEvent {
+    std::vector<std::uint8_t> message;
+    int waitMs = 0;
+};
+
+bool ParseEvent(const std::string& text, PlayEvent* event) {
+    if (!text.empty() && text[0] == '+') {
+        char* end = nullptr;
+        const long ms = std::strtol(text.c_str() + 1, &end, 10);
+        event->waitMs = static_cast<int>(ms);
+        return end != text.c_str() + 1 && *end == '\0' && ms >= 0 && ms < 600000;
+    }
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string part = text.substr(start, comma - start);
+        char* end = nullptr;
+        const long byte = std::strtol(part.c_str(), &end, 16);
+        if (part.empty() || *end != '\0' || byte < 0 || byte > 0xFF) {
+            return false;
+        }
+        event->message.push_back(static_cast<std::uint8_t>(byte));
+        start = comma + 1;
+    }
+    return !event->message.empty();
+}
+
+int Play(quorvane::testing::JackProbe& probe, double seconds,
+         const std::vector<PlayEvent>& events) {
+    const std::string port = probe.PlayMidi();
+    if (port.empty()) {
+        std::fputs("jack_probe: cannot make the MIDI output port\n", stderr);
+        return 1;
+    }
+    std::printf("%s\n", port.c_str());
+    std::fflush(stdout);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!probe.MidiOutConnected()) {
+        if (gStop != 0 || std::chrono::steady_clock::now() > until) {
+            std::fputs("jack_probe: nothing connected to the output port\n", stderr);
+            return 1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    for (const PlayEvent& e : events) {
+        if (gStop != 0) {
+            break;
+        }
+        if (e.message.empty()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(e.waitMs));
+        } else if (!probe.SendMidi(e.message)) {
+            std::fputs("jack_probe: the output queue is full\n", stderr);
+            return 1;
+        }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::puts("played");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -169,7 +239,16 @@ int main(int argc, char** argv) {
          (args.size() == 1 || ParseSeconds(args[1].c_str(), &seconds))) ||
         (command == "record" && args.size() >= 3 && ParseSeconds(args[0].c_str(), &seconds) &&
          args.size() - 2 <= quorvane::testing::JackProbe::kMaxChannels) ||
-        (command == "midi" && args.size() == 1 && ParseSeconds(args[0].c_str(), &seconds));
+        (command == "midi" && args.size() == 1 && ParseSeconds(args[0].c_str(), &seconds)) ||
+        (command == "play" && args.size() >= 2 && ParseSeconds(args[0].c_str(), &seconds));
+    std::vector<PlayEvent> events;
+    for (std::size_t a = 1; usageOk && command == "play" && a < args.size(); ++a) {
+        PlayEvent event;
+        if (!ParseEvent(args[a], &event)) {
+            return Usage();
+        }
+        events.push_back(std::move(event));
+    }
     if (!usageOk) {
         return Usage();
     }
@@ -189,6 +268,9 @@ int main(int argc, char** argv) {
     }
     if (command == "record") {
         return Record(*probe, seconds, args[1].c_str(), {args.begin() + 2, args.end()});
+    }
+    if (command == "play") {
+        return Play(*probe, seconds, events);
     }
     return Midi(*probe, seconds);
 }

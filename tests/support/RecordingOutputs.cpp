@@ -1,4 +1,4 @@
-#include "midi/RecordingOutputs.h"
+#include "support/RecordingOutputs.h"
 
 namespace quorvane::midi {
 
@@ -8,29 +8,49 @@ class RecordingOutputs::Device final : public OutputDevice {
         ++log_->open;
         Record(Kind::Open, 0);
     }
-    ~Device() override {
-        --log_->open;
-        Record(Kind::Close, 0);
-    }
+    ~Device() override { Close(); }
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
 
-    bool ShortMsg(std::uint32_t packed) override {
-        Record(Kind::Message, packed);
-        return true;
+    bool NoteOn(int channel, int key, int velocity) override {
+        return Message(PackShortMsg(0x90 | channel, key, velocity));
+    }
+    bool NoteOff(int channel, int key, int velocity) override {
+        return Message(PackShortMsg(0x80 | channel, key, velocity));
+    }
+    bool ProgramChange(int channel, int program) override {
+        return Message(PackShortMsg(0xC0 | channel, program, 0));
     }
     bool Reset() override {
+        if (closed_) {
+            return false;
+        }
         Record(Kind::Reset, 0);
         return true;
     }
+    void Close() override {
+        if (!closed_) {
+            closed_ = true;
+            --log_->open;
+            Record(Kind::Close, 0);
+        }
+    }
 
   private:
+    bool Message(std::uint32_t packed) {
+        if (closed_) {
+            return false;
+        }
+        Record(Kind::Message, packed);
+        return true;
+    }
     void Record(Kind kind, std::uint32_t packed) {
         log_->events.push_back({kind, number_, packed, log_->now()});
     }
 
     std::shared_ptr<Log> log_;
     int number_;
+    bool closed_ = false;
 };
 
 RecordingOutputs::RecordingOutputs(std::vector<DeviceSpec> devices,

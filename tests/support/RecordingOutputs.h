@@ -1,6 +1,7 @@
 #pragma once
 // An output service that plays nothing and keeps every message sent to it, with the device and
-// the time, for the tests.
+// the time, for the tests. Messages are kept packed as the program composes them (modCommon.h),
+// so a test compares them with the values the program is known by.
 
 #include <functional>
 #include <memory>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "midi/OutputDevices.h"
+#include "midi/modCommon.h"
 
 namespace quorvane::midi {
 
@@ -19,7 +21,7 @@ class RecordingOutputs final : public OutputDevices {
     struct Event {
         Kind kind;
         int device;
-        std::uint32_t packed;  // Message only
+        std::uint32_t packed;  // Message only: PackShortMsg(status, data1, data2)
         MidiClock::time_point time;
     };
 
