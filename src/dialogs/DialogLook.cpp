@@ -45,4 +45,21 @@ QLabel* MakeDialogLabel(QWidget* parent, const QString& text, int left, int top,
     return label;
 }
 
+QLabel* DialogLabels::At(int number) const {
+    switch (number) {
+        case 1:
+            return label1;
+        case 2:
+            return label2;
+        case 5:
+            return label5;
+        case 6:
+            return label6;
+        case 8:
+            return label8;
+        default:
+            return nullptr;
+    }
+}
+
 }  // namespace quorvane::dialogs

@@ -26,6 +26,17 @@ QPixmap DialogPicture();
 // of every window of the program.
 QIcon ProgramIcon();
 
+// The numbered labels the About box and the reminder dialog both have.
+struct DialogLabels {
+    QLabel* label1 = nullptr;
+    QLabel* label2 = nullptr;
+    QLabel* label5 = nullptr;
+    QLabel* label6 = nullptr;
+    QLabel* label8 = nullptr;
+    // The label of that number; nullptr for a number there is none of.
+    QLabel* At(int number) const;
+};
+
 // A label of a dialog: its text centred at the top of its twips rectangle.
 QLabel* MakeDialogLabel(QWidget* parent, const QString& text, int left, int top, int width,
                         int height);

@@ -32,13 +32,14 @@ frmAbout::frmAbout(QWidget* parent)
     Place(command1_, 5400, 240, 852, 372);
     connect(command1_, &QPushButton::clicked, this, &frmAbout::Command1_Click);
 
-    label1_ = MakeDialogLabel(this, QStringLiteral("Velmira Version 2.0"), 2040, 600, 2175, 195);
-    label2_ = MakeDialogLabel(this, QStringLiteral("Copyright (C) Brackenfold Ltd."), 1380, 960,
-                              3480, 195);
-    label5_ = MakeDialogLabel(this, QStringLiteral("Mill Lane"), 2520, 1200, 1200, 195);
-    label6_ = MakeDialogLabel(this, QStringLiteral("Harwick HW4"), 2445, 1440, 1350, 195);
-    label8_ = MakeDialogLabel(this, QStringLiteral("http://www.brackenfold.example"), 1305, 1800,
-                              3645, 195);
+    labels_.label1 =
+        MakeDialogLabel(this, QStringLiteral("Velmira Version 2.0"), 2040, 600, 2175, 195);
+    labels_.label2 = MakeDialogLabel(this, QStringLiteral("Copyright (C) Brackenfold Ltd."), 1380,
+                                     960, 3480, 195);
+    labels_.label5 = MakeDialogLabel(this, QStringLiteral("Mill Lane"), 2520, 1200, 1200, 195);
+    labels_.label6 = MakeDialogLabel(this, QStringLiteral("Harwick HW4"), 2445, 1440, 1350, 195);
+    labels_.label8 = MakeDialogLabel(this, QStringLiteral("http://www.brackenfold.example"), 1305,
+                                     1800, 3645, 195);
 }
 
 void frmAbout::ShowModal() {
@@ -48,23 +49,6 @@ void frmAbout::ShowModal() {
 void frmAbout::Command1_Click() {
     // Hidden, not destroyed: the next Help > About shows this same box.
     done(QDialog::Accepted);
-}
-
-QLabel* frmAbout::Label(int number) const {
-    switch (number) {
-        case 1:
-            return label1_;
-        case 2:
-            return label2_;
-        case 5:
-            return label5_;
-        case 6:
-            return label6_;
-        case 8:
-            return label8_;
-        default:
-            return nullptr;
-    }
 }
 
 }  // namespace quorvane::dialogs

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "dialogs/DialogLook.h"
+
 class QLabel;
 class QPushButton;
 
@@ -22,16 +24,12 @@ class frmAbout : public QDialog {
 
     QLabel* Picture1() const { return picture1_; }
     QPushButton* Command1() const { return command1_; }
-    QLabel* Label(int number) const;  // 1, 2, 5, 6, 8
+    QLabel* Label(int number) const { return labels_.At(number); }  // 1, 2, 5, 6, 8
 
   private:
     QLabel* picture1_ = nullptr;
     QPushButton* command1_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLabel* label5_ = nullptr;
-    QLabel* label6_ = nullptr;
-    QLabel* label8_ = nullptr;
+    DialogLabels labels_;
 };
 
 }  // namespace quorvane::dialogs

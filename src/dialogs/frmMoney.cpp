@@ -32,16 +32,18 @@ frmMoney::frmMoney(QWidget* parent)
     setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
     setModal(true);
 
-    label1_ = MakeDialogLabel(this,
-                              QStringLiteral("Remember to visit our website for information on the "
-                                             "latest release of Quorvane and other software."),
-                              480, 600, 3180, 780);
-    label1_->setWordWrap(true);
-    label2_ = MakeDialogLabel(this, QStringLiteral("Brackenfold Ltd."), 1335, 1560, 1455, 195);
-    label5_ = MakeDialogLabel(this, QStringLiteral("Mill Lane"), 1455, 1800, 1200, 195);
-    label6_ = MakeDialogLabel(this, QStringLiteral("Harwick HW4"), 1380, 2040, 1350, 195);
-    label8_ = MakeDialogLabel(this, QStringLiteral("http://www.brackenfold.example"), 240, 2280,
-                              3645, 195);
+    labels_.label1 =
+        MakeDialogLabel(this,
+                        QStringLiteral("Remember to visit our website for information on the "
+                                       "latest release of Quorvane and other software."),
+                        480, 600, 3180, 780);
+    labels_.label1->setWordWrap(true);
+    labels_.label2 =
+        MakeDialogLabel(this, QStringLiteral("Brackenfold Ltd."), 1335, 1560, 1455, 195);
+    labels_.label5 = MakeDialogLabel(this, QStringLiteral("Mill Lane"), 1455, 1800, 1200, 195);
+    labels_.label6 = MakeDialogLabel(this, QStringLiteral("Harwick HW4"), 1380, 2040, 1350, 195);
+    labels_.label8 = MakeDialogLabel(this, QStringLiteral("http://www.brackenfold.example"), 240,
+                                     2280, 3645, 195);
 
     cmdOK_ = MakeButton(this, QStringLiteral("cmdOK"), QStringLiteral("OK"));
     cmdCancel_ = MakeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
@@ -126,23 +128,6 @@ bool frmMoney::event(QEvent* event) {
         Form_Activate();
     }
     return QDialog::event(event);
-}
-
-QLabel* frmMoney::Label(int number) const {
-    switch (number) {
-        case 1:
-            return label1_;
-        case 2:
-            return label2_;
-        case 5:
-            return label5_;
-        case 6:
-            return label6_;
-        case 8:
-            return label8_;
-        default:
-            return nullptr;
-    }
 }
 
 }  // namespace quorvane::dialogs

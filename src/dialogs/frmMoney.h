@@ -6,6 +6,8 @@
 
 #include "dialogs/ReminderArrangement.h"
 
+#include "dialogs/DialogLook.h"
+
 class QLabel;
 class QPushButton;
 
@@ -43,7 +45,7 @@ class frmMoney : public QDialog {
     QPushButton* cmdOK() const { return cmdOK_; }
     QPushButton* cmdCancel() const { return cmdCancel_; }
     QPushButton* cmdWebSite() const { return cmdWebSite_; }
-    QLabel* Label(int number) const;  // 1, 2, 5, 6, 8
+    QLabel* Label(int number) const { return labels_.At(number); }  // 1, 2, 5, 6, 8
 
   signals:
     // Cancel: the user ends the program. Sent while the dialog is still on screen, which then
@@ -64,11 +66,7 @@ class frmMoney : public QDialog {
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdWebSite_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLabel* label5_ = nullptr;
-    QLabel* label6_ = nullptr;
-    QLabel* label8_ = nullptr;
+    DialogLabels labels_;
     ReminderArrangement arrangement_;
     Outcome outcome_ = Outcome::None;
 };

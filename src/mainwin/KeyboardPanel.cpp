@@ -7,25 +7,6 @@
 
 namespace quorvane::mainwin {
 
-int ButtonCode(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton:
-            return 1;
-        case Qt::RightButton:
-            return 2;
-        case Qt::MiddleButton:
-            return 4;
-        default:
-            return 0;
-    }
-}
-
-int ShiftCode(Qt::KeyboardModifiers modifiers) {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
-           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
-           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
-}
-
 KeyboardPanel::KeyboardPanel(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     for (int k = 0; k < views::kKeyCount; ++k) {

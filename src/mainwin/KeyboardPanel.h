@@ -7,6 +7,7 @@
 #include <array>
 
 #include "mainwin/Painting.h"
+#include "vantile/EventCodes.h"
 #include "views/Keyboard.h"
 #include "views/Twips.h"
 
@@ -37,8 +38,8 @@ class KeyboardPanel : public QFrame {
     std::array<views::OleColor, views::kKeyCount> colors_{};
 };
 
-// Mouse buttons and modifiers as the handlers number them.
-int ButtonCode(Qt::MouseButton button);
-int ShiftCode(Qt::KeyboardModifiers modifiers);
+// The button and shift codes of the window's mouse events are the marker control's.
+using vantile::ButtonCode;
+using vantile::ShiftCode;
 
 }  // namespace quorvane::mainwin

@@ -46,12 +46,12 @@ QString MissingMarkerControlText(const QStringList& places) {
 }
 
 // The host binds the members it uses by their dispatch identifiers.
-void SetMarkerBackColor(QWidget* marker, views::OleColor color) {
-    vantile::PutByDispId(marker, vantile::dispid::BackColor, vantile::OleColor{color});
+void SetMarkerBackColor(QWidget* marker, views::OleColor color, vantile::DispatchCache* cache) {
+    vantile::PutByDispId(marker, vantile::dispid::BackColor, vantile::OleColor{color}, cache);
 }
 
-void SetMarkerCaption(QWidget* marker, const QString& caption) {
-    vantile::SetByDispId(marker, vantile::dispid::Caption, caption);
+void SetMarkerCaption(QWidget* marker, const QString& caption, vantile::DispatchCache* cache) {
+    vantile::PutByDispId(marker, vantile::dispid::Caption, caption, cache);
 }
 
 QString MarkerCaptionOf(const QWidget* marker) {

@@ -13,22 +13,28 @@
 
 class QWidget;
 
+namespace vantile {
+class DispatchCache;
+}
+
 namespace quorvane::mainwin {
 
 // Creates `count` key markers under `parent` from the stored layout (back colour, font, edge,
 // caption), looking the control up once for all of them (vantile::kVantileProgId). Every one is
-// nullptr when the control library is not available. `places` receives every place looked at, each
-// as
-// "<path>: <what was found there>".
+// nullptr when the control library is not available. `places` receives every place looked at,
+// each as "<path>: <what was found there>".
 std::vector<QWidget*> CreateKeyMarkers(QWidget* parent, int count, QStringList& places);
 
 // The message the program ends with when it has no markers: it names the control and the
 // places it was looked for.
 QString MissingMarkerControlText(const QStringList& places);
 
-// Property access by name, as a host binds a control it does not link.
-void SetMarkerBackColor(QWidget* marker, views::OleColor color);
-void SetMarkerCaption(QWidget* marker, const QString& caption);
+// Property access by name, as a host binds a control it does not link. A window that sets the
+// markers at every redraw passes its cache of the looked-up members.
+void SetMarkerBackColor(QWidget* marker, views::OleColor color,
+                        vantile::DispatchCache* cache = nullptr);
+void SetMarkerCaption(QWidget* marker, const QString& caption,
+                      vantile::DispatchCache* cache = nullptr);
 QString MarkerCaptionOf(const QWidget* marker);
 views::OleColor MarkerBackColorOf(const QWidget* marker);
 void RefreshMarker(QWidget* marker);

@@ -26,6 +26,7 @@
 #include "mainwin/Markers.h"
 #include "mainwin/StaffSurface.h"
 #include "theory/theory.h"
+#include "vantile/ComponentHost.h"
 #include "views/Twips.h"
 
 namespace quorvane::mainwin {
@@ -44,7 +45,10 @@ QString Q(std::string_view text) {
 }  // namespace
 
 frmChordMain::frmChordMain(Desktop& desktop, SecondaryWindows* windows, QWidget* parent)
-    : QMainWindow(parent), desktop_(desktop), windows_(windows != nullptr ? *windows : alone_) {
+    : QMainWindow(parent),
+      desktop_(desktop),
+      windows_(windows != nullptr ? *windows : alone_),
+      markerDispatch_(std::make_unique<vantile::DispatchCache>()) {
     setObjectName(QStringLiteral("frmChordMain"));
     setWindowTitle(QStringLiteral("Quorvane"));
     // Fixed border: it can be minimised, not resized or maximised.
@@ -473,9 +477,9 @@ void frmChordMain::ShowChordMarkers(const views::ChordView& view) {
             continue;
         }
         const views::MarkerView& m = view.markers[static_cast<std::size_t>(k)];
-        SetMarkerBackColor(marker, m.backColor);
+        SetMarkerBackColor(marker, m.backColor, markerDispatch_.get());
         if (m.caption) {
-            SetMarkerCaption(marker, QString::fromStdString(*m.caption));
+            SetMarkerCaption(marker, QString::fromStdString(*m.caption), markerDispatch_.get());
         }
         marker->setVisible(m.shown);
     }
@@ -551,8 +555,7 @@ void frmChordMain::mnuOptionsIdentifierItem_Click(int index) {
         if (mode != views::IdentifierMode::Markers) {
             RefreshMarker(marker);
         }
-        SetMarkerCaption(marker,
-                         QString::fromStdString(views::MarkerCaption(k, mode, rootIndex_)));
+        SetMarkerCaption(marker, QString::fromStdString(views::MarkerCaption(k, mode, rootIndex_)));
     }
     ShowChord();
 }

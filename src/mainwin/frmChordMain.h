@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "mainwin/ChordSheet.h"
@@ -21,6 +22,10 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+
+namespace vantile {
+class DispatchCache;
+}
 
 namespace quorvane::mainwin {
 
@@ -209,6 +214,8 @@ class frmChordMain : public QMainWindow {
     QPushButton* cmdPlayButton_ = nullptr;
     std::array<QRadioButton*, 2> optClef_{};
     std::array<QWidget*, views::kKeyCount> vtlPlayKey_{};
+    // The markers' members as the control's class names them, looked up once for every redraw.
+    std::unique_ptr<vantile::DispatchCache> markerDispatch_;
     // Where the marker control was looked for, and whether start-up stopped for want of it.
     QStringList markerPlaces_;
     bool controlMissing_ = false;

@@ -9,48 +9,13 @@
 #include <QStringList>
 #include <cmath>
 
+#include "vantile/EventCodes.h"
+
 namespace vantile {
 
 namespace {
 
 std::atomic<int> liveInstances{0};
-
-short ButtonOf(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton:
-            return 1;
-        case Qt::RightButton:
-            return 2;
-        case Qt::MiddleButton:
-            return 4;
-        default:
-            return 0;
-    }
-}
-
-short ButtonsOf(Qt::MouseButtons buttons) {
-    short mask = 0;
-    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        if (buttons.testFlag(b)) {
-            mask = static_cast<short>(mask | ButtonOf(b));
-        }
-    }
-    return mask;
-}
-
-short ShiftOf(Qt::KeyboardModifiers modifiers) {
-    short shift = 0;
-    if (modifiers.testFlag(Qt::ShiftModifier)) {
-        shift |= 1;
-    }
-    if (modifiers.testFlag(Qt::ControlModifier)) {
-        shift |= 2;
-    }
-    if (modifiers.testFlag(Qt::AltModifier)) {
-        shift |= 4;
-    }
-    return shift;
-}
 
 // The platform's virtual key code of a key; 0 for keys it has none for.
 short KeyCodeOf(int key) {
@@ -354,17 +319,17 @@ void Vantile::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         leftPressed_ = true;
     }
-    emit MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers()),
+    emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
                    Twips(event->position().x()), Twips(event->position().y()));
 }
 
 void Vantile::mouseMoveEvent(QMouseEvent* event) {
-    emit MouseMove(ButtonsOf(event->buttons()), ShiftOf(event->modifiers()),
+    emit MouseMove(ButtonsCode(event->buttons()), ShiftCode(event->modifiers()),
                    Twips(event->position().x()), Twips(event->position().y()));
 }
 
 void Vantile::mouseReleaseEvent(QMouseEvent* event) {
-    emit MouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers()),
+    emit MouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()),
                  Twips(event->position().x()), Twips(event->position().y()));
     if (event->button() == Qt::LeftButton && leftPressed_) {
         leftPressed_ = false;
@@ -384,7 +349,7 @@ void Vantile::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void Vantile::keyPressEvent(QKeyEvent* event) {
     short code = KeyCodeOf(event->key());
-    emit KeyDown(code, ShiftOf(event->modifiers()));
+    emit KeyDown(code, ShiftCode(event->modifiers()));
     const QString text = event->text();
     if (!text.isEmpty() && text.at(0).unicode() <= 0xFF) {
         short ascii = static_cast<short>(text.at(0).unicode());
@@ -394,7 +359,7 @@ void Vantile::keyPressEvent(QKeyEvent* event) {
 
 void Vantile::keyReleaseEvent(QKeyEvent* event) {
     short code = KeyCodeOf(event->key());
-    emit KeyUp(code, ShiftOf(event->modifiers()));
+    emit KeyUp(code, ShiftCode(event->modifiers()));
 }
 
 bool Vantile::eventFilter(QObject* watched, QEvent* event) {

@@ -114,7 +114,7 @@ TEST(MidiInputWindow, HeldChordsAreSelectedWithTheirInversionAndEchoed) {
     EXPECT_TRUE(rig.NameLabel()->toolTip().isEmpty());
     if (const char* dir = std::getenv("QUORVANE_SCREENSHOT_DIR")) {
         rig.program->Main().grab().save(QString::fromLocal8Bit(dir) +
-                                              QStringLiteral("/played_chord.png"));
+                                        QStringLiteral("/played_chord.png"));
         rig.settings->grab().save(QString::fromLocal8Bit(dir) +
                                   QStringLiteral("/frmMIDI_input.png"));
     }

@@ -284,26 +284,9 @@ struct DispMember {
     QMetaType putType;  // put's parameter type
 };
 
-// Resolves each (class, identifier) once: hosts set the same few members of many controls at
-// every redraw, and the class never changes its members. UI thread only, as controls are.
-inline const DispMember& ResolveDispId(const QObject* control, int id) {
-    struct Entry {
-        const QMetaObject* meta;
-        int id;
-        DispMember member;
-    };
-    static std::deque<Entry> resolved;  // references to its entries stay valid
-    static const Entry* last = nullptr;
+// Looks a dispatch identifier up on the control's class.
+inline DispMember ResolveDispId(const QObject* control, int id) {
     const QMetaObject* meta = control->metaObject();
-    if (last != nullptr && last->meta == meta && last->id == id) {
-        return last->member;
-    }
-    for (const Entry& e : resolved) {
-        if (e.meta == meta && e.id == id) {
-            last = &e;
-            return e.member;
-        }
-    }
     DispMember member;
     member.name = MemberOfDispId(control, id);
     if (!member.name.isEmpty()) {
@@ -320,9 +303,53 @@ inline const DispMember& ResolveDispId(const QObject* control, int id) {
             }
         }
     }
-    resolved.push_back(Entry{meta, id, std::move(member)});
-    last = &resolved.back();
-    return last->member;
+    return member;
+}
+
+}  // namespace host_detail
+
+// Dispatch identifiers resolved once per control class and kept: a host that sets the same few
+// members of many controls at every redraw keeps one of these and passes it to the calls below
+// (a class never changes its members). Without one, each call looks its member up afresh. UI
+// thread only, as controls are.
+class DispatchCache {
+  public:
+    const host_detail::DispMember& Resolve(const QObject* control, int id) {
+        const QMetaObject* meta = control->metaObject();
+        if (last_ != nullptr && last_->meta == meta && last_->id == id) {
+            return last_->member;
+        }
+        for (const Entry& e : resolved_) {
+            if (e.meta == meta && e.id == id) {
+                last_ = &e;
+                return e.member;
+            }
+        }
+        resolved_.push_back(Entry{meta, id, host_detail::ResolveDispId(control, id)});
+        last_ = &resolved_.back();
+        return last_->member;
+    }
+
+  private:
+    struct Entry {
+        const QMetaObject* meta;
+        int id;
+        host_detail::DispMember member;
+    };
+    std::deque<Entry> resolved_;  // references to its entries stay valid
+    const Entry* last_ = nullptr;
+};
+
+namespace host_detail {
+
+// Runs `use` with the control's member for the identifier, from the cache when there is one.
+template <typename Use>
+auto WithMember(const QObject* control, int id, DispatchCache* cache, Use use) {
+    if (cache != nullptr) {
+        return use(cache->Resolve(control, id));
+    }
+    const DispMember member = ResolveDispId(control, id);
+    return use(member);
 }
 
 // Calls a resolved put method with an argument of its parameter type.
@@ -340,57 +367,64 @@ inline HRESULT CallPut(QObject* control, const DispMember& member, void* argumen
 // when the value does not convert to the property's type; or the error the control refused the
 // value with. A control whose property can refuse a value makes that property's setter
 // invokable, named "Set<member>" with one parameter, returning the result.
-inline HRESULT PutByDispId(QObject* control, int id, const QVariant& value) {
+inline HRESULT PutByDispId(QObject* control, int id, const QVariant& value,
+                           DispatchCache* cache = nullptr) {
     if (control == nullptr) {
         return E_POINTER;
     }
-    const host_detail::DispMember& member = host_detail::ResolveDispId(control, id);
-    if (!member.property.isValid() || !member.property.isWritable()) {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-    if (member.putIndex < 0) {
-        return member.property.write(control, value) ? S_OK : DISP_E_TYPEMISMATCH;
-    }
-    QVariant argument = value;
-    if (argument.metaType() != member.putType && !argument.convert(member.putType)) {
-        return DISP_E_TYPEMISMATCH;
-    }
-    return host_detail::CallPut(control, member, argument.data());
+    return host_detail::WithMember(control, id, cache, [&](const host_detail::DispMember& member) {
+        if (!member.property.isValid() || !member.property.isWritable()) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        if (member.putIndex < 0) {
+            return member.property.write(control, value) ? S_OK : DISP_E_TYPEMISMATCH;
+        }
+        QVariant argument = value;
+        if (argument.metaType() != member.putType && !argument.convert(member.putType)) {
+            return DISP_E_TYPEMISMATCH;
+        }
+        return host_detail::CallPut(control, member, argument.data());
+    });
 }
 
 // The same for a value of a known C++ type, without a QVariant when the setter takes that type:
 // what a host uses that sets the same members of many controls at every redraw.
 template <typename T>
-HRESULT PutByDispId(QObject* control, int id, const T& value) {
+HRESULT PutByDispId(QObject* control, int id, const T& value, DispatchCache* cache = nullptr) {
     if (control == nullptr) {
         return E_POINTER;
     }
-    const host_detail::DispMember& member = host_detail::ResolveDispId(control, id);
-    if (member.putIndex >= 0 && member.putType == QMetaType::fromType<T>()) {
-        T argument = value;
-        return host_detail::CallPut(control, member, &argument);
-    }
-    return PutByDispId(control, id, QVariant::fromValue(value));
+    return host_detail::WithMember(control, id, cache, [&](const host_detail::DispMember& member) {
+        if (member.putIndex >= 0 && member.putType == QMetaType::fromType<T>()) {
+            T argument = value;
+            return host_detail::CallPut(control, member, &argument);
+        }
+        return PutByDispId(control, id, QVariant::fromValue(value), cache);
+    });
 }
 
-inline bool SetByDispId(QObject* control, int id, const QVariant& value) {
-    return Succeeded(PutByDispId(control, id, value));
+inline bool SetByDispId(QObject* control, int id, const QVariant& value,
+                        DispatchCache* cache = nullptr) {
+    return Succeeded(PutByDispId(control, id, value, cache));
 }
 
-inline QVariant GetByDispId(const QObject* control, int id) {
+inline QVariant GetByDispId(const QObject* control, int id, DispatchCache* cache = nullptr) {
     if (control == nullptr) {
         return {};
     }
-    const host_detail::DispMember& member = host_detail::ResolveDispId(control, id);
-    return member.property.isValid() ? member.property.read(control) : QVariant();
+    return host_detail::WithMember(control, id, cache, [&](const host_detail::DispMember& member) {
+        return member.property.isValid() ? member.property.read(control) : QVariant();
+    });
 }
 
-inline bool InvokeByDispId(QObject* control, int id) {
+inline bool InvokeByDispId(QObject* control, int id, DispatchCache* cache = nullptr) {
     if (control == nullptr) {
         return false;
     }
-    const host_detail::DispMember& member = host_detail::ResolveDispId(control, id);
-    return !member.name.isEmpty() && QMetaObject::invokeMethod(control, member.name.constData());
+    return host_detail::WithMember(control, id, cache, [&](const host_detail::DispMember& member) {
+        return !member.name.isEmpty() &&
+               QMetaObject::invokeMethod(control, member.name.constData());
+    });
 }
 
 // Saved state of a control that keeps it in a property bag (false for one that does not).
