@@ -14,11 +14,9 @@ target_link_libraries(quorvane-regsvr PRIVATE ${CMAKE_DL_LIBS})
 # RPATH: otherwise CMake pads the build tree's RPATH with empty entries, to be rewritten at
 # install, and the dynamic loader reads an empty entry as the current directory (a library
 # planted where the user starts build/bin/quorvane would be loaded).
-if(TARGET quorvane)
-  set_target_properties(quorvane PROPERTIES INSTALL_RPATH "$ORIGIN/../${QUORVANE_LIBDIR}"
-                                            BUILD_WITH_INSTALL_RPATH ON)
-  install(TARGETS quorvane RUNTIME DESTINATION bin)
-endif()
+set_target_properties(quorvane PROPERTIES INSTALL_RPATH "$ORIGIN/../${QUORVANE_LIBDIR}"
+                                          BUILD_WITH_INSTALL_RPATH ON)
+install(TARGETS quorvane RUNTIME DESTINATION bin)
 set_target_properties(VantileCtl PROPERTIES INSTALL_RPATH "$ORIGIN" BUILD_WITH_INSTALL_RPATH ON)
 # The library itself, with its unversioned name, belongs to the program: hosts load
 # libVantileCtl.so by that name.
@@ -48,12 +46,9 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vantilectl.pc DESTINATION ${QUORVANE_L
 install(TARGETS quorvane-regsvr RUNTIME DESTINATION ${QUORVANE_LIBDIR}/quorvane)
 
 set(QUORVANE_HELP_DIR ${PROJECT_SOURCE_DIR}/resources/help)
-if(EXISTS ${QUORVANE_HELP_DIR})
-  install(DIRECTORY ${QUORVANE_HELP_DIR}/ DESTINATION share/quorvane/help)
-  # The build tree's copy, where the program run from build/bin looks for it.
-  file(COPY ${QUORVANE_HELP_DIR}/ DESTINATION ${CMAKE_BINARY_DIR}/share/quorvane/help)
-  set(QUORVANE_HAVE_HELP ON)
-endif()
+install(DIRECTORY ${QUORVANE_HELP_DIR}/ DESTINATION share/quorvane/help)
+# The build tree's copy, where the program run from build/bin looks for it.
+file(COPY ${QUORVANE_HELP_DIR}/ DESTINATION ${CMAKE_BINARY_DIR}/share/quorvane/help)
 
 set(QUORVANE_ICON_SIZES 16 22 24 32 48 64 128 256)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/quorvane.svg

@@ -120,7 +120,6 @@ BENCHMARK(BM_InstalledStartToFirstWindow)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(10);
 
-#ifdef QUORVANE_HAVE_SYNTH_CHILD
 void BM_ResidentMemoryWithBuiltinSynth(benchmark::State& state) {
     const std::filesystem::path child =
         std::filesystem::path(QUORVANE_BINARY_DIR) / "bin" / "bench_synth_child";
@@ -145,7 +144,6 @@ void BM_ResidentMemoryWithBuiltinSynth(benchmark::State& state) {
                                     : "synthesizer and soundfont, no audio output here");
 }
 BENCHMARK(BM_ResidentMemoryWithBuiltinSynth)->Unit(benchmark::kMillisecond)->Iterations(3);
-#endif
 
 }  // namespace
 
