@@ -2,7 +2,10 @@
 # either the example host configured with find_package(VantileCtl), built and run against it
 # (MODE example), or the pkg-config file asked for the flags (MODE pkgconfig); and the split of
 # the install into the program's and the SDK's components (MODE components).
-#   cmake -DMODE=... -DBINARY_DIR=... -DSOURCE_DIR=... -DBUILD_TYPE=... -P SdkTest.cmake
+# HOST_FLAGS, when not empty, are added to the host's compile and link (a sanitized build's
+# library needs its hosts built with the same runtime).
+#   cmake -DMODE=... -DBINARY_DIR=... -DSOURCE_DIR=... -DBUILD_TYPE=... [-DHOST_FLAGS=...]
+#         -P SdkTest.cmake
 set(stage ${BINARY_DIR}/sdk-test/${MODE}/stage)
 set(prefix ${stage}/usr)
 file(REMOVE_RECURSE ${BINARY_DIR}/sdk-test/${MODE})
@@ -60,8 +63,9 @@ if(MODE STREQUAL "pkgconfig")
   file(WRITE ${program}.cpp "#include <vantile/Vantile.h>
 int main() { return vantile::FontFromDesc({\"Sans\", 8.0, true, false, 0}).bold() ? 0 : 1; }
 ")
-  run("compiling with the pkg-config flags" c++ -std=c++20 -fPIC ${program}.cpp -o ${program}
-      ${flags})
+  separate_arguments(host_flags UNIX_COMMAND "${HOST_FLAGS}")
+  run("compiling with the pkg-config flags" c++ -std=c++20 -fPIC ${host_flags} ${program}.cpp
+      -o ${program} ${flags})
   run("running the program" ${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/lib
       QT_QPA_PLATFORM=offscreen ${program})
   return()
@@ -70,7 +74,7 @@ endif()
 set(example ${BINARY_DIR}/sdk-test/${MODE}/vantile-host)
 run("configuring the example" ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/vantile-host
     -B ${example} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=${BUILD_TYPE}
-    -DCMAKE_CXX_FLAGS=-Werror)
+    "-DCMAKE_CXX_FLAGS=-Werror ${HOST_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${HOST_FLAGS}")
 run("building the example" ${CMAKE_COMMAND} --build ${example} --parallel 2)
 # The host finds the control through the registry, as on an installed system; the staged
 # library is registered in a registry of the test's own.
