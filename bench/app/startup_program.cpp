@@ -8,29 +8,20 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "app/Program.h"
 #include "dialogs/frmMoney.h"
+#include "support/ResidentMemory.h"
 
 namespace {
+
+using quorvane::bench::ResidentKb;
 
 long long NowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return -1;
 }
 
 constexpr int kReadingMs = 300;  // before OK is pressed

@@ -4,26 +4,17 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "mainwin/Desktop.h"
 #include "mainwin/frmChordMain.h"
 #include "midi/BuiltinSynth.h"
+#include "support/ResidentMemory.h"
 
 namespace {
 
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return -1;
-}
+using quorvane::bench::ResidentKb;
 
 }  // namespace
 
