@@ -40,13 +40,27 @@ constexpr FoldedType Fold(std::string_view intervals) {
     return folded;
 }
 
-constexpr PitchClassSet Transposed(const FoldedType& type, int root) {
+constexpr int kPerfectFifth = 7;
+
+// `skip`: the pitch class above the root left out, -1 for none.
+constexpr PitchClassSet Transposed(const FoldedType& type, int root, int skip = -1) {
     PitchClassSet set = 0;
     for (int i = 0; i < type.count; ++i) {
-        set |= static_cast<PitchClassSet>(
-            1u << ((type.classes[static_cast<std::size_t>(i)] + root) % 12));
+        const int interval = type.classes[static_cast<std::size_t>(i)];
+        if (interval != skip) {
+            set |= static_cast<PitchClassSet>(1u << ((interval + root) % 12));
+        }
     }
     return set;
+}
+
+constexpr bool HasPerfectFifth(const FoldedType& type) {
+    for (int i = 0; i < type.count; ++i) {
+        if (type.classes[static_cast<std::size_t>(i)] == kPerfectFifth) {
+            return true;
+        }
+    }
+    return false;
 }
 
 constexpr auto kFoldedTypes = [] {
@@ -68,6 +82,22 @@ constexpr auto kCatalogueSets = [] {
     return sets;
 }();
 
+// The same with the perfect fifth left out; 0 for the chord types that have none.
+constexpr auto kNoFifthSets = [] {
+    std::array<std::array<PitchClassSet, 12>, ChordTypes.size()> sets{};
+    for (std::size_t row = 0; row < ChordTypes.size(); ++row) {
+        if (!HasPerfectFifth(kFoldedTypes[row])) {
+            continue;
+        }
+        for (int root = 0; root < 12; ++root) {
+            sets[row][static_cast<std::size_t>(root)] =
+                Transposed(kFoldedTypes[row], root, kPerfectFifth);
+        }
+    }
+    return sets;
+}();
+using CatalogueSets = decltype(kCatalogueSets);
+
 bool IsMidiNote(int note) {
     return note >= kLowestMidiNote && note <= kHighestMidiNote;
 }
@@ -83,39 +113,97 @@ int InversionOf(const FoldedType& type, int root, int lowestClass) {
 
 }  // namespace
 
-std::optional<RecognisedChord> RecogniseChord(std::span<const int> heldMidiNotes) {
-    PitchClassSet held = 0;
+namespace {
+
+struct Held {
+    PitchClassSet set = 0;
+    int lowestClass = 0;
+};
+
+std::optional<Held> HeldSet(std::span<const int> heldMidiNotes) {
+    Held held;
     int lowest = kHighestMidiNote + 1;
     for (int note : heldMidiNotes) {
         if (IsMidiNote(note)) {
-            held |= static_cast<PitchClassSet>(1u << (note % 12));
+            held.set |= static_cast<PitchClassSet>(1u << (note % 12));
             lowest = std::min(lowest, note);
         }
     }
-    if (std::popcount(held) < kMinimumPitchClasses) {
+    if (std::popcount(held.set) < kMinimumPitchClasses) {
         return std::nullopt;
     }
-    const int lowestClass = lowest % 12;
+    held.lowestClass = lowest % 12;
+    return held;
+}
 
-    // Rows are walked in order and roots upwards, so the first match is the lowest row and root;
-    // a match on the lowest held note's root beats any earlier one.
-    std::optional<RecognisedChord> first;
-    for (std::size_t row = 0; row < kCatalogueSets.size(); ++row) {
+// Every chord of `sets` with the held pitch classes, in the tie order: the lowest held note's
+// root first, then by row, then by root. Rows are walked in order and roots upwards, so only
+// the matches on the lowest note's root need moving to the front.
+std::vector<RecognisedChord> Matches(const CatalogueSets& sets, const Held& held) {
+    std::vector<RecognisedChord> found;
+    std::size_t onLowest = 0;
+    for (std::size_t row = 0; row < sets.size(); ++row) {
         for (int root = 0; root < 12; ++root) {
-            if (kCatalogueSets[row][static_cast<std::size_t>(root)] != held) {
+            if (sets[row][static_cast<std::size_t>(root)] != held.set) {
                 continue;
             }
-            const RecognisedChord found{static_cast<int>(row), root,
-                                        InversionOf(kFoldedTypes[row], root, lowestClass)};
-            if (root == lowestClass) {
-                return found;
-            }
-            if (!first) {
-                first = found;
+            const RecognisedChord chord{static_cast<int>(row), root,
+                                        InversionOf(kFoldedTypes[row], root, held.lowestClass)};
+            if (root == held.lowestClass) {
+                found.insert(found.begin() + static_cast<std::ptrdiff_t>(onLowest++), chord);
+            } else {
+                found.push_back(chord);
             }
         }
     }
-    return first;
+    return found;
+}
+
+std::string_view InversionWords(int inversion) {
+    constexpr std::array<std::string_view, 4> kWords{"root position", "first inversion",
+                                                     "second inversion", "third inversion"};
+    return kWords[static_cast<std::size_t>(std::clamp(inversion, 0, 3))];
+}
+
+}  // namespace
+
+HeldChordNames NameHeldChord(std::span<const int> heldMidiNotes) {
+    HeldChordNames names;
+    const std::optional<Held> held = HeldSet(heldMidiNotes);
+    if (!held) {
+        return names;
+    }
+    std::vector<RecognisedChord> found = Matches(kCatalogueSets, *held);
+    if (found.empty()) {
+        found = Matches(kNoFifthSets, *held);
+        names.noFifth = !found.empty();
+    }
+    if (!found.empty()) {
+        names.chord = found.front();
+        names.others.assign(found.begin() + 1, found.end());
+    }
+    return names;
+}
+
+std::optional<RecognisedChord> RecogniseChord(std::span<const int> heldMidiNotes) {
+    const std::optional<Held> held = HeldSet(heldMidiNotes);
+    if (!held) {
+        return std::nullopt;
+    }
+    const std::vector<RecognisedChord> found = Matches(kCatalogueSets, *held);
+    return found.empty() ? std::nullopt : std::optional<RecognisedChord>(found.front());
+}
+
+std::string OtherNamesText(const HeldChordNames& names) {
+    std::string text = names.noFifth ? "no 5th" : "";
+    for (std::size_t i = 0; i < names.others.size(); ++i) {
+        const RecognisedChord& other = names.others[i];
+        text.append(text.empty() ? "" : "; ").append(i == 0 ? "also " : "");
+        text.append(RootNames[static_cast<std::size_t>(other.rootIndex)]).append(" ");
+        text.append(ChordTypes[static_cast<std::size_t>(other.chordTypeIndex)].name).append(", ");
+        text.append(InversionWords(other.inversion));
+    }
+    return text;
 }
 
 std::string HeldNoteNames(std::span<const int> heldMidiNotes) {

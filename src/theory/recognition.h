@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace quorvane::theory {
 
@@ -24,6 +25,25 @@ struct RecognisedChord {
 // notes always name the same chord. The inversion is the place in the chord's interval list of
 // the lowest held note's pitch class when that place is 0 to 3, otherwise 0.
 std::optional<RecognisedChord> RecogniseChord(std::span<const int> heldMidiNotes);
+
+// Everything the held notes can be named as: the chord RecogniseChord names, the other catalogue
+// chords of the same pitch classes in the same tie order, each with the inversion of the lowest
+// held note, and whether the names are of chords with their perfect fifth left out. Chords
+// without their fifth are looked at only when no catalogue chord has exactly the held pitch
+// classes (C E Bb is C 7th without its fifth, C E B D C Major 9th without it).
+struct HeldChordNames {
+    std::optional<RecognisedChord> chord;
+    std::vector<RecognisedChord> others;
+    bool noFifth = false;
+
+    friend bool operator==(const HeldChordNames&, const HeldChordNames&) = default;
+};
+HeldChordNames NameHeldChord(std::span<const int> heldMidiNotes);
+
+// What a player reads beside the chosen name: "no 5th" when the fifth is left out, then the
+// other names ("also A Minor 7th, first inversion; ..."), joined by "; ". Empty when there is
+// neither.
+std::string OtherNamesText(const HeldChordNames& names);
 
 // The held notes' names ("E G C"), lowest first, each distinct note number once, separated by
 // one blank; note numbers outside 0..127 are left out.

@@ -98,6 +98,44 @@ TEST(RecogniseChord, NamedCases) {
     }
 }
 
+int Row(std::string_view name) {
+    const auto it = std::find_if(ChordTypes.begin(), ChordTypes.end(),
+                                 [&](const ChordType& t) { return t.name == name; });
+    return static_cast<int>(it - ChordTypes.begin());
+}
+
+// The other names of an ambiguous set and the chords with their fifth left out, as a player
+// reads them.
+TEST(NameHeldChord, OtherNamesAndChordsWithoutTheirFifth) {
+    struct Case {
+        const char* what;
+        std::vector<int> held;
+        std::optional<RecognisedChord> chord;
+        std::string text;
+    };
+    const int dim7 = Row("Dim 7th");
+    const std::vector<Case> cases = {
+        {"C E G A", {60, 64, 67, 69}, RecognisedChord{Row("Major 6th"), 0, 0},
+         "also A Minor 7th, first inversion"},
+        {"C Eb Gb A: four diminished 7ths", {60, 63, 66, 69}, RecognisedChord{dim7, 0, 0},
+         "also D#(Eb) Dim 7th, third inversion; F#(Gb) Dim 7th, second inversion; "
+         "A Dim 7th, first inversion"},
+        {"C E Bb", {60, 64, 70}, RecognisedChord{Row("7th"), 0, 0}, "no 5th"},
+        {"E C B D over E", {52, 60, 71, 74}, RecognisedChord{Row("Major 7th+9th"), 0, 1}, "no 5th"},
+        {"C major: one name", {60, 64, 67}, RecognisedChord{0, 0, 0}, ""},
+        {"cluster: neither", {60, 61, 62}, std::nullopt, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const HeldChordNames names = NameHeldChord(c.held);
+        EXPECT_EQ(names.chord, c.chord);
+        EXPECT_EQ(OtherNamesText(names), c.text);
+        if (!names.noFifth) {
+            EXPECT_EQ(names.chord, RecogniseChord(c.held)) << "the same choice as before";
+        }
+    }
+}
+
 TEST(HeldNoteNames, LowestFirstEachNoteOnce) {
     EXPECT_EQ(HeldNoteNames(std::vector<int>{72, 64, 67, 64}), "E G C");
     EXPECT_EQ(HeldNoteNames(std::vector<int>{61, 60, 62, 200}), "C C# D");
