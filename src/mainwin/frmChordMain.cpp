@@ -74,6 +74,12 @@ void frmChordMain::BuildControls() {
     Place(lblNoteName_, look::kNameLabel);
     PlaceNameLabel();
     connect(lblNoteName_, &MouseDownLabel::MouseDown, this, &frmChordMain::lblNoteName_MouseDown);
+    lblOtherNames_ = new QLabel(staff_);
+    lblOtherNames_->setObjectName(QStringLiteral("lblOtherNames"));
+    lblOtherNames_->setAccessibleName(QStringLiteral("Other names of the held chord"));
+    lblOtherNames_->setFont(WindowFont());
+    lblOtherNames_->setAlignment(Qt::AlignCenter);
+    lblOtherNames_->hide();
 
     picKeyboard_ = new KeyboardPanel(staff_);
     Place(picKeyboard_, views::kKeyboardPanel);
@@ -160,7 +166,10 @@ void frmChordMain::DescribeDisplays() {
     lblClef_->setAccessibleName(QString::fromStdString(clef.description));
     // The label is read by its name, so the name carries the chord it shows.
     lblNoteName_->setAccessibleName(QStringLiteral("Chord name: %1").arg(lblNoteName_->text()));
-    lblNoteName_->setAccessibleDescription(lblNoteName_->text());
+    lblNoteName_->setAccessibleDescription(
+        lblOtherNames_->text().isEmpty()
+            ? lblNoteName_->text()
+            : QStringLiteral("%1; %2").arg(lblNoteName_->text(), lblOtherNames_->text()));
     picKeyboard_->setAccessibleDescription(
         QString::fromStdString(chord.keyboardDescription + ' ' + scale.keyboardDescription));
     staff_->setAccessibleDescription(QString::fromStdString(
@@ -455,6 +464,9 @@ void frmChordMain::ShowChord() {
     selection.clefOffset = clefOffset_;
     selection.mode = IdentifierMode();
     const views::ChordView view = views::ComputeChordView(selection);
+    if (!selectingPlayed_) {
+        ShowOtherNames({});
+    }
     ShowChordName(view);
     ShowChordStaff(view);
     ShowChordMarkers(view);
@@ -500,6 +512,26 @@ void frmChordMain::PlaceNameLabel() {
         lblNoteName_->setFont(layout.font);
     }
     lblNoteName_->setGeometry(layout.left, layout.top, layout.width, layout.height);
+    if (lblOtherNames_ != nullptr) {
+        ShowOtherNames(lblOtherNames_->text());
+    }
+}
+
+void frmChordMain::ShowOtherNames(const QString& text) {
+    // Centred under the name, in the strip above the keyboard, kept inside the window.
+    lblOtherNames_->setText(text);
+    lblOtherNames_->setVisible(!text.isEmpty());
+    if (text.isEmpty()) {
+        return;
+    }
+    const QRect name = lblNoteName_->geometry();
+    const views::PixelRect strip = views::TwipsToPixels(
+        0, look::kNameLabel.top + look::kNameLabel.height, look::kMainClientWidth,
+        views::kKeyboardPanel.top - look::kNameLabel.top - look::kNameLabel.height);
+    const int width =
+        std::min(strip.width - 16, lblOtherNames_->fontMetrics().horizontalAdvance(text) + 8);
+    const int left = std::clamp(name.center().x() - width / 2, 8, strip.width - 8 - width);
+    lblOtherNames_->setGeometry(left, strip.y, width, strip.height);
 }
 
 ChordSheet frmChordMain::CurrentSheet() const {
@@ -760,16 +792,22 @@ QAction* frmChordMain::mnuInversionsPopupItem(int index) const {
 
 // ---- A chord held on the MIDI input -----------------------------------------------------
 
-void frmChordMain::SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion) {
+void frmChordMain::SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion,
+                                     const QString& otherNames) {
     if (rootIndex < 0 || rootIndex >= cboRootNote_->count() || chordTypeIndex < 0 ||
         chordTypeIndex >= cboChordTypes_->count() || inversion < 0 ||
         inversion >= static_cast<int>(mnuInversionsPopupItem_.size())) {
         return;
     }
     lblNoteName_->setToolTip(QString());
+    ShowOtherNames({});
+    selectingPlayed_ = true;
     SelectRow(cboRootNote_, rootIndex);
     SelectRow(cboChordTypes_, chordTypeIndex);
     mnuInversionsPopupItem_Click(inversion);
+    selectingPlayed_ = false;
+    ShowOtherNames(otherNames);
+    DescribeDisplays();
 }
 
 void frmChordMain::ShowUnlistedChord(const QString& notes) {

@@ -103,8 +103,10 @@ class frmChordMain : public QMainWindow {
 
     // ---- A chord held on the MIDI input ---------------------------------------------------
     // Selects it as the user's picks do: the root, the chord type, then the inversion, each
-    // running its own handling.
-    void SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion);
+    // running its own handling; then shows `otherNames` (what else the held notes are, or
+    // "no 5th") under the chord's name until the chord display is next redrawn otherwise.
+    void SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion,
+                           const QString& otherNames = {});
     // Held notes that are no catalogue chord: the display stays; the name label says so in its
     // tooltip and accessible description.
     void ShowUnlistedChord(const QString& notes);
@@ -133,6 +135,8 @@ class frmChordMain : public QMainWindow {
 
     // ---- Controls -----------------------------------------------------------------------
     QLabel* lblNoteName() const;
+    // Under the chord's name: what else a chord held on the MIDI input is named.
+    QLabel* lblOtherNames() const { return lblOtherNames_; }
     KeyboardPanel* picKeyboard() const { return picKeyboard_; }
     StaffSurface* staff() const { return staff_; }
     ClefLabel* lblClef() const { return lblClef_; }
@@ -198,6 +202,7 @@ class frmChordMain : public QMainWindow {
     // the views they last applied.
     void DescribeDisplays();
     void PlaceNameLabel();
+    void ShowOtherNames(const QString& text);
     // Sets a selector's row from code and runs the same handling as a user's pick.
     void SelectRow(QComboBox* box, int row);
     void OpenInversionsPopup();
@@ -205,6 +210,9 @@ class frmChordMain : public QMainWindow {
 
     StaffSurface* staff_ = nullptr;
     MouseDownLabel* lblNoteName_ = nullptr;
+    QLabel* lblOtherNames_ = nullptr;
+    // While a held chord is being selected its other names are not cleared.
+    bool selectingPlayed_ = false;
     KeyboardPanel* picKeyboard_ = nullptr;
     ClefLabel* lblClef_ = nullptr;
     std::array<QLabel*, 5> labels_{};

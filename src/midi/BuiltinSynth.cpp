@@ -104,6 +104,10 @@ class BuiltinSynthDevice final : public OutputDevice {
     bool ProgramChange(int channel, int program) override {
         return !closed_ && Noted(setup_->ProgramChange(channel, program), "a program change");
     }
+    bool ControlChange(int channel, int controller, int value) override {
+        return !closed_ &&
+               Noted(setup_->ControlChange(channel, controller, value), "a controller change");
+    }
     bool Reset() override { return !closed_ && Noted(setup_->Reset(), "the reset"); }
     void Close() override {
         if (!closed_) {
@@ -242,6 +246,11 @@ bool SynthSetup::NoteOff(int channel, int key) {
 bool SynthSetup::ProgramChange(int channel, int program) {
     return IsChannel(channel) && IsDataByte(program) &&
            fluid_->fluid_synth_program_change(synth_, channel, program) == FLUID_OK;
+}
+
+bool SynthSetup::ControlChange(int channel, int controller, int value) {
+    return IsChannel(channel) && IsDataByte(controller) && IsDataByte(value) &&
+           fluid_->fluid_synth_cc(synth_, channel, controller, value) == FLUID_OK;
 }
 
 bool SynthSetup::Reset() {

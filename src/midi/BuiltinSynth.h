@@ -68,6 +68,7 @@ class SynthSetup {
     bool NoteOn(int channel, int key, int velocity);
     bool NoteOff(int channel, int key);
     bool ProgramChange(int channel, int program);
+    bool ControlChange(int channel, int controller, int value);
     // FluidSynth's system reset: every note off, controllers and programs to their defaults.
     bool Reset();
 

@@ -12,8 +12,9 @@ int DataLength(int status) {
 
 }  // namespace
 
-std::vector<NoteEvent> InputParser::Feed(std::span<const std::uint8_t> bytes) {
-    std::vector<NoteEvent> events;
+std::vector<InputEvent> InputParser::Feed(std::span<const std::uint8_t> bytes) {
+    using Kind = InputEvent::Kind;
+    std::vector<InputEvent> events;
     for (const std::uint8_t byte : bytes) {
         if (byte >= 0xF8) {
             continue;  // real-time bytes may come anywhere and change nothing
@@ -41,8 +42,12 @@ std::vector<NoteEvent> InputParser::Feed(std::span<const std::uint8_t> bytes) {
         }
         count_ = 0;  // the next data bytes begin a message of the same status
         const int kind = status_ & 0xF0;
+        const int channel = status_ & 0x0F;
         if (kind == 0x90 || kind == 0x80) {
-            events.push_back({kind == 0x90 && data_[1] > 0, status_ & 0x0F, data_[0], data_[1]});
+            events.push_back({kind == 0x90 && data_[1] > 0 ? Kind::NoteOn : Kind::NoteOff, channel,
+                              data_[0], data_[1]});
+        } else if (kind == 0xB0 && data_[0] == kSustainController) {
+            events.push_back({Kind::Pedal, channel, data_[0], data_[1]});
         }
     }
     return events;

@@ -25,6 +25,8 @@ class OutputDevice {
     virtual bool NoteOn(int channel, int key, int velocity) = 0;
     virtual bool NoteOff(int channel, int key, int velocity) = 0;
     virtual bool ProgramChange(int channel, int program) = 0;
+    // A controller change (the sustain pedal is controller 64); controllers and values 0..127.
+    virtual bool ControlChange(int channel, int controller, int value) = 0;
     // Silences every note on every channel of the device.
     virtual bool Reset() = 0;
     // Closes the device; it takes nothing afterwards. Closing twice does nothing.

@@ -24,6 +24,9 @@ class PortDevice final : public OutputDevice {
     bool NoteOff(int channel, int key, int velocity) override {
         return SendChannelMessage(0x80, channel, key, velocity);
     }
+    bool ControlChange(int channel, int controller, int value) override {
+        return SendChannelMessage(0xB0, channel, controller, value);
+    }
     bool ProgramChange(int channel, int program) override {
         if (closed_ || !InRange(channel, 15) || !InRange(program, 127)) {
             return false;

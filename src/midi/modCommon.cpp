@@ -14,9 +14,16 @@ namespace quorvane::midi {
 
 modCommon::modCommon(std::unique_ptr<OutputDevices> devices, std::unique_ptr<MidiClock> clock,
                      std::unique_ptr<InputPorts> inputs)
-    : devices_(std::move(devices)), clock_(std::move(clock)), inputs_(std::move(inputs)) {}
+    : devices_(std::move(devices)),
+      clock_(std::move(clock)),
+      input_(std::move(inputs), *this, *clock_) {
+    connect(&input_, &MidiInput::chordRecognised, this, &modCommon::chordRecognised);
+    connect(&input_, &MidiInput::unlistedChordHeld, this, &modCommon::unlistedChordHeld);
+}
 
-modCommon::~modCommon() = default;
+modCommon::~modCommon() {
+    input_.Close();  // its echo is released while the device is still here
+}
 
 std::vector<modCommon::ListedDevice> modCommon::InitMidi() {
     // The note length and volume start at what the settings window shows.
@@ -74,7 +81,7 @@ std::vector<modCommon::ListedDevice> modCommon::ListDevices() {
 }
 
 void modCommon::CloseDevice() {
-    ReleaseEchoedNotes();
+    input_.ReleaseEchoed();
     if (device_) {
         device_->Close();
     }
@@ -149,12 +156,11 @@ void modCommon::PlayChord(int rootIndex, int chordTypeIndex, int inversion) {
     }
     // What comes back of this chord on the input (an output connected to the input) is not
     // taken for the musician's playing.
-    playedKeys_.clear();
+    std::vector<int> playedKeys;
     for (std::uint32_t on : noteOns) {
-        playedKeys_.push_back(Data1Of(on));
+        playedKeys.push_back(Data1Of(on));
     }
-    playedFrom_ = clock_->Now();
-    playedUntil_ = MidiClock::time_point::max();
+    input_.PlayStarted(std::move(playedKeys), clock_->Now());
     for (std::uint32_t on : noteOns) {
         Send(on);
     }
@@ -165,7 +171,7 @@ void modCommon::PlayChord(int rootIndex, int chordTypeIndex, int inversion) {
     for (std::uint32_t on : noteOns) {
         Send(NoteOffMessage(on));
     }
-    playedUntil_ = clock_->Now() + kPlayEchoGrace;
+    input_.PlayEnded(clock_->Now());
     DoEvents();
 }
 
@@ -202,125 +208,19 @@ void modCommon::FinishShutDown() {
 
 // ---- MIDI input -----------------------------------------------------------------------------
 
-std::vector<std::string> modCommon::ListInputs() {
-    return inputs_ ? inputs_->List() : std::vector<std::string>{};
-}
-
 bool modCommon::OpenInput(const std::string& name) {
-    CloseInput();
-    std::string reason = "there are no MIDI input ports";
-    std::unique_ptr<InputPort> port = inputs_ ? inputs_->Open(name, &reason) : nullptr;
-    if (!port) {
-        qCWarning(lcMidi).noquote()
-            << QStringLiteral("Failed to open MIDI input port %1: %2")
-                   .arg(QString::fromStdString(name), QString::fromStdString(reason));
-        emit errorOccurred(QStringLiteral("Quorvane"),
-                           QStringLiteral("The MIDI input port \"%1\" could not be opened.")
-                               .arg(QString::fromStdString(name)),
-                           QString::fromStdString(reason));
-        return false;
+    std::string reason;
+    if (input_.Open(name, &reason)) {
+        return true;
     }
-    input_ = std::move(port);
-    const std::uint64_t generation = ++inputGeneration_;
-    // The port delivers on a thread of its own: each message is handed to this thread.
-    connect(
-        input_.get(), &InputPort::messageReceived, this,
-        [this, generation](const QByteArray& bytes, qint64 arrivedNs) {
-            if (generation == inputGeneration_ && input_) {
-                HandleInput(bytes, MidiClock::time_point(std::chrono::nanoseconds(arrivedNs)));
-            }
-        },
-        Qt::QueuedConnection);
-    return true;
-}
-
-void modCommon::CloseInput() {
-    ++inputGeneration_;
-    input_.reset();
-    ReleaseEchoedNotes();
-    held_.clear();
-    parser_.Clear();
-}
-
-void modCommon::SetEcho(bool echo) {
-    echo_ = echo;
-    if (!echo_) {
-        ReleaseEchoedNotes();
-    }
-}
-
-std::vector<int> modCommon::HeldNotes() const {
-    std::vector<int> keys;
-    for (const auto& [channel, key] : held_) {
-        keys.push_back(key);
-    }
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    return keys;
-}
-
-bool modCommon::FromPlay(int key, MidiClock::time_point arrived) const {
-    return arrived >= playedFrom_ && arrived <= playedUntil_ &&
-           std::find(playedKeys_.begin(), playedKeys_.end(), key) != playedKeys_.end();
-}
-
-void modCommon::HandleInput(const QByteArray& bytes, MidiClock::time_point arrived) {
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    bool changed = false;
-    for (const NoteEvent& event : parser_.Feed(
-             std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size())))) {
-        if (FromPlay(event.key, arrived)) {
-            continue;
-        }
-        const std::pair<int, int> note{event.channel, event.key};
-        changed = (event.on ? held_.insert(note).second : held_.erase(note) > 0) || changed;
-        Echo(event);
-    }
-    if (changed) {
-        Recognise();
-    }
-}
-
-void modCommon::Echo(const NoteEvent& event) {
-    if (!echo_ || !device_) {
-        return;
-    }
-    if (event.on) {
-        device_->NoteOn(midiChannel_, event.key, event.velocity);
-        echoed_[event.key] = midiChannel_;
-        return;
-    }
-    // Released on the channel it was started on, also after a change of channel; a note whose
-    // start was not echoed is not released either.
-    if (const auto it = echoed_.find(event.key); it != echoed_.end()) {
-        device_->NoteOff(it->second, event.key, event.velocity);
-        echoed_.erase(it);
-    }
-}
-
-void modCommon::ReleaseEchoedNotes() {
-    if (device_) {
-        for (const auto& [key, channel] : echoed_) {
-            device_->NoteOff(channel, key, 0);
-        }
-    }
-    echoed_.clear();
-}
-
-void modCommon::Recognise() {
-    const std::vector<int> held = HeldNotes();
-    std::set<int> pitchClasses;
-    for (int key : held) {
-        pitchClasses.insert(key % 12);
-    }
-    if (pitchClasses.size() < 3) {
-        return;
-    }
-    if (const std::optional<theory::RecognisedChord> chord = theory::RecogniseChord(held)) {
-        emit chordRecognised(chord->rootIndex, chord->chordTypeIndex, chord->inversion);
-    } else {
-        emit unlistedChordHeld(QString::fromStdString(theory::HeldNoteNames(held)));
-    }
+    qCWarning(lcMidi).noquote() << QStringLiteral("Failed to open MIDI input port %1: %2")
+                                       .arg(QString::fromStdString(name),
+                                            QString::fromStdString(reason));
+    emit errorOccurred(QStringLiteral("Quorvane"),
+                       QStringLiteral("The MIDI input port \"%1\" could not be opened.")
+                           .arg(QString::fromStdString(name)),
+                       QString::fromStdString(reason));
+    return false;
 }
 
 }  // namespace quorvane::midi

@@ -8,15 +8,13 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "midi/InputParser.h"
 #include "midi/InputPorts.h"
+#include "midi/MidiInput.h"
 #include "midi/OutputDevices.h"
 
 namespace quorvane::midi {
@@ -60,7 +58,7 @@ inline constexpr std::int32_t kLongestNoteLength = 2500;
 inline constexpr std::int32_t kLowestOctave = -2;
 inline constexpr std::int32_t kHighestOctave = 2;
 
-class modCommon : public QObject {
+class modCommon : public QObject, private EchoTarget {
     Q_OBJECT
   public:
     // The devices, the clock and the input ports are the program's; tests pass a recording
@@ -126,22 +124,26 @@ class modCommon : public QObject {
 
     // ---- MIDI input ---------------------------------------------------------------------
     // The input ports as they are now, by name.
-    std::vector<std::string> ListInputs();
+    std::vector<std::string> ListInputs() { return input_.List(); }
     // Closes the open input and opens the port of that name. On failure shows a message and
     // leaves no input open; false then.
     bool OpenInput(const std::string& name);
     // Closes the open input (if any); the notes it echoed and that still sound are released.
-    void CloseInput();
-    bool InputOpen() const { return input_ != nullptr; }
+    void CloseInput() { input_.Close(); }
+    bool InputOpen() const { return input_.IsOpen(); }
     // Whether played notes are echoed to the open output device (on at start). Switched off,
     // the echoed notes still sounding are released.
-    bool Echo() const { return echo_; }
-    void SetEcho(bool echo);
-    // Handles one message of the open input, on the user-interface thread; `arrived` is when it
-    // came in. Ports deliver through here; tests and benchmarks may call it directly.
-    void HandleInput(const QByteArray& bytes, MidiClock::time_point arrived);
-    // The notes held on the input now (MIDI note numbers, lowest first, each once).
-    std::vector<int> HeldNotes() const;
+    bool Echo() const { return input_.Echo(); }
+    void SetEcho(bool echo) { input_.SetEcho(echo); }
+    // Handles one message of the input at once, on the user-interface thread; `arrived` is when
+    // it came in. Tests and benchmarks call it directly.
+    void HandleInput(const QByteArray& bytes, MidiClock::time_point arrived) {
+        input_.Handle(bytes, arrived);
+    }
+    // The notes held on the input now, sustained ones included (MIDI note numbers, lowest
+    // first, each once).
+    std::vector<int> HeldNotes() const { return input_.HeldNotes(); }
+    MidiInput& Input() { return input_; }
 
     OutputDevices& Devices() { return *devices_; }
     MidiClock& Clock() { return *clock_; }
@@ -161,8 +163,10 @@ class modCommon : public QObject {
     void closingReminderRequested();
     void secondaryWindowsUnloadRequested();
     void endProcessRequested();
-    // The notes held on the input now name a catalogue chord: the window selects it.
-    void chordRecognised(int rootIndex, int chordTypeIndex, int inversion);
+    // The notes held on the input now name a catalogue chord: the window selects it and shows
+    // `otherNames` (what else they could be named, or "no 5th"; empty when neither).
+    void chordRecognised(int rootIndex, int chordTypeIndex, int inversion,
+                         const QString& otherNames);
     // The notes held on the input now (named in `notes`, lowest first) are no catalogue chord.
     void unlistedChordHeld(const QString& notes);
 
@@ -172,12 +176,8 @@ class modCommon : public QObject {
     void CloseDevice();
     // ShutDown's steps after the reminder; once.
     void FinishShutDown();
-    void Echo(const NoteEvent& event);
-    // Note-offs for the echoed notes still sounding.
-    void ReleaseEchoedNotes();
-    // Whether an input note is the sound of the program's own Play coming back.
-    bool FromPlay(int key, MidiClock::time_point arrived) const;
-    void Recognise();
+    OutputDevice* EchoDevice() override { return device_.get(); }
+    int EchoChannel() const override { return midiChannel_; }
 
     std::unique_ptr<OutputDevices> devices_;
     std::unique_ptr<MidiClock> clock_;
@@ -193,22 +193,8 @@ class modCommon : public QObject {
     bool shuttingDown_ = false;
     bool finished_ = false;
 
-    std::unique_ptr<InputPorts> inputs_;
-    std::unique_ptr<InputPort> input_;
-    // Counts the inputs opened: a message still queued from a closed port is dropped.
-    std::uint64_t inputGeneration_ = 0;
-    InputParser parser_;
-    std::set<std::pair<int, int>> held_;  // (channel, key)
-    bool echo_ = true;
-    std::map<int, int> echoed_;  // key -> output channel of the echoed notes still sounding
-    // The keys the last Play sounded, and from when until when an input note of those keys is
-    // taken for that chord coming back through a connection from the output to the input.
-    std::vector<int> playedKeys_;
-    MidiClock::time_point playedFrom_{};
-    MidiClock::time_point playedUntil_{};
+    // Declared last: it releases its echo through the device when it goes.
+    MidiInput input_;
 };
-
-// How long after Play's note-offs its notes may still come back on the input.
-inline constexpr std::chrono::milliseconds kPlayEchoGrace{200};
 
 }  // namespace quorvane::midi

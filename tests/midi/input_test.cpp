@@ -18,43 +18,55 @@ using testing::Note;
 struct ParseCase {
     const char* name;
     std::vector<std::vector<std::uint8_t>> deliveries;  // one Feed each
-    std::vector<NoteEvent> expected;
+    std::vector<InputEvent> expected;
 };
+
+using Kind = InputEvent::Kind;
+InputEvent On(int channel, int key, int velocity) {
+    return {Kind::NoteOn, channel, key, velocity};
+}
+InputEvent Off(int channel, int key, int velocity) {
+    return {Kind::NoteOff, channel, key, velocity};
+}
 
 TEST(InputParser, ReadsNotesAndSkipsEverythingElse) {
     const ParseCase cases[] = {
         {"note-on and note-off",
          {{0x90, 60, 100}, {0x80, 60, 40}},
-         {{true, 0, 60, 100}, {false, 0, 60, 40}}},
-        {"any channel", {{0x9F, 60, 1}, {0x83, 61, 2}}, {{true, 15, 60, 1}, {false, 3, 61, 2}}},
-        {"velocity 0 is a note-off", {{0x90, 60, 0}}, {{false, 0, 60, 0}}},
+         {On(0, 60, 100), Off(0, 60, 40)}},
+        {"any channel", {{0x9F, 60, 1}, {0x83, 61, 2}}, {On(15, 60, 1), Off(3, 61, 2)}},
+        {"velocity 0 is a note-off", {{0x90, 60, 0}}, {Off(0, 60, 0)}},
         {"running status in one delivery",
          {{0x90, 64, 90, 67, 91, 72, 0}},
-         {{true, 0, 64, 90}, {true, 0, 67, 91}, {false, 0, 72, 0}}},
+         {On(0, 64, 90), On(0, 67, 91), Off(0, 72, 0)}},
         {"running status across deliveries",
          {{0x90, 64, 90}, {67, 91}, {72}, {0}},
-         {{true, 0, 64, 90}, {true, 0, 67, 91}, {false, 0, 72, 0}}},
-        {"real-time bytes inside a message", {{0x90, 0xF8, 60, 0xFE, 100}}, {{true, 0, 60, 100}}},
+         {On(0, 64, 90), On(0, 67, 91), Off(0, 72, 0)}},
+        {"real-time bytes inside a message", {{0x90, 0xF8, 60, 0xFE, 100}}, {On(0, 60, 100)}},
         {"other channel messages, with their own running status",
-         {{0xB0, 64, 127, 7, 100}, {0xC0, 5, 6}, {0xE0, 0, 64}, {0xD0, 60}, {0xA0, 60, 10}},
+         {{0xB0, 7, 127, 1, 100}, {0xC0, 5, 6}, {0xE0, 0, 64}, {0xD0, 60}, {0xA0, 60, 10}},
          {}},
-        {"a two-byte message keeps data bytes in step",
-         {{0xC0, 60, 0x90, 60, 1}},
-         {{true, 0, 60, 1}}},
+        {"the sustain pedal, also in running status",
+         {{0xB3, 64, 127, 64, 0}},
+         {{Kind::Pedal, 3, 64, 127}, {Kind::Pedal, 3, 64, 0}}},
+        {"system exclusive in pieces hides its data until a status byte",
+         {{0x90, 60, 1, 0xF0, 1}, {61, 1}, {62, 1, 0xF7}, {63, 1}, {0x90, 64, 1}},
+         {On(0, 60, 1), On(0, 64, 1)}},
+        {"a two-byte message keeps data bytes in step", {{0xC0, 60, 0x90, 60, 1}}, {On(0, 60, 1)}},
         {"system exclusive hides note-like data and ends running status",
          {{0x90, 60, 1, 0xF0, 0x7E, 61, 1, 0xF7, 62, 1}},
-         {{true, 0, 60, 1}}},
+         {On(0, 60, 1)}},
         {"a status byte ends an unfinished system exclusive",
          {{0xF0, 0x7E, 0x91, 61, 1}},
-         {{true, 1, 61, 1}}},
+         {On(1, 61, 1)}},
         {"data bytes without a status", {{60, 100}}, {}},
     };
     for (const ParseCase& c : cases) {
         SCOPED_TRACE(c.name);
         InputParser parser;
-        std::vector<NoteEvent> events;
+        std::vector<InputEvent> events;
         for (const auto& bytes : c.deliveries) {
-            for (const NoteEvent& e : parser.Feed(bytes)) {
+            for (const InputEvent& e : parser.Feed(bytes)) {
                 events.push_back(e);
             }
         }
@@ -67,9 +79,11 @@ struct InputRig : MidiRig {
     InputRig() : MidiRig({{"Recorder", true}}, {{"Keys", true}, {"Broken", false}}) {
         midi->SelectDevice(0);
         EXPECT_TRUE(midi->OpenInput("Keys"));
-        QObject::connect(midi.get(), &modCommon::chordRecognised, [this](int r, int c, int i) {
-            named.push_back({r, c, i});
-        });
+        QObject::connect(midi.get(), &modCommon::chordRecognised,
+                         [this](int r, int c, int i, const QString& other) {
+                             named.push_back({r, c, i});
+                             otherNames = other.toStdString();
+                         });
         QObject::connect(midi.get(), &modCommon::unlistedChordHeld,
                          [this](const QString& notes) { unlisted.push_back(notes.toStdString()); });
         outputs->Clear();
@@ -80,10 +94,13 @@ struct InputRig : MidiRig {
         QCoreApplication::processEvents();
     }
     std::vector<std::array<int, 3>> named;
+    std::string otherNames;
     std::vector<std::string> unlisted;
 };
 
-TEST(MidiInput, HeldNotesNameTheirChordOnlyFromThreePitchClasses) {
+// The name follows the hands: looked up when a note is added, from three pitch classes, and
+// kept while keys are released.
+TEST(MidiInput, ANoteAddedNamesWhatIsHeldAReleaseKeepsTheName) {
     InputRig rig;
     rig.Play({0x90, 64, 80});
     rig.Play({0x90, 76, 80});  // E again, an octave up: still one pitch class
@@ -91,13 +108,82 @@ TEST(MidiInput, HeldNotesNameTheirChordOnlyFromThreePitchClasses) {
     EXPECT_TRUE(rig.named.empty() && rig.unlisted.empty());
     rig.Play({0x90, 72, 80});  // E G C: C major in first inversion
     EXPECT_EQ(rig.named, (std::vector<std::array<int, 3>>{{0, 0, 1}}));
-    rig.Play({0x80, 76, 0});  // the set changes, the chord is named again
-    EXPECT_EQ(rig.named.size(), 2u);
-    rig.Play({0x90, 61, 80});  // a cluster of semitones next to the chord
-    EXPECT_EQ(rig.unlisted, (std::vector<std::string>{"C# E G C"}));
-    rig.Play({0x90, 61, 80});  // held already: nothing changes
-    EXPECT_EQ(rig.named.size() + rig.unlisted.size(), 3u);
-    EXPECT_EQ(rig.midi->HeldNotes(), (std::vector<int>{61, 64, 67, 72}));
+    rig.Play({0x80, 76, 0});
+    rig.Play({0x80, 64, 0});  // releasing names nothing, down to two pitch classes
+    EXPECT_EQ(rig.named.size(), 1u);
+    rig.Play({0x90, 61, 80});  // C# G C: added, so looked up
+    EXPECT_EQ(rig.unlisted, (std::vector<std::string>{"C# G C"}));
+    rig.Play({0x80, 61, 0});
+    rig.Play({0x90, 69, 80});  // G C A: A Minor 7th without its fifth
+    EXPECT_EQ(rig.otherNames, "no 5th");
+    rig.Play({0x90, 64, 80});  // G C A E: C Major 6th, which is also A Minor 7th
+    ASSERT_EQ(rig.named.size(), 3u);
+    EXPECT_EQ(rig.otherNames, "also A Minor 7th, second inversion");
+    EXPECT_EQ(rig.midi->HeldNotes(), (std::vector<int>{64, 67, 69, 72}));
+}
+
+// The pedal holds what is released under it, on the input and, echoed, on the output; what it
+// still holds when the input closes is released, the pedal first.
+TEST(MidiInput, TheSustainPedalHoldsReleasedNotes) {
+    InputRig rig;
+    rig.Play({0xB0, 64, 127});
+    for (int key : {60, 64}) {
+        rig.Play({0x90, key, 90});
+        rig.Play({0x80, key, 0});
+    }
+    rig.Play({0x90, 67, 90});  // C and E sustained, G down: C major
+    EXPECT_EQ(rig.named, (std::vector<std::array<int, 3>>{{0, 0, 0}}));
+    rig.Play({0xB0, 64, 0});  // up: only G is still held
+    EXPECT_EQ(rig.midi->HeldNotes(), std::vector<int>{67});
+    rig.Play({0xB0, 64, 100});
+    rig.Play({0x80, 67, 0});
+    EXPECT_EQ(rig.midi->HeldNotes(), std::vector<int>{67});
+    rig.midi->CloseInput();
+    EXPECT_TRUE(rig.midi->HeldNotes().empty());
+    EXPECT_EQ(rig.Notes(), (std::vector<Note>{{0xB0, 64, 127},
+                                              {0x90, 60, 90},
+                                              {0x80, 60, 0},
+                                              {0x90, 64, 90},
+                                              {0x80, 64, 0},
+                                              {0x90, 67, 90},
+                                              {0xB0, 64, 0},
+                                              {0xB0, 64, 100},
+                                              {0x80, 67, 0},
+                                              {0xB0, 64, 0}}));
+}
+
+// The output routed straight back into the input: what the echo sends comes back once and is
+// dropped, on the input's own channel and on another, while the musician's next notes count.
+TEST(MidiInput, TheEchoComingBackThroughALoopIsDropped) {
+    for (const int outputChannel : {1, 5}) {
+        SCOPED_TRACE(outputChannel);
+        InputRig rig;
+        rig.midi->SetMidiChannel(outputChannel);
+        std::size_t returned = 0;
+        const auto play = [&](std::initializer_list<int> bytes) {
+            rig.Play(bytes);
+            // Everything the echo sent comes back, until nothing new is sent.
+            while (returned < rig.outputs->Messages().size()) {
+                const std::uint32_t m = rig.outputs->Messages()[returned++];
+                rig.clock->now += std::chrono::milliseconds(3);
+                rig.Play({StatusOf(m), Data1Of(m), Data2Of(m)});
+            }
+        };
+        for (int key : {60, 64, 67}) {
+            play({0x90, key, 80});
+        }
+        play({0xB0, 64, 127});
+        play({0x80, 64, 0});
+        EXPECT_EQ(rig.midi->HeldNotes(), (std::vector<int>{60, 64, 67}));
+        rig.clock->now += std::chrono::seconds(1);
+        play({0x80, 60, 0});
+        play({0x90, 60, 81});  // struck again by the musician
+        const int on = 0x90 + outputChannel - 1;
+        const std::vector<Note> notes = rig.Notes();
+        EXPECT_EQ(notes.size(), 7u) << "each message echoed once";
+        EXPECT_EQ(notes.back(), (Note{on, 60, 81}));
+        EXPECT_EQ(rig.named.size(), 2u) << "C major, then struck again";
+    }
 }
 
 TEST(MidiInput, EchoPlaysOnTheChosenChannelAndReleasesOnItsOwn) {

@@ -129,7 +129,7 @@ TEST(MidiInputWindow, HeldChordsAreSelectedWithTheirInversionAndEchoed) {
     EXPECT_EQ(rig.NameLabel()->accessibleDescription().toStdString(),
               "Not in the catalogue: C C# D");
     // Messages other than notes change nothing and are not echoed.
-    rig.Send({0xB0, 64, 127, 0xE0, 0, 64, 0xC5, 3});
+    rig.Send({0xB0, 7, 127, 0xE0, 0, 64, 0xC5, 3});
     EXPECT_EQ(rig.outputs->Messages().size(), 3u);
     rig.Release({60, 61, 62});
 
@@ -137,6 +137,27 @@ TEST(MidiInputWindow, HeldChordsAreSelectedWithTheirInversionAndEchoed) {
     rig.Hold({60, 64, 67});
     EXPECT_EQ(rig.Name(), "CMajor Basic");
     EXPECT_TRUE(rig.NameLabel()->toolTip().isEmpty());
+
+    // With A added the notes are two chords: the other is named under the name, and read out.
+    QLabel* other = rig.program->Main().lblOtherNames();
+    EXPECT_FALSE(other->isVisibleTo(&rig.program->Main()));
+    rig.Hold({69});
+    EXPECT_EQ(rig.Name(), "CMajor 6th Basic");
+    EXPECT_EQ(other->text().toStdString(), "also A Minor 7th, first inversion");
+    EXPECT_TRUE(other->isVisibleTo(&rig.program->Main()));
+    EXPECT_EQ(rig.NameLabel()->accessibleDescription().toStdString(),
+              "CMajor 6th Basic; also A Minor 7th, first inversion");
+    if (const char* dir = std::getenv("QUORVANE_SCREENSHOT_DIR")) {
+        rig.program->Main().grab().save(QString::fromLocal8Bit(dir) +
+                                        QStringLiteral("/other_names.png"));
+        rig.Release({60, 64, 67, 69});
+        rig.Hold({60, 64, 70});  // C E Bb: C 7th without its fifth
+        rig.program->Main().grab().save(QString::fromLocal8Bit(dir) +
+                                        QStringLiteral("/no_fifth.png"));
+    }
+    // A chord the user picks is not the one held: the other names go.
+    rig.program->Main().mnuInversionsPopupItem_Click(1);
+    EXPECT_FALSE(other->isVisibleTo(&rig.program->Main()));
 }
 
 TEST(MidiInputWindow, EchoOffHearsNothingAndNoneClosesTheInput) {

@@ -21,6 +21,9 @@ class RecordingOutputs::Device final : public OutputDevice {
     bool ProgramChange(int channel, int program) override {
         return Message(PackShortMsg(0xC0 | channel, program, 0));
     }
+    bool ControlChange(int channel, int controller, int value) override {
+        return Message(PackShortMsg(0xB0 | channel, controller, value));
+    }
     bool Reset() override {
         if (closed_) {
             return false;

@@ -115,9 +115,13 @@ TEST(NameHeldChord, OtherNamesAndChordsWithoutTheirFifth) {
     };
     const int dim7 = Row("Dim 7th");
     const std::vector<Case> cases = {
-        {"C E G A", {60, 64, 67, 69}, RecognisedChord{Row("Major 6th"), 0, 0},
+        {"C E G A",
+         {60, 64, 67, 69},
+         RecognisedChord{Row("Major 6th"), 0, 0},
          "also A Minor 7th, first inversion"},
-        {"C Eb Gb A: four diminished 7ths", {60, 63, 66, 69}, RecognisedChord{dim7, 0, 0},
+        {"C Eb Gb A: four diminished 7ths",
+         {60, 63, 66, 69},
+         RecognisedChord{dim7, 0, 0},
          "also D#(Eb) Dim 7th, third inversion; F#(Gb) Dim 7th, second inversion; "
          "A Dim 7th, first inversion"},
         {"C E Bb", {60, 64, 70}, RecognisedChord{Row("7th"), 0, 0}, "no 5th"},
