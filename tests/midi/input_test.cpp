@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <array>
+#include <map>
+#include <random>
+#include <set>
 
 #include "MidiTestRig.h"
 #include "midi/InputParser.h"
@@ -264,6 +268,111 @@ TEST(MidiInput, APortThatDoesNotOpenShowsAMessageAndLeavesNoInput) {
     ASSERT_EQ(rig.errors.size(), 1u);
     EXPECT_EQ(rig.errors[0], "Quorvane|The MIDI input port \"Broken\" could not be opened.");
     EXPECT_EQ(rig.midi->ListInputs(), (std::vector<std::string>{"Keys", "Broken"}));
+}
+
+// A million seeded messages as a keyboard and a noisy line send them (running status, real-time
+// bytes, other messages, system exclusive in pieces, the pedal, channels changing) against a
+// plain count of what is held; at the end every echoed note-on has had its note-off.
+TEST(MidiInput, RandomMessagesKeepTheHeldSetAndTheEchoBalanced) {
+    MidiRig rig({{"Recorder", true}}, {{"Keys", true}});
+    rig.midi->SelectDevice(0);
+    std::mt19937 random(20261209);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    std::set<std::pair<int, int>> down, sustained;
+    std::array<bool, 16> pedal{};
+    int status = 0;  // the running status the line has now
+    QByteArray line;
+    const auto send = [&](int newStatus, std::initializer_list<int> data) {
+        if (newStatus != status || pick(4) == 0) {
+            line.append(static_cast<char>(newStatus));
+        }
+        status = newStatus;
+        for (int byte : data) {
+            line.append(static_cast<char>(byte));
+            if (pick(50) == 0) {
+                line.append(static_cast<char>(0xF8));  // a clock tick in between
+            }
+        }
+    };
+    // The keyboard plays on channels 1..13, the echo goes out on 14..16, so nothing the echo
+    // sends can look like what the keyboard plays.
+    for (int i = 0; i < 1000000; ++i) {
+        const int channel = pick(13), key = pick(128), kind = pick(20);
+        const std::pair<int, int> note{channel, key};
+        if (kind < 9) {
+            send(0x90 | channel, {key, 1 + pick(127)});
+            down.insert(note);
+            sustained.erase(note);
+        } else if (kind < 16) {
+            send(pick(2) ? 0x80 | channel : 0x90 | channel, {key, 0});
+            if (down.erase(note) > 0 && pedal[static_cast<std::size_t>(channel)]) {
+                sustained.insert(note);
+            }
+        } else if (kind < 18) {
+            const int value = pick(128);
+            send(0xB0 | channel, {64, value});
+            pedal[static_cast<std::size_t>(channel)] = value >= 64;
+            if (value < 64) {
+                std::erase_if(sustained, [&](const auto& n) { return n.first == channel; });
+            }
+        } else if (kind == 18) {
+            send(0xA0 | channel, {key, pick(128)});  // aftertouch, not a note
+        } else {
+            line.append(static_cast<char>(0xF0));  // system exclusive, cut anywhere
+            for (int n = pick(40); n > 0; --n) {
+                line.append(static_cast<char>(pick(128)));
+            }
+            line.append(static_cast<char>(0xF7));
+            status = 0;
+        }
+        if (pick(3) == 0) {
+            rig.midi->SetMidiChannel(14 + pick(3));
+        }
+        // Delivered in pieces cut anywhere, and now and then up to the last message.
+        const bool whole = pick(4) == 0;
+        if (whole || pick(2) == 0) {
+            const qsizetype cut = whole ? line.size() : pick(static_cast<int>(line.size()) + 1);
+            rig.clock->now += std::chrono::milliseconds(1);
+            rig.midi->HandleInput(line.left(cut), rig.clock->now);
+            line.remove(0, cut);
+        }
+        if (whole) {
+            ASSERT_EQ(rig.midi->Input().HeldCount(), down.size() + sustained.size()) << i;
+        }
+    }
+    rig.midi->HandleInput(line, rig.clock->now);
+    QByteArray allOff;
+    for (int channel = 0; channel < 16; ++channel) {
+        allOff.append(static_cast<char>(0xB0 | channel)).append(64).append('\0');
+        for (int key = 0; key < 128; ++key) {
+            allOff.append(static_cast<char>(0x80 | channel)).append(static_cast<char>(key));
+            allOff.append('\0');
+        }
+    }
+    rig.midi->HandleInput(allOff, rig.clock->now);
+    EXPECT_EQ(rig.midi->Input().HeldCount(), 0u);
+
+    std::map<std::pair<int, int>, bool> sounding;
+    std::array<bool, 16> outPedal{};
+    for (const std::uint32_t m : rig.outputs->Messages()) {
+        const int channel = StatusOf(m) & 0x0F;
+        const std::pair<int, int> note{channel, Data1Of(m)};
+        switch (StatusOf(m) & 0xF0) {
+            case 0x90:
+                ASSERT_FALSE(sounding[note]) << "a second note-on before the note-off";
+                sounding[note] = true;
+                break;
+            case 0x80:
+                ASSERT_TRUE(sounding[note]) << "a note-off for a note not sounding";
+                sounding[note] = false;
+                break;
+            case 0xB0:
+                outPedal[static_cast<std::size_t>(channel)] = Data2Of(m) >= 64;
+                break;
+        }
+    }
+    EXPECT_TRUE(std::none_of(sounding.begin(), sounding.end(), [](auto& s) { return s.second; }));
+    EXPECT_TRUE(std::none_of(outPedal.begin(), outPedal.end(), [](bool p) { return p; }));
 }
 
 }  // namespace
