@@ -202,24 +202,16 @@ bool MidiInput::TakeEvent(const InputEvent& event, MidiClock::time_point arrived
 
 bool MidiInput::NoteOn(const InputEvent& event) {
     HeldNote& held = held_[{event.channel, event.key}];
-    held.down = true;
-    if (!echo_ || target_.EchoDevice() == nullptr) {
-        return true;
-    }
-    if (held.echoChannel >= 0) {
-        // Struck again while its echo sounds: the echo is struck again too.
-        Send({Kind::NoteOff, held.echoChannel, event.key, 0}, -1);
-        Send({Kind::NoteOn, held.echoChannel, event.key, event.value}, event.channel);
+    const bool wasDown = std::exchange(held.down, true);
+    // A key already down (a repeated note-on) or a note another input channel already sounds
+    // there is not started again: each echoed note-on has exactly one note-off.
+    if (wasDown || !echo_ || target_.EchoDevice() == nullptr) {
         return true;
     }
     held.echoChannel = target_.EchoChannel();
-    int& count = sounding_[{held.echoChannel, event.key}];
-    if (count > 0) {
-        // Another input channel sounds the same note there: start it again, end it once.
-        Send({Kind::NoteOff, held.echoChannel, event.key, 0}, -1);
+    if (++sounding_[{held.echoChannel, event.key}] == 1) {
+        Send({Kind::NoteOn, held.echoChannel, event.key, event.value}, event.channel);
     }
-    ++count;
-    Send({Kind::NoteOn, held.echoChannel, event.key, event.value}, event.channel);
     return true;
 }
 
@@ -233,7 +225,7 @@ void MidiInput::NoteOff(const InputEvent& event) {
         const auto sounding = sounding_.find({channel, event.key});
         if (sounding != sounding_.end() && --sounding->second == 0) {
             sounding_.erase(sounding);
-            Send({Kind::NoteOff, channel, event.key, event.value}, event.channel);
+            Send({Kind::NoteOff, channel, event.key, event.value}, event.channel);  // not kept
         }
         it->second.echoChannel = -1;
     }
@@ -246,9 +238,11 @@ void MidiInput::NoteOff(const InputEvent& event) {
 
 void MidiInput::Pedal(const InputEvent& event) {
     const auto channel = static_cast<std::size_t>(event.channel);
-    const bool wasDown = pedalDown_[channel];
-    pedalDown_[channel] = event.PedalDown();
-    if (wasDown && !pedalDown_[channel]) {
+    const bool wasDown = std::exchange(pedalDown_[channel], event.PedalDown());
+    if (wasDown == pedalDown_[channel]) {
+        return;  // only a change is echoed, so what comes back of it ends there
+    }
+    if (wasDown) {
         std::erase_if(held_, [&](const auto& entry) {
             return entry.first.first == event.channel && !entry.second.down;
         });
@@ -272,9 +266,8 @@ bool MidiInput::FromPlay(const InputEvent& event, MidiClock::time_point arrived)
 namespace {
 
 bool SameMessage(const InputEvent& sent, const InputEvent& back) {
-    // A note-off may come back as a note-on of velocity 0, so its velocity is not compared.
     return sent.kind == back.kind && sent.channel == back.channel && sent.key == back.key &&
-           (sent.kind == Kind::NoteOff || sent.value == back.value);
+           sent.value == back.value;
 }
 
 }  // namespace
@@ -294,18 +287,9 @@ bool MidiInput::EchoReturned(const InputEvent& event, MidiClock::time_point arri
 }
 
 bool MidiInput::StillAsSent(const Sent& sent) const {
-    if (sent.sourceChannel < 0) {
-        return true;
-    }
-    if (sent.event.kind == Kind::Pedal) {
-        return pedalDown_[static_cast<std::size_t>(sent.sourceChannel)] == sent.event.PedalDown();
-    }
+    // A note-on's echo comes back while its key is down and sounding there.
     const auto it = held_.find({sent.sourceChannel, sent.event.key});
-    const bool down = it != held_.end() && it->second.down;
-    // A note-on's echo comes back while its key is down and sounding there, a note-off's once
-    // it is up.
-    return sent.event.kind == Kind::NoteOn ? down && it->second.echoChannel == sent.event.channel
-                                           : !down;
+    return it != held_.end() && it->second.down && it->second.echoChannel == sent.event.channel;
 }
 
 void MidiInput::Send(const InputEvent& event, int source) {
@@ -324,8 +308,13 @@ void MidiInput::Send(const InputEvent& event, int source) {
             device->ControlChange(event.channel, event.key, event.value);
             break;
     }
-    // A loop returns what was sent within milliseconds; a burst bigger than this is no loop.
+    // Only note-ons are kept: a note-off coming back finds its note up and changes nothing, and
+    // a pedal change coming back is echoed once more at most, as only changes are echoed. A loop
+    // returns what was sent within milliseconds; a burst bigger than this is no loop.
     constexpr std::size_t kMaxRemembered = 4096;
+    if (event.kind != Kind::NoteOn) {
+        return;
+    }
     if (sent_.size() >= kMaxRemembered) {
         sent_.pop_front();
     }

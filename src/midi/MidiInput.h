@@ -95,11 +95,11 @@ class MidiInput : public QObject {
     };
     // A note held on the input: its key is down, or it is up and held by the pedal.
     struct HeldNote {
-        bool down = true;
+        bool down = false;
         int echoChannel = -1;  // the output channel its echo sounds on; -1 none
     };
-    // A message the echo sent, for as long as it may come back, and the input channel of the
-    // note or pedal it echoed; -1 when it is to be dropped whenever it comes back.
+    // A note-on the echo sent, for as long as it may come back, and the input channel of the
+    // note it echoed.
     struct Sent {
         InputEvent event;
         int sourceChannel;
@@ -119,11 +119,10 @@ class MidiInput : public QObject {
     bool FromPlay(const InputEvent& event, MidiClock::time_point arrived) const;
     // Whether the event is one the echo sent coming back; it is then forgotten.
     bool EchoReturned(const InputEvent& event, MidiClock::time_point arrived);
-    // Whether what came back still matches what the input holds: a message a musician plays
-    // that only looks like an echo changes the held notes or the pedal, an echo does not.
+    // Whether what came back still matches what the input holds: a note-on a musician plays that
+    // only looks like an echo starts a note, an echo finds its note down and sounding.
     bool StillAsSent(const Sent& sent) const;
-    // `source`: the input channel the echo is of, -1 for a message that is always dropped when
-    // it comes back.
+    // `source`: the input channel the echo is of.
     void Send(const InputEvent& event, int source);
     void Recognise();
     void ForgetHeld();

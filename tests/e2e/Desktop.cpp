@@ -2,6 +2,7 @@
 
 #include <signal.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +12,8 @@
 #include <QThread>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 
 namespace quorvane::e2e {
 
@@ -223,9 +226,9 @@ QString Desktop::StartPulse() {
            QString::fromLocal8Bit(pulse_->Output());
 }
 
-QString Desktop::StartJack() {
+QString Desktop::StartJack(int rate, int period) {
     jack_.reset();  // a server killed before gives its place back first
-    jack_ = std::make_unique<testing::JackServer>("quorvane-e2e");
+    jack_ = std::make_unique<testing::JackServer>("quorvane-e2e", rate, period);
     if (!jack_->Start()) {
         return QStringLiteral("jackd does not start: ") + QString::fromStdString(jack_->Log());
     }
@@ -298,6 +301,52 @@ QByteArray Desktop::Tool(const QString& program, const QStringList& args, int ms
         *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
     return process.readAllStandardOutput();
+}
+
+double Desktop::Ping(const QString& window, int ms) const {
+    const QByteArray display = env_.value(QStringLiteral("DISPLAY")).toLocal8Bit();
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> c(
+        xcb_connect(display.constData(), nullptr), &xcb_disconnect);
+    if (xcb_connection_has_error(c.get()) != 0) {
+        return -1;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c.get())).data->root;
+    const auto atom = [&](const char* name) {
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(c.get(), xcb_intern_atom(c.get(), 0, std::strlen(name), name),
+                                  nullptr),
+            &std::free);
+        return reply ? reply->atom : xcb_atom_t{XCB_NONE};
+    };
+    const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;  // the answer goes to the root
+    xcb_change_window_attributes(c.get(), root, XCB_CW_EVENT_MASK, &mask);
+    xcb_client_message_event_t ping{};
+    ping.response_type = XCB_CLIENT_MESSAGE;
+    ping.format = 32;
+    ping.window = window.toUInt();
+    ping.type = atom("WM_PROTOCOLS");
+    ping.data.data32[0] = atom("_NET_WM_PING");
+    ping.data.data32[1] = 4242;
+    ping.data.data32[2] = ping.window;
+    QElapsedTimer timer;
+    timer.start();
+    xcb_send_event(c.get(), 0, ping.window, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&ping));
+    xcb_flush(c.get());
+    while (timer.elapsed() < ms) {
+        std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(
+            xcb_poll_for_event(c.get()), &std::free);
+        if (!event) {
+            QThread::usleep(200);
+            continue;
+        }
+        const auto* answer = reinterpret_cast<const xcb_client_message_event_t*>(event.get());
+        if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE &&
+            answer->data.data32[0] == ping.data.data32[0] && answer->data.data32[1] == 4242) {
+            return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        }
+    }
+    return -1;
 }
 
 QString Desktop::WaitWindow(const QString& namePattern, int ms) const {

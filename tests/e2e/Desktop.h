@@ -57,7 +57,8 @@ class Desktop {
     // Each Start returns an empty string on success, otherwise why it failed.
     QString StartX(bool withWindowManager = true);
     QString StartPulse();
-    QString StartJack();
+    // A higher rate carries more MIDI a second (JACK's MIDI buffers grow with the period).
+    QString StartJack(int rate = 48000, int period = 256);
     // With xwayland, the compositor also runs an X server for X clients (DISPLAY is set).
     QString StartWeston(bool xwayland = false);
 
@@ -87,6 +88,9 @@ class Desktop {
     // The window manager's state of a window: "Normal", "Iconic", or "" when it manages none.
     QString WmState(const QString& window) const;
     bool Viewable(const QString& window) const;
+    // Sends the window manager's ping (_NET_WM_PING) to a window and waits up to `ms` for the
+    // program's answer, which its user-interface thread gives: milliseconds, or -1 for none.
+    double Ping(const QString& window, int ms = 5000) const;
 
     // ---- PulseAudio ----------------------------------------------------------------------
     // Starts recording the null sink's monitor (16-bit stereo at 44.1 kHz) into a file.

@@ -6,6 +6,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include <QElapsedTimer>
+#include <QFile>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -237,6 +243,79 @@ TEST_F(WithJack, ChordsPlayedOnAMidiInputAreNamedAndEchoed) {
             << echo << " not echoed: " << received.join(QLatin1Char('|')).toStdString();
     }
     EXPECT_EQ(app.Exit(), 0) << app.Process().Output().toStdString();
+}
+
+// What a broken device or a loop sends, at ten thousand notes a second: the window keeps
+// answering, memory stays put, and once every note is off nothing is held and nothing that was
+// echoed still sounds.
+TEST_F(WithJack, AFloodOfHostileInputLeavesTheWindowAnsweringAndNothingSounding) {
+    ASSERT_TRUE(desktop_.StartJack(192000, 1024).isEmpty());
+    ASSERT_TRUE(StartMidiPort());
+    Child keyboard;
+    ASSERT_TRUE(
+        keyboard.Start(BuildProgram(QStringLiteral("jack_probe")),
+                       {QStringLiteral("-c"), QStringLiteral("keys"), QStringLiteral("flood"),
+                        QStringLiteral("10"), QStringLiteral("10000")},
+                       desktop_.Env()));
+    for (int i = 0; i < 100 && !keyboard.Output().contains("keys:midi_out"); ++i) {
+        QThread::msleep(50);
+    }
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    ASSERT_FALSE(app.PassReminder().isEmpty());
+    const QString settings = app.OpenMidiSettings();
+    ASSERT_FALSE(settings.isEmpty());
+    QThread::msleep(300);
+    desktop_.Keys(settings, {QStringLiteral("Down"), QStringLiteral("shift+Tab"),
+                             QStringLiteral("shift+Tab"), QStringLiteral("Down")});
+    const auto rss = [&] {
+        QFile status(QStringLiteral("/proc/%1/status").arg(app.Process().Pid()));
+        status.open(QIODevice::ReadOnly);
+        const QString text = QString::fromLatin1(status.readAll());
+        return text.section(QStringLiteral("VmRSS:"), 1).trimmed().section(' ', 0, 0).toLong();
+    };
+    const long kbBefore = rss();
+    std::vector<double> pings;
+    QElapsedTimer flooding;
+    flooding.start();
+    while (keyboard.Running()) {
+        ASSERT_LT(flooding.elapsed(), 60000) << "the flood did not end";
+        // What the programs write is read as it comes (which also notes the keyboard's end).
+        app.Process().Output();
+        midiPort_.Output();
+        keyboard.Output();
+        pings.push_back(desktop_.Ping(app.MainWindow()));
+        ASSERT_GE(pings.back(), 0) << "the window did not answer";
+        QThread::msleep(50);
+    }
+    ASSERT_EQ(keyboard.Wait(1000), 0) << keyboard.Output().toStdString();
+    std::sort(pings.begin(), pings.end());
+    std::printf("flood: %s; %zu pings, median %.1f ms, worst %.1f ms; resident %ld -> %ld kB\n",
+                keyboard.Output().trimmed().split('\n').last().constData(), pings.size(),
+                pings[pings.size() / 2], pings.back(), kbBefore, rss());
+    EXPECT_LT(rss() - kbBefore, 64 * 1024) << "kB more after the flood";
+    QThread::msleep(300);
+
+    const QStringList named = QString::fromLocal8Bit(app.Process().Output())
+                                  .split(QLatin1Char('\n'))
+                                  .filter(QStringLiteral("Played chord: "));
+    ASSERT_FALSE(named.isEmpty());
+    EXPECT_TRUE(named.last().endsWith(QStringLiteral("CMajor Basic"))) << "held after the flood";
+    std::map<std::pair<int, int>, bool> sounding;
+    for (const QString& line : Received()) {
+        const QStringList bytes = line.split(QLatin1Char(' '));
+        const int status = bytes[0].toInt(nullptr, 16), data2 = bytes.value(2).toInt(nullptr, 16);
+        if ((status & 0xE0) == 0x80 || (status & 0xF0) == 0xB0) {
+            const int key = (status & 0xF0) == 0xB0 ? 128 : bytes[1].toInt(nullptr, 16);
+            sounding[{status & 0x0F, key}] =
+                (status & 0xF0) == 0xB0 ? data2 >= 64 : (status & 0xF0) == 0x90 && data2 > 0;
+        }
+    }
+    for (const auto& [note, on] : sounding) {
+        EXPECT_FALSE(on) << "channel " << note.first << (note.second == 128 ? " pedal" : " note ")
+                         << note.second << " left on";
+    }
+    EXPECT_EQ(app.Exit(), 0) << app.Process().Output().right(2000).toStdString();
 }
 
 }  // namespace

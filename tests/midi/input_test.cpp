@@ -156,8 +156,9 @@ TEST(MidiInput, TheSustainPedalHoldsReleasedNotes) {
                                               {0xB0, 64, 0}}));
 }
 
-// The output routed straight back into the input: what the echo sends comes back once and is
-// dropped, on the input's own channel and on another, while the musician's next notes count.
+// The output routed straight back into the input: the notes the echo sends come back once and
+// are dropped, on the input's own channel and on another, while the musician's next notes count;
+// the pedal is echoed only when it changes, so its echo comes back once at most.
 TEST(MidiInput, TheEchoComingBackThroughALoopIsDropped) {
     for (const int outputChannel : {1, 5}) {
         SCOPED_TRACE(outputChannel);
@@ -183,8 +184,9 @@ TEST(MidiInput, TheEchoComingBackThroughALoopIsDropped) {
         play({0x80, 60, 0});
         play({0x90, 60, 81});  // struck again by the musician
         const int on = 0x90 + outputChannel - 1;
-        const std::vector<Note> notes = rig.Notes();
-        EXPECT_EQ(notes.size(), 7u) << "each message echoed once";
+        std::vector<Note> notes = rig.Notes();
+        std::erase_if(notes, [](const Note& n) { return (n.status & 0xE0) != 0x80; });
+        EXPECT_EQ(notes.size(), 6u) << "each note echoed once";
         EXPECT_EQ(notes.back(), (Note{on, 60, 81}));
         EXPECT_EQ(rig.named.size(), 2u) << "C major, then struck again";
     }

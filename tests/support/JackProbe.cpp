@@ -112,15 +112,14 @@ int JackProbe::Process(std::uint32_t frames, void* arg) {
         unsigned char size = 0;
         while (jack_ringbuffer_read_space(self->midiToSend_) >= 1) {
             jack_ringbuffer_peek(self->midiToSend_, reinterpret_cast<char*>(&size), 1);
-            if (jack_ringbuffer_read_space(self->midiToSend_) < 1u + size) {
-                break;  // the rest of it is still being written
+            if (jack_ringbuffer_read_space(self->midiToSend_) < 1u + size ||
+                jack_midi_max_event_size(buffer) < size) {
+                break;  // the rest is still being written, or waits for the next period
             }
             jack_ringbuffer_read_advance(self->midiToSend_, 1);
             unsigned char bytes[255];
             jack_ringbuffer_read(self->midiToSend_, reinterpret_cast<char*>(bytes), size);
-            if (jack_midi_event_write(buffer, 0, bytes, size) != 0) {
-                break;  // the period is full; the rest is lost
-            }
+            jack_midi_event_write(buffer, 0, bytes, size);
         }
     }
     return 0;

@@ -15,6 +15,13 @@
 //       Makes the MIDI input port CLIENT:midi_in ("jack_probe:midi_in"), prints its full name
 //       on the first line, then each MIDI message it receives during SECONDS seconds as
 //       hexadecimal bytes, one message a line, as it arrives: "90 3c 40".
+//   jack_probe [-s SERVER] [-c CLIENT] flood SECONDS RATE
+//       Like "play", but sends what a broken device or a loop might: a 1 MB system exclusive in
+//       pieces, then for SECONDS seconds RATE note messages a second (notes 0 to 127, on a
+//       channel that changes under held notes, as note-offs or note-ons of velocity 0), the
+//       sustain pedal toggled 1000 times a second, running status, alone and after garbage;
+//       then every note off and the pedal up on every channel, and C E G held for a moment.
+//       Prints "flooded N" (messages).
 //   jack_probe [-s SERVER] [-c CLIENT] play SECONDS EVENT...
 //       Makes the MIDI output port CLIENT:midi_out, prints its full name on the first line, waits
 //       up to SECONDS seconds until a port is connected to it, then sends the EVENTs in order: a
@@ -36,6 +43,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -56,6 +64,7 @@ int Usage() {
         "       jack_probe [-s SERVER] [-c CLIENT] wait PORT [SECONDS]\n"
         "       jack_probe [-s SERVER] [-c CLIENT] record SECONDS FILE PORT...\n"
         "       jack_probe [-s SERVER] [-c CLIENT] midi SECONDS\n"
+        "       jack_probe [-s SERVER] [-c CLIENT] flood SECONDS RATE\n"
         "       jack_probe [-s SERVER] [-c CLIENT] play SECONDS EVENT...\n",
         stderr);
     return 2;
@@ -205,6 +214,80 @@ int Play(quorvane::testing::JackProbe& probe, double seconds,
     return 0;
 }
 
+// Queues a message, waiting while the queue is full.
+bool SendWhenRoom(quorvane::testing::JackProbe& probe, const std::vector<std::uint8_t>& message) {
+    while (!probe.SendMidi(message)) {
+        if (gStop != 0 || !probe.ServerAlive()) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+int Flood(quorvane::testing::JackProbe& probe, double seconds, int rate) {
+    if (Play(probe, 60, {}) != 0) {
+        return 1;
+    }
+    std::mt19937 random(1);
+    std::uint64_t sent = 0;
+    const auto send = [&](std::vector<std::uint8_t> message) {
+        sent += SendWhenRoom(probe, message) ? 1 : 0;
+    };
+    std::vector<std::uint8_t> piece{0xF0};
+    for (int byte = 0; byte < (1 << 20); ++byte) {
+        piece.push_back(static_cast<std::uint8_t>(byte & 0x7F));
+        if (piece.size() == 250) {
+            send(piece);
+            piece.clear();
+        }
+    }
+    piece.push_back(0xF7);
+    send(piece);
+    const auto start = std::chrono::steady_clock::now();
+    std::uint8_t channel = 0;
+    bool pedal = false;
+    for (int tick = 0; tick < seconds * 1000 && gStop == 0; ++tick) {
+        if (tick % 50 == 0) {
+            channel = static_cast<std::uint8_t>(random() % 16);  // under the notes still held
+        }
+        for (int n = 0; n < rate / 1000; ++n) {
+            const auto key = static_cast<std::uint8_t>(n == 0 ? (tick % 2) * 127 : random() % 128);
+            const bool on = random() % 2 == 0;
+            send({static_cast<std::uint8_t>((on || n % 3 == 0 ? 0x90 : 0x80) | channel), key,
+                  static_cast<std::uint8_t>(on ? 1 + random() % 127 : 0)});
+        }
+        pedal = !pedal;
+        send({static_cast<std::uint8_t>(0xB0 | channel), 64,
+              pedal ? std::uint8_t{127} : std::uint8_t{0}});
+        if (tick % 100 == 0) {
+            send({0xF4});  // garbage: the data after it belongs to no message
+            send({0x3C, 0x40});
+            send({static_cast<std::uint8_t>(0x90 | channel), 0x3C, 0x40});
+            send({0x3E, 0x40});  // running status: a second note-on
+        }
+        std::this_thread::sleep_until(start + std::chrono::milliseconds(tick + 1));
+    }
+    for (std::uint8_t c = 0; c < 16; ++c) {
+        send({static_cast<std::uint8_t>(0xB0 | c), 64, 0});
+        for (std::uint8_t key = 0; key < 128; ++key) {
+            send({static_cast<std::uint8_t>(0x80 | c), key, 0});
+        }
+    }
+    // Then C major, which names itself only if nothing else is held.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (std::uint8_t key : {60, 64, 67}) {
+        send({0x90, key, 80});
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (std::uint8_t key : {60, 64, 67}) {
+        send({0x80, key, 0});
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::printf("flooded %llu\n", static_cast<unsigned long long>(sent));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -240,7 +323,9 @@ int main(int argc, char** argv) {
         (command == "record" && args.size() >= 3 && ParseSeconds(args[0].c_str(), &seconds) &&
          args.size() - 2 <= quorvane::testing::JackProbe::kMaxChannels) ||
         (command == "midi" && args.size() == 1 && ParseSeconds(args[0].c_str(), &seconds)) ||
-        (command == "play" && args.size() >= 2 && ParseSeconds(args[0].c_str(), &seconds));
+        (command == "play" && args.size() >= 2 && ParseSeconds(args[0].c_str(), &seconds)) ||
+        (command == "flood" && args.size() == 2 && ParseSeconds(args[0].c_str(), &seconds) &&
+         std::atoi(args[1].c_str()) >= 1000);
     std::vector<PlayEvent> events;
     for (std::size_t a = 1; usageOk && command == "play" && a < args.size(); ++a) {
         PlayEvent event;
@@ -271,6 +356,9 @@ int main(int argc, char** argv) {
     }
     if (command == "play") {
         return Play(*probe, seconds, events);
+    }
+    if (command == "flood") {
+        return Flood(*probe, seconds, std::atoi(args[1].c_str()));
     }
     return Midi(*probe, seconds);
 }
