@@ -26,17 +26,14 @@ struct SlotOrder {
     NoteSlotView** end() { return slots.data() + count; }
 };
 
-// The slots whose head (or, with `signs`, whose "#") is shown, highest note first.
-SlotOrder ShownHighestFirst(std::array<NoteSlotView, kChordSlotCount>& slots, bool signs) {
+// The slots whose head (or, with `signs`, whose "#") is shown, in slot order.
+SlotOrder Shown(std::array<NoteSlotView, kChordSlotCount>& slots, bool signs) {
     SlotOrder order;
     for (NoteSlotView& slot : slots) {
         if (signs ? slot.sharpShown : slot.headShown) {
             order.slots[order.count++] = &slot;
         }
     }
-    std::stable_sort(order.begin(), order.end(), [](const NoteSlotView* a, const NoteSlotView* b) {
-        return a->headTop < b->headTop;
-    });
     return order;
 }
 
@@ -60,8 +57,8 @@ void WidenLedgerLines(std::vector<TwipsHLine>& lines,
     }
 }
 
-// Label5 stands at its layout place unless something of the chord is drawn across its band
-// within its clearance; then it moves left just clear of the leftmost such thing.
+// Label5 stands at its layout place unless something the chord draws across its band comes
+// within its clearance; then it moves left until it is that clearance from the leftmost one.
 TwipsRect PlaceChordLabel(const ChordView& view) {
     TwipsRect label = kChordLabel;
     double right = label.left + label.width;
@@ -92,7 +89,7 @@ void PlaceChordHeads(std::array<NoteSlotView, kChordSlotCount>& slots) {
     // From the lowest head up, each stands in the column unless a head there is less than a
     // staff space below it; then it goes right, where the same holds. Of two heads on one step
     // (a natural and its sharp) the sharp one stays nearer its sign.
-    SlotOrder order = ShownHighestFirst(slots, false);
+    SlotOrder order = Shown(slots, false);
     std::stable_sort(order.begin(), order.end(), [](const NoteSlotView* a, const NoteSlotView* b) {
         return a->headTop != b->headTop ? a->headTop > b->headTop : a->sharpShown > b->sharpShown;
     });
@@ -117,7 +114,10 @@ void PlaceChordHeads(std::array<NoteSlotView, kChordSlotCount>& slots) {
 void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots) {
     // Highest, lowest, second highest, second lowest, ...: each takes the column nearest the
     // heads where no sign stands within the clearance.
-    const SlotOrder byHeight = ShownHighestFirst(slots, true);
+    SlotOrder byHeight = Shown(slots, true);
+    std::stable_sort(
+        byHeight.begin(), byHeight.end(),
+        [](const NoteSlotView* a, const NoteSlotView* b) { return a->headTop < b->headTop; });
     std::array<NoteSlotView*, kChordSlotCount> order{};
     for (std::size_t i = 0; i < byHeight.count; ++i) {
         order[i] = byHeight.slots[i % 2 == 0 ? i / 2 : byHeight.count - 1 - i / 2];

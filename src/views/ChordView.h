@@ -1,8 +1,8 @@
 #pragma once
 // What the chord display shows for a selection: the chord name, the six note slots of the chord
 // column with their "#" signs, the chord's ledger lines, where the "Chord:" label stands and the
-// 36 key markers. Computed afresh
-// from the selection every time; the main window only applies it to its widgets.
+// 36 key markers. Computed afresh from the selection every time; the main window only applies it
+// to its widgets.
 
 #include <array>
 #include <optional>
@@ -57,7 +57,7 @@ struct ChordView {
 std::optional<std::string_view> InversionCaptionFor(int inversion);
 
 // Writes the upper head of each second right of the column, alternating upwards through a run of
-// seconds.
+// seconds; a natural and its sharp on one step stand side by side as well.
 void PlaceChordHeads(std::array<NoteSlotView, kChordSlotCount>& slots);
 
 // Gives the shown "#" signs of a chord column their places (see SharpSignFor).

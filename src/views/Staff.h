@@ -98,8 +98,8 @@ struct NoteSlotView {
 inline constexpr int kScaleSlotCount = theory::kMaxScaleNotes;
 inline constexpr int kChordSlotCount = theory::kMaxChordNotes;
 inline constexpr int kChordColumnLeft = 5880;
-// A chord has no stem, so of two heads a second apart the upper is written right of the column,
-// far enough that the two ovals stand clearly apart.
+// A chord has no stem, so of two heads a second apart the upper is written right of the column
+// (and a third head on the same step further right), far enough that the ovals stand apart.
 inline constexpr int kSecondHeadGap = 15;
 inline constexpr int kDisplacedHeadLeft = kChordColumnLeft + kCrotchetWidth + kSecondHeadGap;
 

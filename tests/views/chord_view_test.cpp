@@ -202,45 +202,38 @@ std::set<int> NeededLedgerYs(int top) {
     return ys;
 }
 
-// A head takes the nearest place clear of heads less than a staff space below; two overlap when
-// closer than a head's width across and a space down (a third apart they touch as heads on
-// neighbouring lines do). Ledger lines reach 50 past the heads they reach, and "Chord:" keeps
-// clear of what the chord draws across its band, moved left no further than it must.
+// Heads overlap when closer than a head's width across and a staff space down (a third apart they
+// touch as heads on neighbouring lines do). Ledger lines reach 50 past the heads they reach;
+// "Chord:" keeps clear of all the chord draws across its band, moved left no further than it must.
 void ExpectEngraved(const ChordView& v) {
-    std::vector<const NoteSlotView*> heads;
     double nearest = 9e9;  // the leftmost thing drawn across the label's band
-    const auto draw = [&](double left, double top, double height) {
-        nearest = top < 4635 && top + height > 4440 ? std::min(nearest, left) : nearest;
+    const auto draw = [&](bool shown, double left, double top, double height) {
+        nearest = shown && top < 4635 && top + height > 4440 ? std::min(nearest, left) : nearest;
     };
-    for (const NoteSlotView& s : v.noteSlots) {
-        if (s.headShown) {
-            heads.push_back(&s);
-            draw(s.headLeft, s.headTop, 135);
-            draw(s.sharpShown ? s.sharpSign.left : 9e9, s.sharpSign.top, 300);
-        }
-    }
-    for (const NoteSlotView* a : heads) {
-        std::set<int> crowded{0};  // places holding a head placed before, less than a space below
-        for (const NoteSlotView* b : heads) {
-            const int down = b->headTop - a->headTop;
-            EXPECT_FALSE(a != b && std::abs(a->headLeft - b->headLeft) < 165 &&
-                         std::abs(down) < 120);
+    for (const NoteSlotView& a : v.noteSlots) {
+        std::set<int> crowded{0};  // places of the heads before it less than a space below
+        for (const NoteSlotView& b : v.noteSlots) {
+            const int down = b.headTop - a.headTop;
+            const bool both = a.headShown && b.headShown && &a != &b;
+            EXPECT_FALSE(both && std::abs(a.headLeft - b.headLeft) < 165 && std::abs(down) < 120);
             const bool before =
-                std::pair(b->headTop, -b->headLeft) > std::pair(a->headTop, -a->headLeft);
-            crowded.insert(before && down < 120 ? b->headLeft : 0);
+                std::pair(b.headTop, -b.headLeft) > std::pair(a.headTop, -a.headLeft);
+            crowded.insert(both && before && down < 120 ? b.headLeft : 0);
         }
-        for (int left = 5880; left <= a->headLeft; left += 180) {
-            EXPECT_EQ(crowded.count(left) == 0, left == a->headLeft);
+        for (int left = 5880; a.headShown && left <= a.headLeft; left += 180) {
+            EXPECT_EQ(crowded.count(left) == 0, left == a.headLeft);
         }
+        draw(a.headShown, a.headLeft, a.headTop, 135);
+        draw(a.sharpShown, a.sharpSign.left, a.sharpSign.top, 300);
     }
     for (const TwipsHLine& line : v.ledgerLines) {
         int x2 = 6095;
-        for (const NoteSlotView* h : heads) {
-            const bool reaches = line.y > 5220 ? line.y <= h->headTop + 135 : line.y >= h->headTop;
-            x2 = std::max(x2, reaches ? h->headLeft + 215 : 0);
+        for (const NoteSlotView& h : v.noteSlots) {
+            const bool reaches = line.y > 5220 ? line.y <= h.headTop + 135 : line.y >= h.headTop;
+            x2 = std::max(x2, h.headShown && reaches ? h.headLeft + 215 : 0);
         }
         EXPECT_EQ(line.x2, x2) << line.y;
-        draw(line.x1, line.y, 15);
+        draw(true, line.x1, line.y, 15);
     }
     EXPECT_EQ(v.chordLabel.left, std::min(5160, static_cast<int>(nearest) - 570 - 30));
 }
