@@ -5,9 +5,11 @@
 #include <QFont>
 #include <QString>
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 #include "views/Keyboard.h"
+#include "views/Staff.h"
 
 namespace quorvane::look {
 
@@ -24,12 +26,14 @@ struct Caption {
     views::TwipsRect rect;
 };
 
-// Label1..Label5: the captions of the three selectors, then the scale and chord areas.
+// Label1..Label5: the captions of the three selectors, then the scale and chord areas. Label5
+// stands where the chord view puts it (it moves left of a high chord's signs).
 inline constexpr std::array<Caption, 5> kMainLabels{{{"Root Note:", {120, 3480, 945, 195}},
                                                      {"Chord Type:", {1440, 3480, 1050, 195}},
                                                      {"Scale:", {3960, 3480, 555, 195}},
-                                                     {"Scale:", {600, 4440, 555, 195}},
-                                                     {"Chord:", {5160, 4440, 570, 195}}}};
+                                                     {"Scale:", views::kScaleLabel},
+                                                     {"Chord:", views::kChordLabel}}};
+inline constexpr std::size_t kChordLabelIndex = 4;
 
 // cboRootNote, cboChordTypes and cboScales, beneath the first three labels.
 inline constexpr std::array<views::TwipsRect, 3> kMainSelectors{

@@ -67,9 +67,12 @@ void PaintChordSheet(QPainter& p, const ChordSheet& sheet, double scale) {
     const QFont text = ScaledFont(WindowFont(), scale);
     p.setFont(text);
     p.setPen(Qt::black);
-    for (const look::Caption& label : look::kMainLabels) {
+    for (std::size_t i = 0; i < look::kMainLabels.size(); ++i) {
+        const look::Caption& label = look::kMainLabels[i];
+        const views::TwipsRect& rect =
+            i == look::kChordLabelIndex ? sheet.chord.chordLabel : label.rect;
         p.drawText(
-            ScaledRect(label.rect, scale), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+            ScaledRect(rect, scale), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
             QString::fromLatin1(label.text.data(), static_cast<qsizetype>(label.text.size())));
     }
     const std::array<const QString*, 3> values{&sheet.rootText, &sheet.chordTypeText,

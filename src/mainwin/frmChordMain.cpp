@@ -480,6 +480,7 @@ void frmChordMain::ShowChordName(const views::ChordView& view) {
 
 void frmChordMain::ShowChordStaff(const views::ChordView& view) {
     staff_->ApplyChord(view);
+    Place(labels_[look::kChordLabelIndex], view.chordLabel);
 }
 
 void frmChordMain::ShowChordMarkers(const views::ChordView& view) {

@@ -1,8 +1,11 @@
 #include "views/ChordView.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "theory/theory.h"
+#include "views/Twips.h"
 
 namespace quorvane::views {
 
@@ -13,25 +16,118 @@ std::optional<std::string_view> InversionCaptionFor(int inversion) {
     return theory::InversionCaptions[static_cast<std::size_t>(inversion)];
 }
 
-void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots) {
-    // From the highest sign down, each takes the column nearest the heads where no sign stands
-    // within the clearance.
-    std::array<NoteSlotView*, kChordSlotCount> order{};
+namespace {
+
+// The shown slots of a chord, in an order of their own.
+struct SlotOrder {
+    std::array<NoteSlotView*, kChordSlotCount> slots{};
     std::size_t count = 0;
+    NoteSlotView** begin() { return slots.data(); }
+    NoteSlotView** end() { return slots.data() + count; }
+};
+
+// The slots whose head (or, with `signs`, whose "#") is shown, in slot order.
+SlotOrder Shown(std::array<NoteSlotView, kChordSlotCount>& slots, bool signs) {
+    SlotOrder order;
     for (NoteSlotView& slot : slots) {
-        if (slot.sharpShown) {
-            order[count++] = &slot;
+        if (signs ? slot.sharpShown : slot.headShown) {
+            order.slots[order.count++] = &slot;
         }
     }
+    return order;
+}
+
+// A line between the staff and the far edge of a head right of the column reaches as far past
+// that head as the column's lines reach past the column.
+void WidenLedgerLines(std::vector<TwipsHLine>& lines,
+                      const std::array<NoteSlotView, kChordSlotCount>& slots) {
+    for (const NoteSlotView& slot : slots) {
+        if (!slot.headShown || slot.headLeft == kChordColumnLeft) {
+            continue;
+        }
+        for (TwipsHLine& line : lines) {
+            const bool reaches = line.y > theory::kStaffBottomLineY
+                                     ? line.y <= slot.headTop + kCrotchetHeight
+                                     : line.y >= slot.headTop;
+            if (reaches) {
+                line.x2 = std::max(
+                    line.x2, line.x1 + theory::kLedgerLength + slot.headLeft - kChordColumnLeft);
+            }
+        }
+    }
+}
+
+// Label5 stands at its layout place unless something the chord draws across its band comes
+// within its clearance; then it moves left until it is that clearance from the leftmost one.
+TwipsRect PlaceChordLabel(const ChordView& view) {
+    TwipsRect label = kChordLabel;
+    double right = label.left + label.width;
+    const auto keepClearOf = [&](double left, double top, double bottom) {
+        if (top < label.top + label.height && bottom > label.top) {
+            right = std::min(right, left - kChordLabelClearance);
+        }
+    };
+    for (const NoteSlotView& slot : view.noteSlots) {
+        if (slot.headShown) {
+            keepClearOf(slot.headLeft, slot.headTop, slot.headTop + kCrotchetHeight);
+        }
+        if (slot.sharpShown) {
+            keepClearOf(slot.sharpSign.left, slot.sharpSign.top,
+                        slot.sharpSign.top + slot.sharpSign.height);
+        }
+    }
+    for (const TwipsHLine& line : view.ledgerLines) {
+        keepClearOf(line.x1, line.y, line.y + kTwipsPerPixel);  // a line is a pixel thick
+    }
+    label.left = std::min(label.left, static_cast<int>(std::floor(right)) - label.width);
+    return label;
+}
+
+}  // namespace
+
+void PlaceChordHeads(std::array<NoteSlotView, kChordSlotCount>& slots) {
+    // From the lowest head up, each stands in the column unless a head there is less than a
+    // staff space below it; then it goes right, where the same holds. Of two heads on one step
+    // (a natural and its sharp) the sharp one stays nearer its sign.
+    SlotOrder order = Shown(slots, false);
+    std::stable_sort(order.begin(), order.end(), [](const NoteSlotView* a, const NoteSlotView* b) {
+        return a->headTop != b->headTop ? a->headTop > b->headTop : a->sharpShown > b->sharpShown;
+    });
+    for (std::size_t i = 0; i < order.count; ++i) {
+        NoteSlotView& slot = *order.slots[i];
+        const auto crowded = [&](int left) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (order.slots[j]->headLeft == left &&
+                    order.slots[j]->headTop - slot.headTop < kStaffSpace) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        slot.headLeft = kChordColumnLeft;
+        while (crowded(slot.headLeft)) {
+            slot.headLeft += kDisplacedHeadLeft - kChordColumnLeft;
+        }
+    }
+}
+
+void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots) {
+    // Highest, lowest, second highest, second lowest, ...: each takes the column nearest the
+    // heads where no sign stands within the clearance.
+    SlotOrder byHeight = Shown(slots, true);
     std::stable_sort(
-        order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count),
+        byHeight.begin(), byHeight.end(),
         [](const NoteSlotView* a, const NoteSlotView* b) { return a->headTop < b->headTop; });
+    std::array<NoteSlotView*, kChordSlotCount> order{};
+    for (std::size_t i = 0; i < byHeight.count; ++i) {
+        order[i] = byHeight.slots[i % 2 == 0 ? i / 2 : byHeight.count - 1 - i / 2];
+    }
     std::array<int, kChordSlotCount> columnOf{};
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < byHeight.count; ++i) {
         const auto taken = [&](int column) {
             for (std::size_t j = 0; j < i; ++j) {
                 if (columnOf[j] == column &&
-                    order[i]->headTop - order[j]->headTop < kSharpColumnClearance) {
+                    std::abs(order[i]->headTop - order[j]->headTop) < kSharpColumnClearance) {
                     return true;
                 }
             }
@@ -42,7 +138,8 @@ void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots) {
             ++column;
         }
         columnOf[i] = column;
-        order[i]->sharpSign = SharpSignFor(order[i]->headLeft, order[i]->headTop, column);
+        // Left of the column, and so of every head of the chord.
+        order[i]->sharpSign = SharpSignFor(kChordColumnLeft, order[i]->headTop, column);
     }
 }
 
@@ -91,7 +188,7 @@ ChordView ComputeChordView(const ChordSelection& selection) {
         if (note.soundingKey >= 0 && note.soundingKey < kKeyCount) {
             view.markers[static_cast<std::size_t>(note.soundingKey)].shown = true;
         }
-        // Notes share one column, so a height already lined for an earlier note needs no
+        // Notes share their lines, so a height already lined for an earlier note needs no
         // second line.
         for (const theory::LedgerLine& line :
              theory::LedgerLinesFor(kChordColumnLeft, note.staffTop)) {
@@ -102,7 +199,10 @@ ChordView ComputeChordView(const ChordSelection& selection) {
             }
         }
     }
+    PlaceChordHeads(view.noteSlots);
+    WidenLedgerLines(view.ledgerLines, view.noteSlots);
     PlaceChordSigns(view.noteSlots);
+    view.chordLabel = PlaceChordLabel(view);
 
     // The notes by name from the lowest sounding key up.
     std::array<const theory::ChordNote*, theory::kMaxChordNotes> byPitch{};

@@ -1,7 +1,8 @@
 #pragma once
 // What the chord display shows for a selection: the chord name, the six note slots of the chord
-// column with their "#" signs, the chord's ledger lines and the 36 key markers. Computed afresh
-// from the selection every time; the main window only applies it to its widgets.
+// column with their "#" signs, the chord's ledger lines, where the "Chord:" label stands and the
+// 36 key markers. Computed afresh from the selection every time; the main window only applies it
+// to its widgets.
 
 #include <array>
 #include <optional>
@@ -39,8 +40,10 @@ struct ChordView {
     std::string name;
     std::array<NoteSlotView, kChordSlotCount> noteSlots{};
     // One line per distinct height among the notes' ledger lines, every line between the staff
-    // and each note.
+    // and each note; a line a head right of the column stands on or needs reaches past it.
     std::vector<TwipsHLine> ledgerLines;
+    // Label5 "Chord:": at its layout place, or moved left just clear of the chord's signs.
+    TwipsRect chordLabel = kChordLabel;
     std::array<MarkerView, kKeyCount> markers{};
     // The chord's notes by name, lowest sounding key first ("C, E, G"), and what assistive
     // technology reads of the chord on the keyboard and on the staff ("none" for no notes).
@@ -52,6 +55,10 @@ struct ChordView {
 
 // The caption of an inversion (0..3); nullopt for any other value, which keeps the old caption.
 std::optional<std::string_view> InversionCaptionFor(int inversion);
+
+// Writes the upper head of each second right of the column, alternating upwards through a run of
+// seconds; a natural and its sharp on one step stand side by side as well.
+void PlaceChordHeads(std::array<NoteSlotView, kChordSlotCount>& slots);
 
 // Gives the shown "#" signs of a chord column their places (see SharpSignFor).
 void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots);

@@ -49,15 +49,15 @@ inline constexpr int kAccidentalHeight = 300;
 
 // The "#" sign as an engraver sets it, whatever its label box: two and a half staff spaces tall
 // and a little under one wide, centred on its note's line or space (the head's vertical centre),
-// just left of the head. Signs of the chord column that would run into each other stand in
-// further columns to the left, the highest sign nearest the heads; signs a sixth or more apart
-// share a column (their stems interlock without touching). With the catalogue's chords that
-// takes at most four columns, which end right of the scale's last note (X 5445).
+// just left of the heads. The chord's signs stand in columns left of its heads: the highest sign
+// nearest the heads, then the lowest, the second highest, the second lowest and so on, each in
+// the nearest column where it does not touch the signs already there. Signs that tall touch
+// unless their centres are at least a seventh apart.
 inline constexpr int kSharpSignHeight = 300;
 inline constexpr int kSharpSignWidth = 95;
 inline constexpr int kSharpSignGap = 20;           // from the head
 inline constexpr int kSharpColumnGap = 10;         // between two columns of signs
-inline constexpr int kSharpColumnClearance = 300;  // signs this far apart share a column
+inline constexpr int kSharpColumnClearance = 360;  // signs this far apart share a column
 
 // Where a sign's ink goes, in twips (the centre falls on half twips).
 struct SignBox {
@@ -90,7 +90,7 @@ struct NoteSlotView {
     std::string sharpCaption;
     SignBox sharpSign;  // where the sign is drawn (the label box above is only its place)
     // A scale slot's ledger lines: every line between the staff and its head. The chord's notes
-    // share one column and so its lines, which the chord view holds as a whole.
+    // share their lines, which the chord view holds as a whole.
     std::vector<TwipsHLine> ledgerLines;
     friend bool operator==(const NoteSlotView&, const NoteSlotView&) = default;
 };
@@ -98,6 +98,16 @@ struct NoteSlotView {
 inline constexpr int kScaleSlotCount = theory::kMaxScaleNotes;
 inline constexpr int kChordSlotCount = theory::kMaxChordNotes;
 inline constexpr int kChordColumnLeft = 5880;
+// A chord has no stem, so of two heads a second apart the upper is written right of the column
+// (and a third head on the same step further right), far enough that the ovals stand apart.
+inline constexpr int kSecondHeadGap = 15;
+inline constexpr int kDisplacedHeadLeft = kChordColumnLeft + kCrotchetWidth + kSecondHeadGap;
+
+// Label4 "Scale:" and Label5 "Chord:", which head the scale area and the chord column. The chord
+// display moves "Chord:" left of the chord's signs when they reach it, this far clear of them.
+inline constexpr TwipsRect kScaleLabel{600, 4440, 555, 195};
+inline constexpr TwipsRect kChordLabel{5160, 4440, 570, 195};
+inline constexpr int kChordLabelClearance = 30;
 
 constexpr int ScaleSlotLeft(int slot) {
     return 960 + 360 * slot;

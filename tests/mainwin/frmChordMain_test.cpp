@@ -684,7 +684,7 @@ TEST_F(MainWindowTest, HiddenSecondaryWindowsStayHiddenThroughMinimiseAndRestore
 TEST_F(MainWindowTest, StaffIsPaintedFromTheViews) {
     Load();
     QTest::mouseClick(window->optClef(1), Qt::LeftButton);
-    ChooseRoot(1);
+    ChooseRoot(11);  // B 13th in third inversion, its heads a second apart side by side
     ChooseChordType(27);
     window->mnuInversionsPopupItem(3)->trigger();
     const QImage image = window->staff()->grab().toImage();
@@ -702,7 +702,11 @@ TEST_F(MainWindowTest, StaffIsPaintedFromTheViews) {
         if (slot.headShown) {
             EXPECT_TRUE(dark(slot.headLeft + 82, slot.headTop + 67)) << slot.headTop;
         }
+        if (slot.headShown && slot.headLeft != views::kChordColumnLeft) {
+            EXPECT_FALSE(dark(slot.headLeft - 8, slot.headTop + 97));  // paper beside its second
+        }
     }
+    EXPECT_NE(window->staff()->Chord().noteSlots[0].headLeft, views::kChordColumnLeft);
     for (const views::TwipsHLine& line : window->staff()->Chord().ledgerLines) {
         EXPECT_TRUE(dark(line.x1 + 10, line.y)) << line.y;
     }

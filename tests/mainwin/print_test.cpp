@@ -247,11 +247,11 @@ TEST_F(PrintedSheetTest, PdfHoldsTheNameAndEveryNoteHead) {
                     scaleTops.push_back(top);
                 }
             }
-            if (headAt(views::kChordColumnLeft, top)) {
+            if (headAt(views::kChordColumnLeft, top) || headAt(views::kDisplacedHeadLeft, top)) {
                 chordTops.push_back(top);
             }
         }
-        // Dorian on C#: eight heads; C#m7 in first inversion: four heads in one column.
+        // Dorian on C#: eight heads; C#m7 in first inversion: four heads, its C# right of its B.
         EXPECT_EQ(scaleTops.size(), 8u);
         EXPECT_EQ(chordTops.size(), 4u);
         std::vector<int> expectedChord;
