@@ -245,6 +245,57 @@ TEST_F(WithJack, ChordsPlayedOnAMidiInputAreNamedAndEchoed) {
     EXPECT_EQ(app.Exit(), 0) << app.Process().Output().toStdString();
 }
 
+// The output routed straight back into the input (a loop of cables): each played note is echoed
+// once, and the chord is named once, not again for its own echo coming back.
+TEST_F(WithJack, TheEchoRoutedBackIntoTheInputIsNotPlayedAgain) {
+    ASSERT_TRUE(StartMidiPort());
+    Child keyboard;
+    ASSERT_TRUE(
+        keyboard.Start(BuildProgram(QStringLiteral("jack_probe")),
+                       {QStringLiteral("-c"), QStringLiteral("keys"), QStringLiteral("play"),
+                        QStringLiteral("60"), QStringLiteral("+2000"), "91,3c,50", "91,40,50",
+                        "91,43,50", "+500", "81,3c,00", "81,40,00", "81,43,00", "+300"},
+                       desktop_.Env()));
+    for (int i = 0; i < 100 && !keyboard.Output().contains("keys:midi_out"); ++i) {
+        QThread::msleep(50);
+    }
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    ASSERT_FALSE(app.PassReminder().isEmpty());
+    const QString settings = app.OpenMidiSettings();
+    ASSERT_FALSE(settings.isEmpty());
+    QThread::msleep(300);
+    desktop_.Keys(settings, {QStringLiteral("Down"), QStringLiteral("shift+Tab"),
+                             QStringLiteral("shift+Tab"), QStringLiteral("Down")});
+    // The program's ports, as the probe's ports see them; then its output into its input.
+    const auto peer = [&](const char* port) {
+        const QByteArray listed = desktop_.Tool(BuildProgram(QStringLiteral("jack_probe")),
+                                                {QStringLiteral("ports"), QLatin1String(port)});
+        return QString::fromLatin1(listed).section(QStringLiteral("-> "), 1).section('\n', 0, 0);
+    };
+    QString output, input;
+    for (int i = 0; i < 50 && (output.isEmpty() || input.isEmpty()); ++i, QThread::msleep(50)) {
+        output = peer("jack_probe:midi_in");
+        input = peer("keys:midi_out");
+    }
+    int connected = -1;
+    desktop_.Tool(BuildProgram(QStringLiteral("jack_probe")),
+                  {QStringLiteral("connect"), output, input}, 10000, &connected);
+    ASSERT_EQ(connected, 0) << output.toStdString() << " -> " << input.toStdString();
+    ASSERT_EQ(keyboard.Wait(30000), 0) << keyboard.Output().toStdString();
+    QThread::msleep(300);
+
+    const QStringList named = QString::fromLocal8Bit(app.Process().Output())
+                                  .split(QLatin1Char('\n'))
+                                  .filter(QStringLiteral("Played chord: "));
+    EXPECT_EQ(named.size(), 1) << named.join(QLatin1Char('|')).toStdString();
+    QStringList received = Received();
+    received.sort();
+    EXPECT_EQ(received, (QStringList{"80 3c 00", "80 40 00", "80 43 00", "90 3c 50", "90 40 50",
+                                     "90 43 50"}));
+    EXPECT_EQ(app.Exit(), 0);
+}
+
 // What a broken device or a loop sends, at ten thousand notes a second: the window keeps
 // answering, memory stays put, and once every note is off nothing is held and nothing that was
 // echoed still sounds.

@@ -5,6 +5,7 @@
 #include <jack/ringbuffer.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -239,6 +240,11 @@ bool JackProbe::SendMidi(const std::vector<std::uint8_t>& message) {
     std::copy(message.begin(), message.end(), record.begin() + 1);
     jack_ringbuffer_write(midiToSend_, record.data(), record.size());
     return true;
+}
+
+bool JackProbe::ConnectPorts(const std::string& source, const std::string& destination) {
+    const int result = jack_connect(client_, source.c_str(), destination.c_str());
+    return result == 0 || result == EEXIST;
 }
 
 bool JackProbe::MidiOutConnected() const {

@@ -63,6 +63,8 @@ class JackProbe {
     bool SendMidi(const std::vector<std::uint8_t>& message);
     // Whether the output port is connected to any port.
     bool MidiOutConnected() const;
+    // Connects two ports of any clients; false when the server refuses.
+    bool ConnectPorts(const std::string& source, const std::string& destination);
 
     static constexpr std::size_t kMaxChannels = 8;
 

@@ -15,6 +15,8 @@
 //       Makes the MIDI input port CLIENT:midi_in ("jack_probe:midi_in"), prints its full name
 //       on the first line, then each MIDI message it receives during SECONDS seconds as
 //       hexadecimal bytes, one message a line, as it arrives: "90 3c 40".
+//   jack_probe [-s SERVER] [-c CLIENT] connect SOURCE DESTINATION
+//       Connects the port SOURCE to the port DESTINATION.
 //   jack_probe [-s SERVER] [-c CLIENT] flood SECONDS RATE
 //       Like "play", but sends what a broken device or a loop might: a 1 MB system exclusive in
 //       pieces, then for SECONDS seconds RATE note messages a second (notes 0 to 127, on a
@@ -64,6 +66,7 @@ int Usage() {
         "       jack_probe [-s SERVER] [-c CLIENT] wait PORT [SECONDS]\n"
         "       jack_probe [-s SERVER] [-c CLIENT] record SECONDS FILE PORT...\n"
         "       jack_probe [-s SERVER] [-c CLIENT] midi SECONDS\n"
+        "       jack_probe [-s SERVER] [-c CLIENT] connect SOURCE DESTINATION\n"
         "       jack_probe [-s SERVER] [-c CLIENT] flood SECONDS RATE\n"
         "       jack_probe [-s SERVER] [-c CLIENT] play SECONDS EVENT...\n",
         stderr);
@@ -324,6 +327,7 @@ int main(int argc, char** argv) {
          args.size() - 2 <= quorvane::testing::JackProbe::kMaxChannels) ||
         (command == "midi" && args.size() == 1 && ParseSeconds(args[0].c_str(), &seconds)) ||
         (command == "play" && args.size() >= 2 && ParseSeconds(args[0].c_str(), &seconds)) ||
+        (command == "connect" && args.size() == 2) ||
         (command == "flood" && args.size() == 2 && ParseSeconds(args[0].c_str(), &seconds) &&
          std::atoi(args[1].c_str()) >= 1000);
     std::vector<PlayEvent> events;
@@ -356,6 +360,9 @@ int main(int argc, char** argv) {
     }
     if (command == "play") {
         return Play(*probe, seconds, events);
+    }
+    if (command == "connect") {
+        return probe->ConnectPorts(args[0], args[1]) ? 0 : 1;
     }
     if (command == "flood") {
         return Flood(*probe, seconds, std::atoi(args[1].c_str()));

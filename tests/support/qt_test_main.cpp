@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     // Test discovery runs the binaries at build time, where no display exists.
