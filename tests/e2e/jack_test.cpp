@@ -65,6 +65,36 @@ class WithJack : public ::testing::Test {
         ChooseMidiPort(app);
     }
     void Play(App& app) { desktop_.Keys(app.MainWindow(), {QStringLiteral("Return")}); }
+    // jack_probe as a keyboard on "keys:midi_out", with the arguments after its name.
+    bool StartKeyboard(Child& keyboard, const QStringList& args) {
+        if (!keyboard.Start(BuildProgram(QStringLiteral("jack_probe")),
+                            QStringList{QStringLiteral("-c"), QStringLiteral("keys")} + args,
+                            desktop_.Env())) {
+            return false;
+        }
+        for (int i = 0; i < 100 && !keyboard.Output().contains("keys:midi_out"); ++i) {
+            QThread::msleep(50);
+        }
+        return true;
+    }
+    // The program started, playing to the recording port and listening to the keyboard: the
+    // output entry after the synthesizer, and the input list, before the output list in the
+    // backward focus order (past the echo box), at its entry after "(none)".
+    void StartWithKeyboard(App& app) {
+        ASSERT_TRUE(app.Start());
+        ASSERT_FALSE(app.PassReminder().isEmpty());
+        const QString settings = app.OpenMidiSettings();
+        ASSERT_FALSE(settings.isEmpty());
+        QThread::msleep(300);
+        desktop_.Keys(settings, {QStringLiteral("Down"), QStringLiteral("shift+Tab"),
+                                 QStringLiteral("shift+Tab"), QStringLiteral("Down")});
+    }
+    // What the program logged of the chords it named, in order.
+    static QStringList Named(App& app) {
+        return QString::fromLocal8Bit(app.Process().Output())
+            .split(QLatin1Char('\n'))
+            .filter(QStringLiteral("Played chord: "));
+    }
 
     Desktop desktop_;
     Child midiPort_;
@@ -197,32 +227,15 @@ TEST_F(WithJack, ChordsPlayedOnAMidiInputAreNamedAndEchoed) {
         "+300",
         // C C# D.
         "90,3c,50", "90,3d,50", "90,3e,50", "+500", "80,3c,00", "80,3d,00", "80,3e,00"};
-    ASSERT_TRUE(keyboard.Start(BuildProgram(QStringLiteral("jack_probe")),
-                               QStringList{QStringLiteral("-c"), QStringLiteral("keys"),
-                                           QStringLiteral("play"), QStringLiteral("60")} +
-                                   events,
-                               desktop_.Env()));
-    for (int i = 0; i < 100 && !keyboard.Output().contains("keys:midi_out"); ++i) {
-        QThread::msleep(50);
-    }
+    ASSERT_TRUE(StartKeyboard(keyboard,
+                              QStringList{QStringLiteral("play"), QStringLiteral("60")} + events));
     App app(desktop_);
-    ASSERT_TRUE(app.Start());
-    ASSERT_FALSE(app.PassReminder().isEmpty());
-    const QString settings = app.OpenMidiSettings();
-    ASSERT_FALSE(settings.isEmpty());
-    QThread::msleep(300);
-    // The output: the entry after the synthesizer, the recording port. The input list comes
-    // before the output list in the backward focus order (past the echo box): its entry after
-    // "(none)", the keyboard's port.
-    desktop_.Keys(settings, {QStringLiteral("Down"), QStringLiteral("shift+Tab"),
-                             QStringLiteral("shift+Tab"), QStringLiteral("Down")});
+    StartWithKeyboard(app);
     ASSERT_EQ(keyboard.Wait(30000), 0)
         << keyboard.Output().toStdString() << app.Process().Output().toStdString();
     QThread::msleep(300);
 
-    const QStringList named = QString::fromLocal8Bit(app.Process().Output())
-                                  .split(QLatin1Char('\n'))
-                                  .filter(QStringLiteral("Played chord: "));
+    const QStringList named = Named(app);
     const QStringList expected{QStringLiteral("CMajor First Inversion"),
                                QStringLiteral("B13th Basic"),
                                QStringLiteral("Not in the catalogue: C C# D")};
@@ -250,23 +263,12 @@ TEST_F(WithJack, ChordsPlayedOnAMidiInputAreNamedAndEchoed) {
 TEST_F(WithJack, TheEchoRoutedBackIntoTheInputIsNotPlayedAgain) {
     ASSERT_TRUE(StartMidiPort());
     Child keyboard;
-    ASSERT_TRUE(
-        keyboard.Start(BuildProgram(QStringLiteral("jack_probe")),
-                       {QStringLiteral("-c"), QStringLiteral("keys"), QStringLiteral("play"),
-                        QStringLiteral("60"), QStringLiteral("+2000"), "91,3c,50", "91,40,50",
-                        "91,43,50", "+500", "81,3c,00", "81,40,00", "81,43,00", "+300"},
-                       desktop_.Env()));
-    for (int i = 0; i < 100 && !keyboard.Output().contains("keys:midi_out"); ++i) {
-        QThread::msleep(50);
-    }
+    ASSERT_TRUE(StartKeyboard(
+        keyboard,
+        {QStringLiteral("play"), QStringLiteral("60"), QStringLiteral("+2000"), "91,3c,50",
+         "91,40,50", "91,43,50", "+500", "81,3c,00", "81,40,00", "81,43,00", "+300"}));
     App app(desktop_);
-    ASSERT_TRUE(app.Start());
-    ASSERT_FALSE(app.PassReminder().isEmpty());
-    const QString settings = app.OpenMidiSettings();
-    ASSERT_FALSE(settings.isEmpty());
-    QThread::msleep(300);
-    desktop_.Keys(settings, {QStringLiteral("Down"), QStringLiteral("shift+Tab"),
-                             QStringLiteral("shift+Tab"), QStringLiteral("Down")});
+    StartWithKeyboard(app);
     // The program's ports, as the probe's ports see them; then its output into its input.
     const auto peer = [&](const char* port) {
         const QByteArray listed = desktop_.Tool(BuildProgram(QStringLiteral("jack_probe")),
@@ -285,9 +287,7 @@ TEST_F(WithJack, TheEchoRoutedBackIntoTheInputIsNotPlayedAgain) {
     ASSERT_EQ(keyboard.Wait(30000), 0) << keyboard.Output().toStdString();
     QThread::msleep(300);
 
-    const QStringList named = QString::fromLocal8Bit(app.Process().Output())
-                                  .split(QLatin1Char('\n'))
-                                  .filter(QStringLiteral("Played chord: "));
+    const QStringList named = Named(app);
     EXPECT_EQ(named.size(), 1) << named.join(QLatin1Char('|')).toStdString();
     QStringList received = Received();
     received.sort();
@@ -303,22 +303,10 @@ TEST_F(WithJack, AFloodOfHostileInputLeavesTheWindowAnsweringAndNothingSounding)
     ASSERT_TRUE(desktop_.StartJack(192000, 1024).isEmpty());
     ASSERT_TRUE(StartMidiPort());
     Child keyboard;
-    ASSERT_TRUE(
-        keyboard.Start(BuildProgram(QStringLiteral("jack_probe")),
-                       {QStringLiteral("-c"), QStringLiteral("keys"), QStringLiteral("flood"),
-                        QStringLiteral("10"), QStringLiteral("10000")},
-                       desktop_.Env()));
-    for (int i = 0; i < 100 && !keyboard.Output().contains("keys:midi_out"); ++i) {
-        QThread::msleep(50);
-    }
+    ASSERT_TRUE(StartKeyboard(
+        keyboard, {QStringLiteral("flood"), QStringLiteral("10"), QStringLiteral("10000")}));
     App app(desktop_);
-    ASSERT_TRUE(app.Start());
-    ASSERT_FALSE(app.PassReminder().isEmpty());
-    const QString settings = app.OpenMidiSettings();
-    ASSERT_FALSE(settings.isEmpty());
-    QThread::msleep(300);
-    desktop_.Keys(settings, {QStringLiteral("Down"), QStringLiteral("shift+Tab"),
-                             QStringLiteral("shift+Tab"), QStringLiteral("Down")});
+    StartWithKeyboard(app);
     const auto rss = [&] {
         QFile status(QStringLiteral("/proc/%1/status").arg(app.Process().Pid()));
         status.open(QIODevice::ReadOnly);
@@ -347,9 +335,7 @@ TEST_F(WithJack, AFloodOfHostileInputLeavesTheWindowAnsweringAndNothingSounding)
     EXPECT_LT(rss() - kbBefore, 64 * 1024) << "kB more after the flood";
     QThread::msleep(300);
 
-    const QStringList named = QString::fromLocal8Bit(app.Process().Output())
-                                  .split(QLatin1Char('\n'))
-                                  .filter(QStringLiteral("Played chord: "));
+    const QStringList named = Named(app);
     ASSERT_FALSE(named.isEmpty());
     EXPECT_TRUE(named.last().endsWith(QStringLiteral("CMajor Basic"))) << "held after the flood";
     std::map<std::pair<int, int>, bool> sounding;
