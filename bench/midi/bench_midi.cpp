@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTest>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -91,6 +92,33 @@ void BM_PlayTiming(benchmark::State& state) {
     state.counters["held_error_worst_ms"] = worst(heldError);
 }
 BENCHMARK(BM_PlayTiming)->Iterations(50)->Unit(benchmark::kMillisecond);
+
+// A press and release of Play as the mouse makes them (the button's own repaints included): from
+// the release to the first note-on handed to the device, for the block chord and an arpeggio.
+void BM_ReleaseToFirstNoteOn(benchmark::State& state) {
+    Rig rig;
+    rig.program->Midi().SetNoteLength(500);
+    rig.program->Midi().SetPlayAs(static_cast<quorvane::midi::PlayStyle>(state.range(0)));
+    rig.program->Main().show();
+    QPushButton* play = rig.program->Main().cmdPlayButton();
+    std::vector<double> ms;
+    for (auto _ : state) {
+        QTest::mousePress(play, Qt::LeftButton);
+        QApplication::processEvents();
+        rig.outputs->Clear();
+        const Clock::time_point released = Clock::now();
+        QTest::mouseRelease(play, Qt::LeftButton);
+        const auto& events = rig.outputs->Events();
+        if (events.size() != 6) {
+            state.SkipWithError("the chord was not played");
+            return;
+        }
+        ms.push_back(std::chrono::duration<double, std::milli>(events[0].time - released).count());
+    }
+    state.counters["release_to_note_on_median_ms"] = Median(ms);
+    state.counters["release_to_note_on_worst_ms"] = *std::max_element(ms.begin(), ms.end());
+}
+BENCHMARK(BM_ReleaseToFirstNoteOn)->Arg(0)->Arg(1)->Iterations(40)->Unit(benchmark::kMillisecond);
 
 // Processor time of the user-interface thread while a 2500 ms chord sounds.
 void BM_UiThreadCpuDuringLongChord(benchmark::State& state) {

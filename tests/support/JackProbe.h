@@ -52,8 +52,14 @@ class JackProbe {
     // Makes a MIDI input port, "<client>:midi_in", whose messages are recorded; its full name,
     // empty when it cannot be made. Once per probe.
     std::string RecordMidi();
-    // The MIDI messages received since the last call, in order.
+    // The MIDI messages received since the last call, in order; with the steady clock's time of
+    // their arrival (nanoseconds since its epoch, as std::chrono::steady_clock in any process).
     std::vector<std::vector<std::uint8_t>> TakeMidi();
+    struct TimedMessage {
+        std::int64_t steadyNs;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<TimedMessage> TakeTimedMidi();
 
     // Makes a MIDI output port, "<client>:midi_out", that sends what SendMidi queues; its full
     // name, empty when it cannot be made. Once per probe.
