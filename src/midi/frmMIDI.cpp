@@ -241,6 +241,10 @@ void frmMIDI::BuildPlayAs() {
     connect(updSpacing_, &QSpinBox::valueChanged, this, [this] { updSpacing_Change(); });
     cboPlayAs_->setAccessibleName(QStringLiteral("Play as"));
     updSpacing_->setAccessibleName(QStringLiteral("Spacing"));
+    // The box's own text field is read by the same name.
+    if (auto* field = updSpacing_->findChild<QLineEdit*>()) {
+        field->setAccessibleName(QStringLiteral("Spacing"));
+    }
     labels_[7]->setBuddy(cboPlayAs_);
     labels_[8]->setBuddy(updSpacing_);
 }

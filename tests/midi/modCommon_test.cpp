@@ -73,6 +73,9 @@ TEST(ModCommon, SettersRefuseValuesOutOfRange) {
         {"MidiChannel (shown)", &modCommon::SetMidiChannel,
          [](const modCommon& m) { return m.MidiChannel() + 1; }, 1, 16},
         {"Octave", &modCommon::SetOctave, &modCommon::Octave, -2, 2},
+        {"PlaySpacing (strum)",
+         [](modCommon& m, int ms) { return m.SetPlayAs(PlayStyle::Strum) && m.SetPlaySpacing(ms); },
+         &modCommon::PlaySpacing, kShortestSpacing, kLongestSpacing},
     };
     for (const Guard& g : guards) {
         SCOPED_TRACE(g.name);
@@ -159,6 +162,101 @@ INSTANTIATE_TEST_SUITE_P(
                       // "13th" on B: the highest keys of the catalogue, two octaves up.
                       PlayCase{"B13thOctaveUp", 11, k13th, 0, 2, 3, {95, 99, 102, 105, 109, 116}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct PlayAsCase {
+    const char* name;
+    PlayStyle style;
+    int spacing;
+    int chordType, inversion;
+    std::vector<std::pair<int, int>> onsets;  // note, milliseconds from the first
+    std::vector<int> releases;                // in list order
+    int endMs;
+};
+
+class PlayAsCases : public ::testing::TestWithParam<PlayAsCase> {};
+
+// Onsets by sounding pitch, the note length from the first onset, every note released together
+// in list order; onsets that do not fit move the end out by one spacing after the last.
+TEST_P(PlayAsCases, OnsetsFollowThePlanAndNotesEndTogether) {
+    const PlayAsCase& c = GetParam();
+    MidiRig rig;
+    modCommon& m = *rig.midi;
+    m.InitMidi();
+    m.SelectDevice(0);
+    ASSERT_TRUE(m.SetPlayAs(c.style));
+    ASSERT_TRUE(m.SetPlaySpacing(c.spacing));
+    rig.outputs->Clear();
+    const auto start = rig.clock->Now();
+    m.PlayChord(0, c.chordType, c.inversion);
+    const auto& events = rig.outputs->Events();
+    ASSERT_EQ(events.size(), c.onsets.size() + c.releases.size());
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const bool on = i < c.onsets.size();
+        const int note = on ? c.onsets[i].first : c.releases[i - c.onsets.size()];
+        EXPECT_EQ(events[i].packed, PackShortMsg(on ? 0x90 : 0x80, note, 64)) << i;
+        EXPECT_EQ(events[i].time - start,
+                  std::chrono::milliseconds(on ? c.onsets[i].second : c.endMs))
+            << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, PlayAsCases,
+    ::testing::Values(PlayAsCase{"ArpeggioUpFirstInversion",
+                                 PlayStyle::ArpeggioUp,
+                                 200,
+                                 kMajor,
+                                 1,
+                                 {{64, 0}, {67, 200}, {72, 400}},
+                                 {72, 64, 67},
+                                 600},
+                      PlayAsCase{"ArpeggioDownFirstInversion",
+                                 PlayStyle::ArpeggioDown,
+                                 100,
+                                 kMajor,
+                                 1,
+                                 {{72, 0}, {67, 100}, {64, 200}},
+                                 {72, 64, 67},
+                                 500},
+                      PlayAsCase{"StrumMajor7thThird",
+                                 PlayStyle::Strum,
+                                 25,
+                                 kMajor7th,
+                                 3,
+                                 {{71, 0}, {72, 25}, {76, 50}, {79, 75}},
+                                 {72, 76, 79, 71},
+                                 500},
+                      PlayAsCase{"Strum13th",
+                                 PlayStyle::Strum,
+                                 40,
+                                 k13th,
+                                 0,
+                                 {{60, 0}, {64, 40}, {67, 80}, {70, 120}, {74, 160}, {81, 200}},
+                                 {60, 64, 67, 70, 74, 81},
+                                 500}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// On the real clock every onset comes within a millisecond of its planned time.
+TEST(ModCommon, ARealTimeArpeggioKeepsItsOnsets) {
+    auto outputs = std::make_unique<RecordingOutputs>(
+        std::vector<RecordingOutputs::DeviceSpec>{{"Recorder", true}});
+    RecordingOutputs* rec = outputs.get();
+    modCommon m(std::move(outputs));
+    m.InitMidi();
+    m.SelectDevice(0);
+    m.SetPlayAs(PlayStyle::ArpeggioUp);
+    m.SetPlaySpacing(150);
+    rec->Clear();
+    m.PlayChord(0, kMajor7th, 0);
+    const auto& events = rec->Events();
+    ASSERT_EQ(events.size(), 8u);
+    const std::vector<int> planned{0, 150, 300, 450, 600, 600, 600, 600};
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const double ms =
+            std::chrono::duration<double, std::milli>(events[i].time - events[0].time).count();
+        EXPECT_NEAR(ms, planned[i], 1.0) << i;
+    }
+}
 
 TEST(ModCommon, VelocityIsCarriedByNoteOnsAndNoteOffs) {
     MidiRig rig;
