@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <string_view>
 
 namespace quorvane::midi {
 
@@ -93,12 +94,23 @@ std::vector<std::uint8_t> WriteMidiFile(const ChordFile& chord) {
     return file;
 }
 
+std::string ChordFileName(const std::string& title) {
+    std::string name = title.empty() ? std::string("chord") : title;
+    for (char& c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F ||
+            std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos) {
+            c = '-';
+        }
+    }
+    return name + ".mid";
+}
+
 bool SaveMidiFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
                   std::string* why) {
     errno = 0;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
-        *why = "it cannot be opened for writing: " +
+        *why = "cannot be opened for writing: " +
                std::string(errno != 0 ? std::strerror(errno) : "no reason given");
         return false;
     }
@@ -106,7 +118,7 @@ bool SaveMidiFile(const std::filesystem::path& path, const std::vector<std::uint
               static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-        *why = "it could not be written completely: " +
+        *why = "could not be written completely: " +
                std::string(errno != 0 ? std::strerror(errno) : "no reason given");
         return false;
     }

@@ -28,6 +28,11 @@ struct ChordFile {
 // The file's bytes. Values outside their ranges are kept to their low bits, as on the wire.
 std::vector<std::uint8_t> WriteMidiFile(const ChordFile& chord);
 
+// The file name for a chord's title: the title and ".mid", with the characters that a file
+// system or a file manager takes for something else ('/', '\\', ':', '*', '?', '"', '<', '>',
+// '|' and control characters) made '-'; "chord.mid" for an empty title.
+std::string ChordFileName(const std::string& title);
+
 // Writes the bytes to `path`, replacing what is there; false with the reason in `why` when the
 // file cannot be written completely.
 bool SaveMidiFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,

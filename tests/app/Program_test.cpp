@@ -5,13 +5,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "mainwin/StaffSurface.h"
+#include "midi/MidiFile.h"
 #include "midi/SystemOutputs.h"
 #include "support/RecordingOutputs.h"
 #include "support/TestDesktop.h"
@@ -106,6 +110,72 @@ TEST(Program, PlayButtonSoundsTheCurrentSelection) {
     w.cmdPlayButton()->click();
     EXPECT_EQ(rig.NoteOnKeys(), (std::vector<int>{83, 87, 90, 82}));
     EXPECT_EQ(rig.outputs->Messages().size(), 8u);
+}
+
+// File > Export MIDI... and a drag of the chord carry the same file: the chord on the screen, the
+// instrument, channel, volume, note length and way of playing of the settings.
+TEST(Program, TheChordIsExportedAndDraggedAsAMidiFile) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    mainwin::frmChordMain& main = rig.program->Main();
+    midi::frmMIDI& settings = *rig.program->MidiSettings();
+    settings.ChooseInstrument(24);
+    rig.program->Midi().SetMidiChannel(3);
+    rig.program->Midi().SetVelocity(100);
+    rig.program->Midi().SetPlayAs(midi::PlayStyle::ArpeggioUp);
+    main.cboRootNote()->setCurrentIndex(1);
+    main.cboRootNote_Click();
+    main.mnuInversionsPopupItem_Click(1);
+    midi::ChordFile expected{"C#(Db) Major First Inversion", 2, 24, 100, {73, 65, 68}, {}};
+    expected.plan = midi::PlanPlay(expected.notes, midi::PlayStyle::ArpeggioUp, 200, 500);
+    const std::vector<std::uint8_t> bytes = midi::WriteMidiFile(expected);
+    const QByteArray file(reinterpret_cast<const char*>(bytes.data()),
+                          static_cast<qsizetype>(bytes.size()));
+    const auto read = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    QTemporaryDir dir;
+    rig.desktop->saveAs = dir.filePath(QStringLiteral("chosen.mid"));
+    main.mnuFileExportMIDI()->trigger();
+    EXPECT_EQ(rig.desktop->proposedNames,
+              std::vector<QString>{QStringLiteral("C#(Db) Major First Inversion.mid")});
+    EXPECT_EQ(read(rig.desktop->saveAs), file);
+    rig.desktop->saveAs = dir.filePath(QStringLiteral("no-such-folder/chosen.mid"));
+    main.mnuFileExportMIDI()->trigger();
+    ASSERT_EQ(rig.desktop->messages.size(), 1u);
+    EXPECT_TRUE(rig.desktop->messages[0].startsWith(QStringLiteral("Quorvane|The MIDI file")));
+
+    // A press without a move, and a press on the staff away from the chord, drag nothing; the
+    // right press still opens the Inversions pop-up.
+    QWidget* name = main.lblNoteName();
+    const QPoint far(QApplication::startDragDistance() + 1, 0);
+    QTest::mousePress(name, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseRelease(name, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mousePress(main.staff(), Qt::LeftButton, {}, QPoint(40, 300));
+    QTest::mouseMove(main.staff(), QPoint(40, 300) + far);
+    QTest::mouseRelease(main.staff(), Qt::LeftButton, {}, QPoint(40, 300) + far);
+    EXPECT_TRUE(rig.desktop->dragSources.empty());
+    rig.desktop->popup = [](QMenu*) {};
+    QTest::mousePress(name, Qt::RightButton, {}, QPoint(2, 2));
+    EXPECT_EQ(rig.desktop->popups, 1);
+    // The chord's column on the staff (note heads at 5880 twips) and the name label drag it.
+    for (const auto& [source, at] :
+         {std::pair<QWidget*, QPoint>{main.staff(), QPoint(400, 330)}, {name, QPoint(2, 2)}}) {
+        rig.desktop->dragged.reset();
+        QTest::mousePress(source, Qt::LeftButton, {}, at);
+        QTest::mouseMove(source, at + far);
+        QTest::mouseRelease(source, Qt::LeftButton, {}, at + far);
+        ASSERT_NE(rig.desktop->dragged, nullptr);
+        EXPECT_EQ(rig.desktop->dragSources.back(), source);
+        EXPECT_EQ(rig.desktop->dragged->data(QStringLiteral("audio/midi")), file);
+        const QList<QUrl> urls = rig.desktop->dragged->urls();
+        ASSERT_EQ(urls.size(), 1);
+        EXPECT_EQ(urls[0].fileName(), QStringLiteral("C#(Db) Major First Inversion.mid"));
+        EXPECT_TRUE(urls[0].toLocalFile().startsWith(rig.desktop->PrivateFolder()));
+        EXPECT_EQ(read(urls[0].toLocalFile()), file);
+    }
 }
 
 TEST(Program, ResetMidiMenuResetsTheOpenDevice) {

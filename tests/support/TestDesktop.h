@@ -1,13 +1,16 @@
 #pragma once
 // A desktop the tests answer for: a set screen width and reminder draw, messages and web pages
-// noted instead of shown, the print dialog filled in by the test, the reminder answered at once
-// when an answer is set, and an end of process that only counts. The reminder and the pop-up menu
+// noted instead of shown, the print and save dialogs filled in by the test, drags kept instead of
+// run, the reminder answered at once when an answer is set, and an end of process that only
+// counts. The reminder and the pop-up menu
 // open for real, for the test to press their buttons, when the test gives no answer.
 
 #include <QMenu>
+#include <QMimeData>
 #include <QPrinter>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -40,6 +43,15 @@ class TestDesktop : public mainwin::Desktop {
     bool ChoosePrinter(QPrinter& printer, QWidget*) override {
         return choosePrinter && choosePrinter(printer);
     }
+    QString ChooseSaveFile(QWidget*, const QString&, const QString& proposed,
+                           const QString&) override {
+        proposedNames.push_back(proposed);
+        return saveAs;
+    }
+    void StartDrag(QWidget* source, std::unique_ptr<QMimeData> data) override {
+        dragSources.push_back(source);
+        dragged = std::move(data);
+    }
     void OpenWebPage(const QString& address) override { opened.push_back(address); }
     float ReminderDraw() override { return draw; }
     dialogs::frmMoney::Outcome ShowReminderModal(dialogs::frmMoney& reminder) override {
@@ -57,6 +69,12 @@ class TestDesktop : public mainwin::Desktop {
     std::function<void(QMenu*)> popup;
     // Fills in the print dialog; cancelled when empty.
     std::function<bool(QPrinter&)> choosePrinter;
+
+    // The save dialog's answer (empty: cancelled), the names it proposed, the last drag's data.
+    QString saveAs;
+    std::vector<QString> proposedNames;
+    std::vector<QWidget*> dragSources;
+    std::unique_ptr<QMimeData> dragged;
 
     mutable int screenChecks = 0;
     std::vector<QString> messages;
