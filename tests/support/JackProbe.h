@@ -52,8 +52,8 @@ class JackProbe {
     // Makes a MIDI input port, "<client>:midi_in", whose messages are recorded; its full name,
     // empty when it cannot be made. Once per probe.
     std::string RecordMidi();
-    // The MIDI messages received since the last call, in order; with the steady clock's time of
-    // their arrival (nanoseconds since its epoch, as std::chrono::steady_clock in any process).
+    // The MIDI messages received since the last call, in order; timed, with the steady clock's
+    // nanosecond (std::chrono::steady_clock in any process) of their arrival.
     std::vector<std::vector<std::uint8_t>> TakeMidi();
     struct TimedMessage {
         std::int64_t steadyNs;

@@ -1,9 +1,9 @@
 #pragma once
 // A desktop the tests answer for: a set screen width and reminder draw, messages and web pages
-// noted instead of shown, the print and save dialogs filled in by the test, drags kept instead of
-// run, the reminder answered at once when an answer is set, and an end of process that only
-// counts. The reminder and the pop-up menu
-// open for real, for the test to press their buttons, when the test gives no answer.
+// noted instead of shown, the print and save dialogs filled in by the test, drags kept, the
+// reminder answered at once when an answer is set, and an end of process that only counts. The
+// reminder and the pop-up menu open for real, for the test to press their buttons, when the test
+// gives no answer.
 
 #include <QMenu>
 #include <QMimeData>
@@ -45,11 +45,11 @@ class TestDesktop : public mainwin::Desktop {
     }
     QString ChooseSaveFile(QWidget*, const QString&, const QString& proposed,
                            const QString&) override {
-        proposedNames.push_back(proposed);
+        proposedName = proposed;
         return saveAs;
     }
     void StartDrag(QWidget* source, std::unique_ptr<QMimeData> data) override {
-        dragSources.push_back(source);
+        dragSource = source;
         dragged = std::move(data);
     }
     void OpenWebPage(const QString& address) override { opened.push_back(address); }
@@ -70,10 +70,9 @@ class TestDesktop : public mainwin::Desktop {
     // Fills in the print dialog; cancelled when empty.
     std::function<bool(QPrinter&)> choosePrinter;
 
-    // The save dialog's answer (empty: cancelled), the names it proposed, the last drag's data.
-    QString saveAs;
-    std::vector<QString> proposedNames;
-    std::vector<QWidget*> dragSources;
+    // The save dialog's answer (empty: cancelled) and the name it proposed; the last drag.
+    QString saveAs, proposedName;
+    QWidget* dragSource = nullptr;
     std::unique_ptr<QMimeData> dragged;
 
     mutable int screenChecks = 0;
