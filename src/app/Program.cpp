@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -249,10 +250,11 @@ midi::ChordFile Program::CurrentChordFile() const {
 
 void Program::ExportMidi() {
     const midi::ChordFile chord = CurrentChordFile();
-    const QString path =
-        desktop_->ChooseSaveFile(main_.get(), QStringLiteral("Export MIDI"),
-                                 QString::fromStdString(midi::ChordFileName(chord.name)),
-                                 QStringLiteral("MIDI files (*.mid *.midi);;All files (*)"));
+    const QString name = QString::fromStdString(midi::ChordFileName(chord.name));
+    const QString path = desktop_->ChooseSaveFile(
+        main_.get(), QStringLiteral("Export MIDI"),
+        QDir(exportFolder_.isEmpty() ? QDir::homePath() : exportFolder_).filePath(name),
+        QStringLiteral("MIDI files (*.mid *.midi);;All files (*)"));
     if (path.isEmpty()) {
         return;  // cancelled
     }
@@ -265,7 +267,10 @@ void Program::ExportMidi() {
             main_.get(), QStringLiteral("Quorvane"),
             QStringLiteral("The MIDI file \"%1\" could not be written.").arg(path),
             QStringLiteral("The file %1.").arg(QString::fromStdString(why)));
+        return;
     }
+    exportFolder_ = QFileInfo(path).absolutePath();
+    qCInfo(midi::lcMidi).noquote() << "Exported the chord to" << path;
 }
 
 void Program::DragChord(QWidget* source) {
@@ -286,7 +291,8 @@ void Program::DragChord(QWidget* source) {
     data->setData(QStringLiteral("audio/midi"),
                   QByteArray(reinterpret_cast<const char*>(bytes.data()),
                              static_cast<qsizetype>(bytes.size())));
-    desktop_->StartDrag(source, std::move(data));
+    // The chord's name goes with the pointer.
+    desktop_->StartDrag(source, std::move(data), main_->lblNoteName()->grab());
 }
 
 // ---- Help menu ----------------------------------------------------------------------------

@@ -102,6 +102,8 @@ class Program final : private mainwin::SecondaryWindows {
     QPointer<dialogs::HelpViewer> help_;
     QPointer<midi::frmMIDI> midiSettings_;
 
+    // Where the last MIDI file was exported to; the next export proposes the same folder.
+    QString exportFolder_;
     bool ended_ = false;
     int closingRemindersShown_ = 0;
 };

@@ -1,13 +1,13 @@
 #include "mainwin/Desktop.h"
 
 #include <QCursor>
-#include <QDir>
 #include <QDrag>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -42,7 +42,7 @@ bool Desktop::ChoosePrinter(QPrinter& printer, QWidget* owner) {
 
 QString Desktop::ChooseSaveFile(QWidget* owner, const QString& title, const QString& proposed,
                                 const QString& filter) {
-    return QFileDialog::getSaveFileName(owner, title, QDir::home().filePath(proposed), filter);
+    return QFileDialog::getSaveFileName(owner, title, proposed, filter);
 }
 
 QString Desktop::PrivateFolder() {
@@ -52,9 +52,11 @@ QString Desktop::PrivateFolder() {
     return privateFolder_->isValid() ? privateFolder_->path() : QString();
 }
 
-void Desktop::StartDrag(QWidget* source, std::unique_ptr<QMimeData> data) {
-    auto* drag = new QDrag(source);  // the drag deletes itself once it has ended
+void Desktop::StartDrag(QWidget* source, std::unique_ptr<QMimeData> data, const QPixmap& image) {
+    auto* drag = new QDrag(source);  // Qt deletes it once it has ended
     drag->setMimeData(data.release());
+    drag->setPixmap(image);
+    drag->setHotSpot(QPoint(image.width(), image.height()) / (2 * image.devicePixelRatio()));
     drag->exec(Qt::CopyAction);
 }
 

@@ -13,6 +13,7 @@
 
 class QMenu;
 class QMimeData;
+class QPixmap;
 class QPrinter;
 class QWidget;
 
@@ -38,16 +39,16 @@ class Desktop {
     virtual void OpenPopupMenu(QMenu* menu);
     // The print dialog; false when the user cancelled it.
     virtual bool ChoosePrinter(QPrinter& printer, QWidget* owner);
-    // The save dialog, proposing the file name `proposed` in the user's home folder; the path
-    // chosen, empty when the user cancelled it.
+    // The save dialog, proposing the file `proposed` (a full path); the path chosen, empty when
+    // the user cancelled it.
     virtual QString ChooseSaveFile(QWidget* owner, const QString& title, const QString& proposed,
                                    const QString& filter);
     // A folder only this run of the program uses, made at the first call and removed at the end
     // of the process; empty when none can be made.
     virtual QString PrivateFolder();
     // Drags `data` from `source` to wherever the user drops it (another program, a file
-    // manager) and returns when the drag has ended.
-    virtual void StartDrag(QWidget* source, std::unique_ptr<QMimeData> data);
+    // manager), showing `image` under the pointer, and returns when the drag has ended.
+    virtual void StartDrag(QWidget* source, std::unique_ptr<QMimeData> data, const QPixmap& image);
     // Hands a web address to the desktop's default handler; the result is ignored.
     virtual void OpenWebPage(const QString& address);
     // A draw in [0, 1) for the reminder's button arrangement, from a clock-seeded generator.

@@ -47,11 +47,13 @@ QString Q(std::string_view text) {
 // lines, over the whole height the chord's notes can take, in twips.
 constexpr views::TwipsRect kChordColumn{5640, 3600, 600, 2040};
 
-// Turns a left press followed by a move past the drag distance into one drag request.
+// Turns a left press followed by a move past the drag distance into one drag request, and shows
+// the open hand where a drag can start.
 class DragWatcher final : public QObject {
   public:
     DragWatcher(QWidget* widget, std::function<bool(QPoint)> starts, std::function<void()> drag)
-        : QObject(widget), starts_(std::move(starts)), drag_(std::move(drag)) {
+        : QObject(widget), widget_(widget), starts_(std::move(starts)), drag_(std::move(drag)) {
+        widget->setMouseTracking(true);
         widget->installEventFilter(this);
     }
 
@@ -63,9 +65,11 @@ class DragWatcher final : public QObject {
                 pressedAt_ = mouse->position().toPoint();
                 break;
             case QEvent::MouseMove:
-                if (armed_ && (mouse->buttons() & Qt::LeftButton) != 0 &&
-                    (mouse->position().toPoint() - pressedAt_).manhattanLength() >=
-                        QApplication::startDragDistance()) {
+                if (mouse->buttons() == Qt::NoButton) {
+                    ShowHand(starts_(mouse->position().toPoint()));
+                } else if (armed_ && (mouse->buttons() & Qt::LeftButton) != 0 &&
+                           (mouse->position().toPoint() - pressedAt_).manhattanLength() >=
+                               QApplication::startDragDistance()) {
                     armed_ = false;
                     drag_();
                 }
@@ -80,6 +84,14 @@ class DragWatcher final : public QObject {
     }
 
   private:
+    void ShowHand(bool hand) {
+        const Qt::CursorShape shape = hand ? Qt::OpenHandCursor : Qt::ArrowCursor;
+        if (widget_->cursor().shape() != shape) {
+            widget_->setCursor(shape);
+        }
+    }
+
+    QWidget* widget_;
     std::function<bool(QPoint)> starts_;
     std::function<void()> drag_;
     QPoint pressedAt_;

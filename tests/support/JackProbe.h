@@ -52,14 +52,9 @@ class JackProbe {
     // Makes a MIDI input port, "<client>:midi_in", whose messages are recorded; its full name,
     // empty when it cannot be made. Once per probe.
     std::string RecordMidi();
-    // The MIDI messages received since the last call, in order; timed, with the steady clock's
-    // nanosecond (std::chrono::steady_clock in any process) of their arrival.
-    std::vector<std::vector<std::uint8_t>> TakeMidi();
-    struct TimedMessage {
-        std::int64_t steadyNs;
-        std::vector<std::uint8_t> bytes;
-    };
-    std::vector<TimedMessage> TakeTimedMidi();
+    // The MIDI messages received since the last call, in order.
+    // `arrivals` gets each one's arrival, in nanoseconds of std::chrono::steady_clock.
+    std::vector<std::vector<std::uint8_t>> TakeMidi(std::vector<std::int64_t>* arrivals = nullptr);
 
     // Makes a MIDI output port, "<client>:midi_out", that sends what SendMidi queues; its full
     // name, empty when it cannot be made. Once per probe.

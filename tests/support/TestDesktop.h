@@ -1,9 +1,9 @@
 #pragma once
 // A desktop the tests answer for: a set screen width and reminder draw, messages and web pages
-// noted instead of shown, the print and save dialogs filled in by the test, drags kept, the
-// reminder answered at once when an answer is set, and an end of process that only counts. The
-// reminder and the pop-up menu open for real, for the test to press their buttons, when the test
-// gives no answer.
+// noted instead of shown, the print dialog filled in by the test, the reminder answered at once
+// when an answer is set, and an end of process that only counts. The reminder and the pop-up menu
+// open for real, for the test to press their buttons, when the test gives no answer.
+// The save dialog's answer is the test's; a drag is kept, not run.
 
 #include <QMenu>
 #include <QMimeData>
@@ -43,12 +43,11 @@ class TestDesktop : public mainwin::Desktop {
     bool ChoosePrinter(QPrinter& printer, QWidget*) override {
         return choosePrinter && choosePrinter(printer);
     }
-    QString ChooseSaveFile(QWidget*, const QString&, const QString& proposed,
-                           const QString&) override {
-        proposedName = proposed;
+    QString ChooseSaveFile(QWidget*, const QString&, const QString& name, const QString&) override {
+        proposedName = name;
         return saveAs;
     }
-    void StartDrag(QWidget* source, std::unique_ptr<QMimeData> data) override {
+    void StartDrag(QWidget* source, std::unique_ptr<QMimeData> data, const QPixmap&) override {
         dragSource = source;
         dragged = std::move(data);
     }
@@ -70,7 +69,7 @@ class TestDesktop : public mainwin::Desktop {
     // Fills in the print dialog; cancelled when empty.
     std::function<bool(QPrinter&)> choosePrinter;
 
-    // The save dialog's answer (empty: cancelled) and the name it proposed; the last drag.
+    // The save dialog's answer (empty: cancelled) and the file it proposed; the last drag.
     QString saveAs, proposedName;
     QWidget* dragSource = nullptr;
     std::unique_ptr<QMimeData> dragged;
