@@ -6,6 +6,7 @@
 #include <time.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -119,6 +120,34 @@ void BM_ReleaseToFirstNoteOn(benchmark::State& state) {
     state.counters["release_to_note_on_worst_ms"] = *std::max_element(ms.begin(), ms.end());
 }
 BENCHMARK(BM_ReleaseToFirstNoteOn)->Arg(0)->Arg(1)->Iterations(40)->Unit(benchmark::kMillisecond);
+
+// How far each onset of an arpeggio (C major 7th, up, 150 ms apart, on the real clock) and the
+// common end are from their planned times, through the program's Play button.
+void BM_ArpeggioOnsetError(benchmark::State& state) {
+    Rig rig;
+    rig.program->Midi().SetPlayAs(quorvane::midi::PlayStyle::ArpeggioUp);
+    rig.program->Midi().SetPlaySpacing(150);
+    rig.program->Main().cboChordTypes()->setCurrentIndex(9);  // "Major 7th"
+    rig.program->Main().cboChordTypes_Click();
+    const std::vector<double> planned{0, 150, 300, 450, 600, 600, 600, 600};
+    std::vector<double> errors;
+    for (auto _ : state) {
+        rig.outputs->Clear();
+        rig.program->Main().cmdPlayButton()->click();
+        const auto& events = rig.outputs->Events();
+        if (events.size() != planned.size()) {
+            state.SkipWithError("the arpeggio was not played");
+            return;
+        }
+        for (std::size_t i = 1; i < events.size(); ++i) {
+            const std::chrono::duration<double, std::milli> at = events[i].time - events[0].time;
+            errors.push_back(std::abs(at.count() - planned[i]));
+        }
+    }
+    state.counters["onset_error_median_ms"] = Median(errors);
+    state.counters["onset_error_worst_ms"] = *std::max_element(errors.begin(), errors.end());
+}
+BENCHMARK(BM_ArpeggioOnsetError)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 // Processor time of the user-interface thread while a 2500 ms chord sounds.
 void BM_UiThreadCpuDuringLongChord(benchmark::State& state) {
