@@ -58,32 +58,31 @@ class DragWatcher final : public QObject {
     }
 
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        switch (event->type()) {
-            case QEvent::MouseButtonPress:
-                armed_ = mouse->button() == Qt::LeftButton && starts_(mouse->position().toPoint());
-                pressedAt_ = mouse->position().toPoint();
-                break;
-            case QEvent::MouseMove:
-                if (mouse->buttons() == Qt::NoButton) {
-                    ShowHand(starts_(mouse->position().toPoint()));
-                } else if (armed_ && (mouse->buttons() & Qt::LeftButton) != 0 &&
-                           (mouse->position().toPoint() - pressedAt_).manhattanLength() >=
-                               QApplication::startDragDistance()) {
-                    armed_ = false;
-                    drag_();
-                }
-                break;
-            case QEvent::MouseButtonRelease:
-                armed_ = false;
-                break;
-            default:
-                break;
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+            type == QEvent::MouseButtonRelease) {
+            Handle(type, *static_cast<QMouseEvent*>(event));
         }
         return false;  // the widget handles its events as before
     }
 
   private:
+    void Handle(QEvent::Type type, const QMouseEvent& mouse) {
+        const QPoint at = mouse.position().toPoint();
+        if (type == QEvent::MouseButtonPress) {
+            armed_ = mouse.button() == Qt::LeftButton && starts_(at);
+            pressedAt_ = at;
+        } else if (type == QEvent::MouseButtonRelease) {
+            armed_ = false;
+        } else if (mouse.buttons() == Qt::NoButton) {
+            ShowHand(starts_(at));
+        } else if (armed_ && (mouse.buttons() & Qt::LeftButton) != 0 &&
+                   (at - pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
+            armed_ = false;
+            drag_();
+        }
+    }
+
     void ShowHand(bool hand) {
         const Qt::CursorShape shape = hand ? Qt::OpenHandCursor : Qt::ArrowCursor;
         if (widget_->cursor().shape() != shape) {
