@@ -102,7 +102,7 @@ int InfoValue(const QString& info, const char* key) {
 void BM_ClickReleaseToNoteOnAtJackPort(benchmark::State& state) {
     Desktop desktop;
     for (const QString& why :
-         {desktop.StartX(), desktop.StartJack(static_cast<int>(state.range(0)))}) {
+         {desktop.StartX(), desktop.StartJack(48000, static_cast<int>(state.range(0)))}) {
         if (!why.isEmpty()) {
             state.SkipWithError(why.toStdString().c_str());
             return;

@@ -43,9 +43,10 @@ QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Where on the staff a press picks up the chord: its column of note heads, sharps and ledger
-// lines, over the whole height the chord's notes can take, in twips.
-constexpr views::TwipsRect kChordColumn{5640, 3600, 600, 2040};
+// Where on the staff a press picks up the chord, in twips: its heads (those set aside to the
+// right too), its sharps' columns (right of the scale's last note) and its ledger lines, over
+// the whole height the chord's notes can take.
+constexpr views::TwipsRect kChordColumn{5460, 3600, 960, 2040};
 
 // Turns a left press followed by a move past the drag distance into one drag request, and shows
 // the open hand where a drag can start.
