@@ -6,7 +6,9 @@
 #include <time.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPushButton>
+#include <QTest>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -91,6 +93,61 @@ void BM_PlayTiming(benchmark::State& state) {
     state.counters["held_error_worst_ms"] = worst(heldError);
 }
 BENCHMARK(BM_PlayTiming)->Iterations(50)->Unit(benchmark::kMillisecond);
+
+// A press and release of Play as the mouse makes them (the button's own repaints included): from
+// the release to the first note-on handed to the device, for the block chord and an arpeggio.
+void BM_ReleaseToFirstNoteOn(benchmark::State& state) {
+    Rig rig;
+    rig.program->Midi().SetNoteLength(500);
+    rig.program->Midi().SetPlayAs(static_cast<quorvane::midi::PlayStyle>(state.range(0)));
+    rig.program->Main().show();
+    QPushButton* play = rig.program->Main().cmdPlayButton();
+    std::vector<double> ms;
+    for (auto _ : state) {
+        QTest::mousePress(play, Qt::LeftButton);
+        QApplication::processEvents();
+        rig.outputs->Clear();
+        const Clock::time_point released = Clock::now();
+        QTest::mouseRelease(play, Qt::LeftButton);
+        const auto& events = rig.outputs->Events();
+        if (events.size() != 6) {
+            state.SkipWithError("the chord was not played");
+            return;
+        }
+        ms.push_back(std::chrono::duration<double, std::milli>(events[0].time - released).count());
+    }
+    state.counters["release_to_note_on_median_ms"] = Median(ms);
+    state.counters["release_to_note_on_worst_ms"] = *std::max_element(ms.begin(), ms.end());
+}
+BENCHMARK(BM_ReleaseToFirstNoteOn)->Arg(0)->Arg(1)->Iterations(40)->Unit(benchmark::kMillisecond);
+
+// How far each onset of an arpeggio (C major 7th, up, 150 ms apart, on the real clock) and the
+// common end are from their planned times, through the program's Play button.
+void BM_ArpeggioOnsetError(benchmark::State& state) {
+    Rig rig;
+    rig.program->Midi().SetPlayAs(quorvane::midi::PlayStyle::ArpeggioUp);
+    rig.program->Midi().SetPlaySpacing(150);
+    rig.program->Main().cboChordTypes()->setCurrentIndex(9);  // "Major 7th"
+    rig.program->Main().cboChordTypes_Click();
+    const std::vector<double> planned{0, 150, 300, 450, 600, 600, 600, 600};
+    std::vector<double> errors;
+    for (auto _ : state) {
+        rig.outputs->Clear();
+        rig.program->Main().cmdPlayButton()->click();
+        const auto& events = rig.outputs->Events();
+        if (events.size() != planned.size()) {
+            state.SkipWithError("the arpeggio was not played");
+            return;
+        }
+        for (std::size_t i = 1; i < events.size(); ++i) {
+            const std::chrono::duration<double, std::milli> at = events[i].time - events[0].time;
+            errors.push_back(std::abs(at.count() - planned[i]));
+        }
+    }
+    state.counters["onset_error_median_ms"] = Median(errors);
+    state.counters["onset_error_worst_ms"] = *std::max_element(errors.begin(), errors.end());
+}
+BENCHMARK(BM_ArpeggioOnsetError)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 // Processor time of the user-interface thread while a 2500 ms chord sounds.
 void BM_UiThreadCpuDuringLongChord(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -15,6 +16,7 @@ namespace quorvane::app {
 namespace {
 
 constexpr std::array<int, 3> kEndSignals{SIGTERM, SIGINT, SIGHUP};
+constexpr std::chrono::nanoseconds kLongestStep = std::chrono::milliseconds(20);
 
 // The write end of the installed handlers' pipe, -1 when none is installed. The program's one
 // process-wide variable besides its state objects: a signal handler can reach nothing else.
@@ -85,9 +87,13 @@ void EndSignals::SleepUntil(midi::MidiClock::time_point deadline) const {
         if (left.count() <= 0) {
             return;
         }
+        // The kernel may wake a poll late by a thousandth of its timeout (half a millisecond
+        // after 500 ms); in steps of at most 20 ms the wake-up stays within the timer's slack.
+        const std::chrono::nanoseconds step =
+            std::min<std::chrono::nanoseconds>(left, kLongestStep);
         // To the nanosecond, so that the note length is kept to well under a millisecond.
-        const timespec timeout{static_cast<time_t>(left.count() / 1'000'000'000),
-                               static_cast<long>(left.count() % 1'000'000'000)};
+        const timespec timeout{static_cast<time_t>(step.count() / 1'000'000'000),
+                               static_cast<long>(step.count() % 1'000'000'000)};
         pollfd p{readFd_, POLLIN, 0};
         // Without a pipe (fd -1) ppoll only sleeps.
         const int ready = ::ppoll(&p, 1, &timeout, nullptr);

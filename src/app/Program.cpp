@@ -2,12 +2,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
+#include <QUrl>
+#include <algorithm>
 #include <cstdlib>
 
 #include "dialogs/DialogLook.h"
@@ -102,6 +109,9 @@ void Program::Wire() {
     QObject::connect(main, &frmChordMain::playRequested, [this] {
         midi_.PlayChord(main_->RootIndex(), main_->ChordTypeIndex(), main_->Inversion());
     });
+    QObject::connect(main, &frmChordMain::exportMidiRequested, [this] { ExportMidi(); });
+    QObject::connect(main, &frmChordMain::chordDragRequested,
+                     [this](QWidget* source) { DragChord(source); });
     QObject::connect(main, &frmChordMain::resetMidiRequested, [this] { midi_.ResetMidi(); });
     QObject::connect(main, &frmChordMain::exitRequested, [this] { ShutDown(); });
     QObject::connect(main, &frmChordMain::helpIndexRequested, [this] { HelpIndex(); });
@@ -222,6 +232,67 @@ dialogs::HelpViewer* Program::EnsureHelp() {
         help_ = new dialogs::HelpViewer(main_.get());
     }
     return help_;
+}
+
+// ---- The chord as a MIDI file -------------------------------------------------------------
+
+midi::ChordFile Program::CurrentChordFile() const {
+    midi::ChordFile chord;
+    chord.name = main_->ChordTitle().toStdString();
+    chord.channel = midi_.MidiChannel();
+    chord.program =
+        midiSettings_.isNull() ? 0 : std::max(0, midiSettings_->cboGMInstrument()->currentIndex());
+    chord.velocity = midi_.Velocity();
+    chord.notes = midi_.ChordNotes(main_->RootIndex(), main_->ChordTypeIndex(), main_->Inversion());
+    chord.plan = midi_.PlanChord(chord.notes);
+    return chord;
+}
+
+void Program::ExportMidi() {
+    const midi::ChordFile chord = CurrentChordFile();
+    const QString name = QString::fromStdString(midi::ChordFileName(chord.name));
+    const QString path = desktop_->ChooseSaveFile(
+        main_.get(), QStringLiteral("Export MIDI"),
+        QDir(exportFolder_.isEmpty() ? QDir::homePath() : exportFolder_).filePath(name),
+        QStringLiteral("MIDI files (*.mid *.midi);;All files (*)"));
+    if (path.isEmpty()) {
+        return;  // cancelled
+    }
+    std::string why;
+    if (!midi::SaveMidiFile(QFile::encodeName(path).toStdString(), midi::WriteMidiFile(chord),
+                            &why)) {
+        qCWarning(midi::lcMidi).noquote() << QStringLiteral("The MIDI file %1 was not written: %2")
+                                                 .arg(path, QString::fromStdString(why));
+        desktop_->ShowCriticalMessage(
+            main_.get(), QStringLiteral("Quorvane"),
+            QStringLiteral("The MIDI file \"%1\" could not be written.").arg(path),
+            QStringLiteral("The file %1.").arg(QString::fromStdString(why)));
+        return;
+    }
+    exportFolder_ = QFileInfo(path).absolutePath();
+    qCInfo(midi::lcMidi).noquote() << "Exported the chord to" << path;
+}
+
+void Program::DragChord(QWidget* source) {
+    const midi::ChordFile chord = CurrentChordFile();
+    const std::vector<std::uint8_t> bytes = midi::WriteMidiFile(chord);
+    const QString folder = desktop_->PrivateFolder();
+    std::string why = "there is no private temporary folder";
+    const QString path =
+        QDir(folder).filePath(QString::fromStdString(midi::ChordFileName(chord.name)));
+    if (folder.isEmpty() ||
+        !midi::SaveMidiFile(QFile::encodeName(path).toStdString(), bytes, &why)) {
+        qCWarning(midi::lcMidi).noquote()
+            << "The chord cannot be dragged as a MIDI file:" << QString::fromStdString(why);
+        return;
+    }
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls({QUrl::fromLocalFile(path)});
+    data->setData(QStringLiteral("audio/midi"),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                             static_cast<qsizetype>(bytes.size())));
+    // The chord's name goes with the pointer.
+    desktop_->StartDrag(source, std::move(data), main_->lblNoteName()->grab());
 }
 
 // ---- Help menu ----------------------------------------------------------------------------

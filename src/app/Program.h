@@ -16,6 +16,7 @@
 #include "mainwin/Desktop.h"
 #include "mainwin/frmChordMain.h"
 #include "midi/InputPorts.h"
+#include "midi/MidiFile.h"
 #include "midi/OutputDevices.h"
 #include "midi/frmMIDI.h"
 #include "midi/modCommon.h"
@@ -83,6 +84,11 @@ class Program final : private mainwin::SecondaryWindows {
     void ShowClosingReminder();
     void UnloadSecondaryWindows();
     QWidget* MessageOwner() const;
+    // The current chord as the MIDI file that File > Export MIDI... writes and a drag carries:
+    // the instrument chosen in the settings window, the playing settings of modCommon.
+    midi::ChordFile CurrentChordFile() const;
+    void ExportMidi();
+    void DragChord(QWidget* source);
 
     std::unique_ptr<mainwin::Desktop> desktop_;
     std::unique_ptr<EndSignals> endSignals_;  // made before the MIDI state: its clock waits on it
@@ -96,6 +102,8 @@ class Program final : private mainwin::SecondaryWindows {
     QPointer<dialogs::HelpViewer> help_;
     QPointer<midi::frmMIDI> midiSettings_;
 
+    // Where the last MIDI file was exported to; the next export proposes the same folder.
+    QString exportFolder_;
     bool ended_ = false;
     int closingRemindersShown_ = 0;
 };

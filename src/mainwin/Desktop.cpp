@@ -1,9 +1,13 @@
 #include "mainwin/Desktop.h"
 
 #include <QCursor>
+#include <QDrag>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -36,6 +40,26 @@ bool Desktop::ChoosePrinter(QPrinter& printer, QWidget* owner) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+QString Desktop::ChooseSaveFile(QWidget* owner, const QString& title, const QString& proposed,
+                                const QString& filter) {
+    return QFileDialog::getSaveFileName(owner, title, proposed, filter);
+}
+
+QString Desktop::PrivateFolder() {
+    if (!privateFolder_) {
+        privateFolder_ = std::make_unique<QTemporaryDir>();
+    }
+    return privateFolder_->isValid() ? privateFolder_->path() : QString();
+}
+
+void Desktop::StartDrag(QWidget* source, std::unique_ptr<QMimeData> data, const QPixmap& image) {
+    auto* drag = new QDrag(source);  // Qt deletes it once it has ended
+    drag->setMimeData(data.release());
+    drag->setPixmap(image);
+    drag->setHotSpot(QPoint(image.width(), image.height()) / (2 * image.devicePixelRatio()));
+    drag->exec(Qt::CopyAction);
+}
+
 void Desktop::OpenWebPage(const QString& address) {
     dialogs::OpenWebPage(address);
 }
@@ -49,6 +73,8 @@ dialogs::frmMoney::Outcome Desktop::ShowReminderModal(dialogs::frmMoney& reminde
 }
 
 void Desktop::EndProcess() {
+    // No destructor runs after this: the private folder goes now.
+    privateFolder_.reset();
     std::fflush(nullptr);
     std::_Exit(0);
 }

@@ -1,14 +1,19 @@
 #pragma once
 // Desktop: where the outside world enters the program. The screen's width, the modal loops of
-// message boxes, the pop-up menu, the print dialog and the start-up and closing reminder, the web
-// browser, the reminder's random draw and the end of the process all go through here. The program
+// message boxes, the pop-up menu, the print and save dialogs and the start-up and closing
+// reminder, drags to other programs, the program's private temporary folder, the web browser, the
+// reminder's random draw and the end of the process all go through here. The program
 // runs on this class as it is; tests subclass it and answer for the user and the system.
 
 #include <QString>
+#include <QTemporaryDir>
+#include <memory>
 
 #include "dialogs/frmMoney.h"
 
 class QMenu;
+class QMimeData;
+class QPixmap;
 class QPrinter;
 class QWidget;
 
@@ -34,6 +39,16 @@ class Desktop {
     virtual void OpenPopupMenu(QMenu* menu);
     // The print dialog; false when the user cancelled it.
     virtual bool ChoosePrinter(QPrinter& printer, QWidget* owner);
+    // The save dialog, proposing the file `proposed` (a full path); the path chosen, empty when
+    // the user cancelled it.
+    virtual QString ChooseSaveFile(QWidget* owner, const QString& title, const QString& proposed,
+                                   const QString& filter);
+    // A folder only this run of the program uses, made at the first call and removed at the end
+    // of the process; empty when none can be made.
+    virtual QString PrivateFolder();
+    // Drags `data` from `source` to wherever the user drops it (another program, a file
+    // manager), showing `image` under the pointer, and returns when the drag has ended.
+    virtual void StartDrag(QWidget* source, std::unique_ptr<QMimeData> data, const QPixmap& image);
     // Hands a web address to the desktop's default handler; the result is ignored.
     virtual void OpenWebPage(const QString& address);
     // A draw in [0, 1) for the reminder's button arrangement, from a clock-seeded generator.
@@ -43,6 +58,9 @@ class Desktop {
     // Ends the process at once: the device is closed and nothing is saved, so no window handler or
     // destructor has anything left to do.
     virtual void EndProcess();
+
+  private:
+    std::unique_ptr<QTemporaryDir> privateFolder_;
 };
 
 }  // namespace quorvane::mainwin

@@ -12,6 +12,7 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,6 +42,61 @@ using look::Place;
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// Where on the staff a press picks up the chord, in twips: its heads (those set aside to the
+// right too), its sharps' columns (right of the scale's last note) and its ledger lines, over
+// the whole height the chord's notes can take.
+constexpr views::TwipsRect kChordColumn{5460, 3600, 960, 2040};
+
+// Turns a left press followed by a move past the drag distance into one drag request, and shows
+// the open hand where a drag can start.
+class DragWatcher final : public QObject {
+  public:
+    DragWatcher(QWidget* widget, std::function<bool(QPoint)> starts, std::function<void()> drag)
+        : QObject(widget), widget_(widget), starts_(std::move(starts)), drag_(std::move(drag)) {
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+            type == QEvent::MouseButtonRelease) {
+            Handle(type, *static_cast<QMouseEvent*>(event));
+        }
+        return false;  // the widget handles its events as before
+    }
+
+  private:
+    void Handle(QEvent::Type type, const QMouseEvent& mouse) {
+        const QPoint at = mouse.position().toPoint();
+        if (type == QEvent::MouseButtonPress) {
+            armed_ = mouse.button() == Qt::LeftButton && starts_(at);
+            pressedAt_ = at;
+        } else if (type == QEvent::MouseButtonRelease) {
+            armed_ = false;
+        } else if (mouse.buttons() == Qt::NoButton) {
+            ShowHand(starts_(at));
+        } else if (armed_ && (mouse.buttons() & Qt::LeftButton) != 0 &&
+                   (at - pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
+            armed_ = false;
+            drag_();
+        }
+    }
+
+    void ShowHand(bool hand) {
+        const Qt::CursorShape shape = hand ? Qt::OpenHandCursor : Qt::ArrowCursor;
+        if (widget_->cursor().shape() != shape) {
+            widget_->setCursor(shape);
+        }
+    }
+
+    QWidget* widget_;
+    std::function<bool(QPoint)> starts_;
+    std::function<void()> drag_;
+    QPoint pressedAt_;
+    bool armed_ = false;
+};
 
 }  // namespace
 
@@ -80,6 +136,12 @@ void frmChordMain::BuildControls() {
     lblOtherNames_->setFont(WindowFont());
     lblOtherNames_->setAlignment(Qt::AlignCenter);
     lblOtherNames_->hide();
+    WatchForDrags(lblNoteName_, [](QPoint) { return true; });
+    WatchForDrags(staff_, [](QPoint at) {
+        const views::PixelRect column = views::TwipsToPixels(
+            kChordColumn.left, kChordColumn.top, kChordColumn.width, kChordColumn.height);
+        return QRect(column.x, column.y, column.width, column.height).contains(at);
+    });
 
     picKeyboard_ = new KeyboardPanel(staff_);
     Place(picKeyboard_, views::kKeyboardPanel);
@@ -199,6 +261,8 @@ void frmChordMain::BuildMenus() {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     mnuFilePrint_ = file->addAction(QStringLiteral("&Print"));
     mnuFilePrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuFileExportMIDI_ = file->addAction(QStringLiteral("&Export MIDI..."));
+    connect(mnuFileExportMIDI_, &QAction::triggered, this, &frmChordMain::mnuFileExportMIDI_Click);
     file->addSeparator();
     mnuFileExit_ = file->addAction(QStringLiteral("E&xit"));
     connect(mnuFilePrint_, &QAction::triggered, this, &frmChordMain::mnuFilePrint_Click);
@@ -551,6 +615,16 @@ ChordSheet frmChordMain::CurrentSheet() const {
     return sheet;
 }
 
+QString frmChordMain::ChordTitle() const {
+    return cboRootNote_->itemText(rootIndex_) + QLatin1Char(' ') +
+           Q(theory::ChordTypes[static_cast<std::size_t>(chordTypeIndex_)].name) +
+           Q(inversionCaption_);
+}
+
+void frmChordMain::WatchForDrags(QWidget* widget, std::function<bool(QPoint)> starts) {
+    new DragWatcher(widget, std::move(starts), [this, widget] { emit chordDragRequested(widget); });
+}
+
 // ---- Keyboard ---------------------------------------------------------------------------
 
 void frmChordMain::picKeyboard_MouseDown(int button, int /*shift*/, float x, float y) {
@@ -644,6 +718,10 @@ void frmChordMain::mnuFilePrint_Click() {
                 << QStringLiteral("Printing \"%1\" failed: %2").arg(printer.docName(), error);
         }
     }
+}
+
+void frmChordMain::mnuFileExportMIDI_Click() {
+    emit exportMidiRequested();
 }
 
 void frmChordMain::mnuFileExit_Click() {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -100,6 +101,9 @@ class frmChordMain : public QMainWindow {
     views::IdentifierMode IdentifierMode() const;
     // What File > Print puts on paper: the chord and scale as the window shows them now.
     ChordSheet CurrentSheet() const;
+    // The chord as a title: root text, a blank, chord name and inversion caption ("C Major 7th
+    // Basic"), which names its MIDI file.
+    QString ChordTitle() const;
 
     // ---- A chord held on the MIDI input ---------------------------------------------------
     // Selects it as the user's picks do: the root, the chord type, then the inversion, each
@@ -127,6 +131,7 @@ class frmChordMain : public QMainWindow {
     void Form_Resize();
     void Form_Unload();
     void mnuFilePrint_Click();
+    void mnuFileExportMIDI_Click();
     void mnuFileExit_Click();
     void mnuOptionsLinkWindows_Click();
     void mnuOptionsResetMIDI_Click();
@@ -150,6 +155,7 @@ class frmChordMain : public QMainWindow {
     QWidget* vtlPlayKey(int key) const;
 
     QAction* mnuFilePrint() const { return mnuFilePrint_; }
+    QAction* mnuFileExportMIDI() const { return mnuFileExportMIDI_; }
     QAction* mnuFileExit() const { return mnuFileExit_; }
     QAction* mnuOptionsLinkWindows() const { return mnuOptionsLinkWindows_; }
     QMenu* mnuOptionsIdentifiers() const { return mnuOptionsIdentifiers_; }
@@ -171,6 +177,11 @@ class frmChordMain : public QMainWindow {
     // The progressions chart is to follow this root (its window is created hidden if needed).
     void showProgRequested(int rootIndex);
     void playRequested();
+    // File > Export MIDI...: the chord is to be written to a MIDI file the user names.
+    void exportMidiRequested();
+    // A left drag has begun on the chord's name or on the chord on the staff: the chord is to
+    // be carried from `source` as a MIDI file.
+    void chordDragRequested(QWidget* source);
     void resetMidiRequested();
     // File > Exit or the window closed: the program's single way of ending.
     void exitRequested();
@@ -206,6 +217,9 @@ class frmChordMain : public QMainWindow {
     // Sets a selector's row from code and runs the same handling as a user's pick.
     void SelectRow(QComboBox* box, int row);
     void OpenInversionsPopup();
+    // A left press on the widget where `starts` holds, then a move past the drag distance,
+    // asks for the chord to be dragged; the press itself is handled as before.
+    void WatchForDrags(QWidget* widget, std::function<bool(QPoint)> starts);
     void ShowProg();
 
     StaffSurface* staff_ = nullptr;
@@ -229,6 +243,7 @@ class frmChordMain : public QMainWindow {
     bool controlMissing_ = false;
 
     QAction* mnuFilePrint_ = nullptr;
+    QAction* mnuFileExportMIDI_ = nullptr;
     QAction* mnuFileExit_ = nullptr;
     QAction* mnuOptionsLinkWindows_ = nullptr;
     QMenu* mnuOptionsIdentifiers_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QShowEvent>
 #include <QSlider>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <array>
@@ -169,6 +170,8 @@ void frmMIDI::BuildControls() {
     chkEcho_->setChecked(midi_.Echo());
     Place(chkEcho_, 3615, 2880, 1980, 315);
 
+    BuildPlayAs();
+
     // Handlers are connected once every control holds its start value.
     connect(cboDevices_, &QComboBox::activated, this, [this] { cboDevices_Click(); });
     connect(cboGMInstrument_, &QComboBox::activated, this, [this] { cboGMInstrument_Click(); });
@@ -211,6 +214,67 @@ void frmMIDI::BuildControls() {
     labels_[3]->setBuddy(sldNoteLength_);
     labels_[5]->setBuddy(sldVolume_);
     labels_[6]->setBuddy(cboInputs_);
+}
+
+void frmMIDI::BuildPlayAs() {
+    labels_[7] = MakeLabel(this, "Play as:", Qt::AlignLeft, 120, 3480, 1095, 195);
+    cboPlayAs_ = new QComboBox(this);
+    Place(cboPlayAs_, 120, 3720, 2175, 315);
+    // What each style does, as the list's tooltips say it.
+    const std::array<const char*, kPlayStyleNames.size()> explained{
+        "Every note at once", "One note after another, from the lowest",
+        "One note after another, from the highest",
+        "A downstroke: from the lowest note up, a few milliseconds apart"};
+    for (std::size_t i = 0; i < kPlayStyleNames.size(); ++i) {
+        const std::string_view name = kPlayStyleNames[i];
+        cboPlayAs_->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        cboPlayAs_->setItemData(static_cast<int>(i), QString::fromLatin1(explained[i]),
+                                Qt::ToolTipRole);
+    }
+    cboPlayAs_->setCurrentIndex(static_cast<int>(midi_.PlayAs()));
+    labels_[8] = MakeLabel(this, "Spacing:", Qt::AlignLeft, 2400, 3480, 975, 195);
+    updSpacing_ = new QSpinBox(this);
+    updSpacing_->setRange(kShortestSpacing, kLongestSpacing);
+    updSpacing_->setSingleStep(5);
+    updSpacing_->setSuffix(QStringLiteral(" ms"));
+    updSpacing_->setAccessibleDescription(QStringLiteral("Time between the notes' onsets"));
+    Place(updSpacing_, 2400, 3720, 975, 315);
+    ShowSpacing();
+    // In the focus order after the instrument, with the other ways the chord sounds; the input's
+    // controls keep their places at the end of it.
+    setTabOrder(cboGMInstrument_, cboPlayAs_);
+    setTabOrder(cboPlayAs_, updSpacing_);
+    setTabOrder(updSpacing_, sldNoteLength_);
+    connect(cboPlayAs_, &QComboBox::activated, this, [this] { cboPlayAs_Click(); });
+    connect(updSpacing_, &QSpinBox::valueChanged, this, [this] { updSpacing_Change(); });
+    cboPlayAs_->setAccessibleName(QStringLiteral("Play as"));
+    updSpacing_->setAccessibleName(QStringLiteral("Spacing"));
+    // The box's own text field is read by the same name.
+    if (auto* field = updSpacing_->findChild<QLineEdit*>()) {
+        field->setAccessibleName(QStringLiteral("Spacing"));
+    }
+    labels_[7]->setBuddy(cboPlayAs_);
+    labels_[8]->setBuddy(updSpacing_);
+}
+
+void frmMIDI::ShowSpacing() {
+    const QSignalBlocker block(updSpacing_);
+    const bool spaced = midi_.PlayAs() != PlayStyle::Chord;
+    updSpacing_->setEnabled(spaced);
+    updSpacing_->setValue(spaced ? midi_.PlaySpacing() : kShortestSpacing);
+    updSpacing_->setSpecialValueText(spaced ? QString() : QStringLiteral("none"));
+}
+
+void frmMIDI::cboPlayAs_Click() {
+    const int row = cboPlayAs_->currentIndex();
+    if (row >= 0) {
+        midi_.SetPlayAs(static_cast<PlayStyle>(row));
+        ShowSpacing();
+    }
+}
+
+void frmMIDI::updSpacing_Change() {
+    midi_.SetPlaySpacing(updSpacing_->value());
 }
 
 QLabel* frmMIDI::Label(int number) const {

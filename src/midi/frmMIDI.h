@@ -1,6 +1,7 @@
 #pragma once
 // frmMIDI: the MIDI settings window. Output device, General MIDI instrument, channel, octave
-// shift, note length and volume; every control writes straight into modCommon.
+// shift, note length and volume, the MIDI input, and how Play lays a chord out in time; every
+// control writes straight into modCommon.
 
 #include <QWidget>
 #include <array>
@@ -14,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
+class QSpinBox;
 class QToolButton;
 
 namespace quorvane::midi {
@@ -53,9 +55,9 @@ class frmMIDI : public QWidget {
     ~frmMIDI() override;
 
     // Layout in twips. The input controls sit below the output settings, which keep their
-    // places; the window is taller by their row.
+    // places, and the way of playing below them; the window is taller by their rows.
     static constexpr int kClientWidth = 5715;
-    static constexpr int kClientHeight = 3420;
+    static constexpr int kClientHeight = 4260;
     // The first entry of the input list: no input.
     static constexpr const char* kNoInput = "(none)";
 
@@ -85,6 +87,8 @@ class frmMIDI : public QWidget {
     void updOctave_Change();
     void cboInputs_Click();
     void chkEcho_Click();
+    void cboPlayAs_Click();
+    void updSpacing_Change();
 
     // Chooses a list entry from code, with the same handling as the user's choice.
     void ChooseDevice(int row);
@@ -96,7 +100,7 @@ class frmMIDI : public QWidget {
     void RefreshInputs();
 
     // ---- Controls -------------------------------------------------------------------------
-    QLabel* Label(int number) const;  // Label1..Label7
+    QLabel* Label(int number) const;  // Label1..Label9
     QComboBox* cboDevices() const { return cboDevices_; }
     QComboBox* cboGMInstrument() const { return cboGMInstrument_; }
     QLineEdit* txtMIDIChannel() const { return txtMIDIChannel_; }
@@ -109,6 +113,8 @@ class frmMIDI : public QWidget {
     QLineEdit* txtVolume() const { return txtVolume_; }
     QComboBox* cboInputs() const { return cboInputs_; }
     QCheckBox* chkEcho() const { return chkEcho_; }
+    QComboBox* cboPlayAs() const { return cboPlayAs_; }
+    QSpinBox* updSpacing() const { return updSpacing_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -119,11 +125,14 @@ class frmMIDI : public QWidget {
     void BuildControls();
     // The octave label's accessible name, with the value it shows.
     void NameOctave();
+    void BuildPlayAs();
+    // The spacing box shows the chosen style's spacing; a block chord has none.
+    void ShowSpacing();
 
     modCommon& midi_;
     // The chosen device vanished from the list at a refresh, and none has been chosen since.
     bool choiceLost_ = false;
-    std::array<QLabel*, 7> labels_{};
+    std::array<QLabel*, 9> labels_{};
     QComboBox* cboDevices_ = nullptr;
     QComboBox* cboGMInstrument_ = nullptr;
     QLineEdit* txtMIDIChannel_ = nullptr;
@@ -136,6 +145,8 @@ class frmMIDI : public QWidget {
     QLineEdit* txtVolume_ = nullptr;
     QComboBox* cboInputs_ = nullptr;
     QCheckBox* chkEcho_ = nullptr;
+    QComboBox* cboPlayAs_ = nullptr;
+    QSpinBox* updSpacing_ = nullptr;
 };
 
 }  // namespace quorvane::midi

@@ -67,6 +67,23 @@ bool modCommon::SetOctave(int octave) {
     return true;
 }
 
+bool modCommon::SetPlayAs(PlayStyle style) {
+    if (static_cast<std::size_t>(style) >= kPlayStyleNames.size()) {
+        return false;
+    }
+    playAs_ = style;
+    return true;
+}
+
+bool modCommon::SetPlaySpacing(int milliseconds) {
+    if (playAs_ == PlayStyle::Chord || milliseconds < kShortestSpacing ||
+        milliseconds > kLongestSpacing) {
+        return false;
+    }
+    spacing_[static_cast<std::size_t>(playAs_)] = milliseconds;
+    return true;
+}
+
 std::vector<modCommon::ListedDevice> modCommon::ListDevices() {
     std::vector<ListedDevice> listed;
     const int count = devices_->GetNumDevs();
@@ -138,38 +155,75 @@ void modCommon::SendProgramChange(int program) {
     Send(ProgramChangeMessage(midiChannel_, program));
 }
 
-void modCommon::PlayChord(int rootIndex, int chordTypeIndex, int inversion) {
-    DoEvents();
-    const MidiClock::time_point end = clock_->Now() + std::chrono::milliseconds(noteLength_);
-
+std::vector<std::uint32_t> modCommon::ChordNoteOns(int rootIndex, int chordTypeIndex,
+                                                   int inversion) const {
     theory::ChordVoicing voicing;
     if (chordTypeIndex >= 0 && chordTypeIndex < static_cast<int>(theory::ChordTypes.size())) {
         voicing = theory::VoiceChord(theory::ChordTypes[chordTypeIndex].intervals, rootIndex,
                                      inversion, theory::kTrebleClefOffset);
     }
-    // Every value is taken now, so a setting changed while the chord sounds releases exactly the
-    // notes that were started.
     std::vector<std::uint32_t> noteOns;
     noteOns.reserve(voicing.size());
     for (const theory::ChordNote& note : voicing) {
         noteOns.push_back(NoteOnMessage(noteOnBase_, velocity_, note.soundingKey, octave_));
     }
-    // What comes back of this chord on the input (an output connected to the input) is not
-    // taken for the musician's playing.
+    return noteOns;
+}
+
+std::vector<int> modCommon::ChordNotes(int rootIndex, int chordTypeIndex, int inversion) const {
+    std::vector<int> notes;
+    for (std::uint32_t on : ChordNoteOns(rootIndex, chordTypeIndex, inversion)) {
+        notes.push_back(Data1Of(on));
+    }
+    return notes;
+}
+
+PlayPlan modCommon::PlanChord(const std::vector<int>& notes) const {
+    return PlanPlay(notes, playAs_, PlaySpacing(), noteLength_);
+}
+
+bool modCommon::WaitUntil(MidiClock::time_point deadline) {
+    while (clock_->Now() < deadline) {
+        if (endRequested_ && endRequested_()) {
+            return false;
+        }
+        clock_->SleepUntil(deadline);
+    }
+    return true;
+}
+
+void modCommon::PlayChord(int rootIndex, int chordTypeIndex, int inversion) {
+    DoEvents();
+    const MidiClock::time_point start = clock_->Now();
+    // Every value is taken now, so a setting changed while the chord sounds releases exactly the
+    // notes that were started.
+    const std::vector<std::uint32_t> noteOns = ChordNoteOns(rootIndex, chordTypeIndex, inversion);
     std::vector<int> playedKeys;
     for (std::uint32_t on : noteOns) {
         playedKeys.push_back(Data1Of(on));
     }
+    const PlayPlan plan = PlanChord(playedKeys);
+    // What comes back of this chord on the input (an output connected to the input) is not
+    // taken for the musician's playing.
     input_.PlayStarted(std::move(playedKeys), clock_->Now());
-    for (std::uint32_t on : noteOns) {
-        Send(on);
+    // The window does not respond while the chord sounds; only the program's end cuts it short,
+    // and the notes whose onset had not come then stay silent.
+    std::vector<bool> started(noteOns.size(), false);
+    bool going = true;
+    for (const PlannedOnset& onset : plan.onsets) {
+        going = going && WaitUntil(start + std::chrono::milliseconds(onset.atMs));
+        if (going) {
+            Send(noteOns[onset.note]);
+            started[onset.note] = true;
+        }
     }
-    // The window does not respond while the chord sounds; only the program's end cuts it short.
-    while (clock_->Now() < end && !(endRequested_ && endRequested_())) {
-        clock_->SleepUntil(end);
+    if (going) {
+        WaitUntil(start + std::chrono::milliseconds(plan.endMs));
     }
-    for (std::uint32_t on : noteOns) {
-        Send(NoteOffMessage(on));
+    for (std::size_t i = 0; i < noteOns.size(); ++i) {
+        if (started[i]) {
+            Send(NoteOffMessage(noteOns[i]));
+        }
     }
     input_.PlayEnded(clock_->Now());
     DoEvents();

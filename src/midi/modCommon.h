@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "midi/InputPorts.h"
 #include "midi/MidiInput.h"
 #include "midi/OutputDevices.h"
+#include "midi/PlayPlan.h"
 
 namespace quorvane::midi {
 
@@ -82,6 +84,13 @@ class modCommon : public QObject, private EchoTarget {
     std::int32_t NoteOnBase() const { return noteOnBase_; }  // 0x3C90 + MidiChannel
     std::int32_t Octave() const { return octave_; }          // -2..2
     bool SetOctave(int octave);
+    // How Play lays the notes out in time (a block chord at start), and the spacing between
+    // onsets of that style, kShortestSpacing..kLongestSpacing; each style keeps its own.
+    PlayStyle PlayAs() const { return playAs_; }
+    bool SetPlayAs(PlayStyle style);
+    int PlaySpacing() const { return spacing_[static_cast<std::size_t>(playAs_)]; }
+    // Refused for a block chord, which has no spacing.
+    bool SetPlaySpacing(int milliseconds);
     // Nonzero while a device is open; changes with every open.
     std::int32_t MidiOutHandle() const { return device_ ? handle_ : 0; }
     // The device number of the open device, -1 when none is open.
@@ -108,8 +117,11 @@ class modCommon : public QObject, private EchoTarget {
     // and leaves no device open.
     void SelectDevice(int device);
     void SendProgramChange(int program);
-    // Sounds the chord of the given selection for NoteLength milliseconds.
+    // Sounds the chord of the given selection for NoteLength milliseconds, laid out as PlayAs.
     void PlayChord(int rootIndex, int chordTypeIndex, int inversion);
+    // The MIDI note numbers Play sounds for the selection, in the chord's list order, and when.
+    std::vector<int> ChordNotes(int rootIndex, int chordTypeIndex, int inversion) const;
+    PlayPlan PlanChord(const std::vector<int>& notes) const;
     // Silences the open device; it stays open.
     void ResetMidi();
     // Lets queued window events run once.
@@ -174,6 +186,10 @@ class modCommon : public QObject, private EchoTarget {
     // Hands a packed message to the open device as the typed call it stands for.
     void Send(std::uint32_t packed);
     void CloseDevice();
+    // The note-ons of the selection's notes, in the chord's list order.
+    std::vector<std::uint32_t> ChordNoteOns(int rootIndex, int chordTypeIndex, int inversion) const;
+    // Sleeps until the deadline; false when the program was asked to end before it came.
+    bool WaitUntil(MidiClock::time_point deadline);
     // ShutDown's steps after the reminder; once.
     void FinishShutDown();
     OutputDevice* EchoDevice() override { return device_.get(); }
@@ -188,6 +204,8 @@ class modCommon : public QObject, private EchoTarget {
     std::int32_t midiChannel_ = 0;
     std::int32_t noteOnBase_ = kMiddleCNoteOn;
     std::int32_t octave_ = 0;
+    PlayStyle playAs_ = PlayStyle::Chord;
+    std::array<int, kPlayStyleNames.size()> spacing_ = kStartSpacing;
     int openDevice_ = -1;
     std::int32_t handle_ = 0;
     bool shuttingDown_ = false;

@@ -5,13 +5,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "mainwin/StaffSurface.h"
+#include "midi/MidiFile.h"
 #include "midi/SystemOutputs.h"
 #include "support/RecordingOutputs.h"
 #include "support/TestDesktop.h"
@@ -106,6 +110,48 @@ TEST(Program, PlayButtonSoundsTheCurrentSelection) {
     w.cmdPlayButton()->click();
     EXPECT_EQ(rig.NoteOnKeys(), (std::vector<int>{83, 87, 90, 82}));
     EXPECT_EQ(rig.outputs->Messages().size(), 8u);
+}
+
+// File > Export MIDI... and a left drag from the chord's name or its column on the staff carry
+// the same file: the chord shown, with the settings' instrument, channel and way of playing.
+TEST(Program, TheChordIsExportedAndDraggedAsAMidiFile) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    mainwin::frmChordMain& main = rig.program->Main();
+    rig.program->MidiSettings()->ChooseInstrument(24);
+    rig.program->Midi().SetMidiChannel(3);
+    rig.program->Midi().SetPlayAs(midi::PlayStyle::ArpeggioUp);
+    main.mnuInversionsPopupItem_Click(1);
+    midi::ChordFile expected{"C Major First Inversion", 2, 24, 64, {72, 64, 67}, {}};
+    expected.plan = midi::PlanPlay(expected.notes, midi::PlayStyle::ArpeggioUp, 200, 500);
+    const std::vector<std::uint8_t> bytes = midi::WriteMidiFile(expected);
+    const QByteArray file(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
+    const auto read = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    QTemporaryDir dir;
+    for (const char* name : {"a.mid", "none/a.mid"}) {
+        rig.desktop->saveAs = dir.filePath(QLatin1String(name));
+        main.mnuFileExportMIDI()->trigger();
+    }
+    EXPECT_EQ(rig.desktop->proposedName, dir.filePath("C Major First Inversion.mid"));
+    EXPECT_EQ(read(dir.filePath(QStringLiteral("a.mid"))), file);
+    EXPECT_EQ(rig.desktop->messages.size(), 1u) << "the failed write says so";
+
+    QTest::mouseClick(main.lblNoteName(), Qt::LeftButton);
+    EXPECT_EQ(rig.desktop->dragSource, nullptr) << "a press without a move drags nothing";
+    for (QWidget* source : std::initializer_list<QWidget*>{main.staff(), main.lblNoteName()}) {
+        const QPoint at = source == main.staff() ? QPoint(400, 330) : QPoint(2, 2);
+        QTest::mousePress(source, Qt::LeftButton, {}, at);
+        QTest::mouseMove(source, at + QPoint(QApplication::startDragDistance(), 0));
+        ASSERT_EQ(rig.desktop->dragSource, source);
+        const QString path = rig.desktop->dragged->urls().value(0).toLocalFile();
+        EXPECT_EQ(path, rig.desktop->PrivateFolder() + "/C Major First Inversion.mid");
+        EXPECT_EQ(read(path), file);
+        EXPECT_EQ(rig.desktop->dragged->data(QStringLiteral("audio/midi")), file);
+        QTest::mouseRelease(source, Qt::LeftButton, {}, at);
+    }
 }
 
 TEST(Program, ResetMidiMenuResetsTheOpenDevice) {

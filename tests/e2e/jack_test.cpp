@@ -355,5 +355,37 @@ TEST_F(WithJack, AFloodOfHostileInputLeavesTheWindowAnsweringAndNothingSounding)
     EXPECT_EQ(app.Exit(), 0) << app.Process().Output().right(2000).toStdString();
 }
 
+// "Arpeggio up" on a JACK server with a period of 0.67 ms, as set up for playing live: C major's
+// notes 200 ms apart, lowest first, each within 1 ms of its time; all end one spacing after the
+// last onset, as the onsets do not fit into the note length of 500 ms.
+TEST_F(WithJack, AnArpeggioKeepsItsOnsetsAtTheJackPort) {
+    desktop_.KillJack(SIGTERM);
+    ASSERT_EQ(desktop_.StartJack(48000, 32), QString());
+    ASSERT_TRUE(StartMidiPort());
+    App app(desktop_);
+    ASSERT_NO_FATAL_FAILURE(StartOnMidiPort(app));
+    // From the output list: the channel box, the instrument, then "Play as:".
+    desktop_.Keys(app.OpenMidiSettings(), {QStringLiteral("Tab"), QStringLiteral("Tab"),
+                                           QStringLiteral("Tab"), QStringLiteral("Down")});
+    Play(app);
+    QThread::msleep(1200);
+    // Each message after the steady clock's microsecond of its arrival.
+    static const QRegularExpression timed(QStringLiteral("t=(\\d+)\n([0-9a-f ]+)\n"));
+    std::vector<std::pair<QString, double>> chord;
+    for (auto m = timed.globalMatch(QString::fromLatin1(midiPort_.Output())); m.hasNext();) {
+        const QRegularExpressionMatch next = m.next();
+        chord.emplace_back(next.captured(2), next.captured(1).toDouble() / 1000.0);
+    }
+    const std::vector<std::pair<QString, double>> planned{{"90 3c 40", 0},   {"90 40 40", 200},
+                                                          {"90 43 40", 400}, {"80 3c 40", 600},
+                                                          {"80 40 40", 600}, {"80 43 40", 600}};
+    ASSERT_EQ(chord.size(), planned.size()) << midiPort_.Output().toStdString();
+    for (std::size_t i = 0; i < planned.size(); ++i) {
+        EXPECT_EQ(chord[i].first, planned[i].first) << i;
+        EXPECT_NEAR(chord[i].second - chord[0].second, planned[i].second, 1.0) << i;
+    }
+    EXPECT_EQ(app.Exit(), 0) << app.Process().Output().toStdString();
+}
+
 }  // namespace
 }  // namespace quorvane::e2e

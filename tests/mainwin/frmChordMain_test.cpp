@@ -265,7 +265,7 @@ TEST_F(MainWindowTest, MenuBarCaptionsShortcutsAndOrder) {
         return list;
     };
     const QList<QAction*> bar = window->menuBar()->actions();
-    EXPECT_EQ(captions(bar[0]->menu()), QStringList({"&Print", "-", "E&xit"}));
+    EXPECT_EQ(captions(bar[0]->menu()), QStringList({"&Print", "&Export MIDI...", "-", "E&xit"}));
     EXPECT_EQ(captions(bar[1]->menu()),
               QStringList({"&Link Windows", "Display &Note Identifiers", "&Reset MIDI Devices"}));
     EXPECT_EQ(captions(window->mnuOptionsIdentifiers()),

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -38,8 +39,8 @@ TEST(frmMIDI, LayoutInTwips) {
     WindowRig rig;
     frmMIDI& w = *rig.window;
     EXPECT_EQ(w.windowTitle(), "Quorvane - [MIDI]");
-    // The input row below the output settings makes the window taller than their 2580 twips.
-    EXPECT_EQ(w.size(), QSize(views::TwipsToPixels(5715), views::TwipsToPixels(3420)));
+    // The input and play rows below the output settings make the window taller.
+    EXPECT_EQ(w.size(), QSize(views::TwipsToPixels(5715), views::TwipsToPixels(4260)));
     struct Box {
         QWidget* widget;
         int left, top, width, height;
@@ -264,6 +265,19 @@ TEST(frmMIDI, OctaveUpDownStaysWithinTwoOctaves) {
     EXPECT_EQ(notes[0].data1, 84);
     EXPECT_EQ(notes[1].data1, 88);
     EXPECT_EQ(notes[2].data1, 91);
+}
+
+// Each style shows and keeps its own spacing; a block chord has none.
+TEST(frmMIDI, PlayAsShowsEachStylesOwnSpacing) {
+    WindowRig rig;
+    EXPECT_FALSE(rig.window->updSpacing()->isEnabled());
+    for (const auto& [row, shown] : {std::pair{3, 25}, {1, 200}, {3, 30}}) {
+        rig.window->cboPlayAs()->setCurrentIndex(row);
+        rig.window->cboPlayAs_Click();
+        EXPECT_EQ(rig.window->updSpacing()->value(), shown);
+        rig.window->updSpacing()->setValue(30);
+    }
+    EXPECT_EQ(rig.midi->PlaySpacing(), 30);
 }
 
 TEST(frmMIDI, UserCloseHidesAndKeepsTheSettings) {

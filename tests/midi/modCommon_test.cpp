@@ -73,6 +73,9 @@ TEST(ModCommon, SettersRefuseValuesOutOfRange) {
         {"MidiChannel (shown)", &modCommon::SetMidiChannel,
          [](const modCommon& m) { return m.MidiChannel() + 1; }, 1, 16},
         {"Octave", &modCommon::SetOctave, &modCommon::Octave, -2, 2},
+        {"PlaySpacing (strum)",
+         [](modCommon& m, int ms) { return m.SetPlayAs(PlayStyle::Strum) && m.SetPlaySpacing(ms); },
+         &modCommon::PlaySpacing, kShortestSpacing, kLongestSpacing},
     };
     for (const Guard& g : guards) {
         SCOPED_TRACE(g.name);

@@ -73,6 +73,8 @@ void JackProbe::Shutdown(void* self) {
 
 int JackProbe::Process(std::uint32_t frames, void* arg) {
     auto* self = static_cast<JackProbe*>(arg);
+    const std::int64_t cycleStart =
+        std::chrono::nanoseconds(std::chrono::steady_clock::now().time_since_epoch()).count();
     if (self->recordingAudio_.load(std::memory_order_acquire)) {
         std::array<const float*, kMaxChannels> in{};
         for (std::size_t c = 0; c < self->channels_; ++c) {
@@ -98,11 +100,15 @@ int JackProbe::Process(std::uint32_t frames, void* arg) {
                 event.size > 255) {
                 continue;
             }
-            if (jack_ringbuffer_write_space(self->midi_) < event.size + 1) {
+            if (jack_ringbuffer_write_space(self->midi_) < event.size + 1 + sizeof(cycleStart)) {
                 break;
             }
+            // This cycle's start, then the message's frame in it.
+            const std::int64_t at = cycleStart + std::int64_t{event.time} * 1'000'000'000 /
+                                                     jack_get_sample_rate(self->client_);
             const auto size = static_cast<unsigned char>(event.size);
             jack_ringbuffer_write(self->midi_, reinterpret_cast<const char*>(&size), 1);
+            jack_ringbuffer_write(self->midi_, reinterpret_cast<const char*>(&at), sizeof at);
             jack_ringbuffer_write(self->midi_, reinterpret_cast<const char*>(event.buffer),
                                   event.size);
         }
@@ -251,7 +257,7 @@ bool JackProbe::MidiOutConnected() const {
     return midiOut_ != nullptr && jack_port_connected(midiOut_) > 0;
 }
 
-std::vector<std::vector<std::uint8_t>> JackProbe::TakeMidi() {
+std::vector<std::vector<std::uint8_t>> JackProbe::TakeMidi(std::vector<std::int64_t>* arrivals) {
     std::vector<std::vector<std::uint8_t>> out;
     if (midi_ == nullptr) {
         return out;
@@ -259,10 +265,15 @@ std::vector<std::vector<std::uint8_t>> JackProbe::TakeMidi() {
     unsigned char size = 0;
     while (jack_ringbuffer_read_space(midi_) >= 1) {
         jack_ringbuffer_peek(midi_, reinterpret_cast<char*>(&size), 1);
-        if (jack_ringbuffer_read_space(midi_) < 1u + size) {
+        std::int64_t at = 0;
+        if (jack_ringbuffer_read_space(midi_) < 1u + sizeof at + size) {
             break;  // the rest of it is still being written
         }
         jack_ringbuffer_read_advance(midi_, 1);
+        jack_ringbuffer_read(midi_, reinterpret_cast<char*>(&at), sizeof at);
+        if (arrivals != nullptr) {
+            arrivals->push_back(at);
+        }
         std::vector<std::uint8_t> message(size);
         jack_ringbuffer_read(midi_, reinterpret_cast<char*>(message.data()), size);
         out.push_back(std::move(message));

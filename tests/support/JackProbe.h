@@ -53,7 +53,8 @@ class JackProbe {
     // empty when it cannot be made. Once per probe.
     std::string RecordMidi();
     // The MIDI messages received since the last call, in order.
-    std::vector<std::vector<std::uint8_t>> TakeMidi();
+    // `arrivals` gets each one's arrival, in nanoseconds of std::chrono::steady_clock.
+    std::vector<std::vector<std::uint8_t>> TakeMidi(std::vector<std::int64_t>* arrivals = nullptr);
 
     // Makes a MIDI output port, "<client>:midi_out", that sends what SendMidi queues; its full
     // name, empty when it cannot be made. Once per probe.

@@ -3,11 +3,14 @@
 // noted instead of shown, the print dialog filled in by the test, the reminder answered at once
 // when an answer is set, and an end of process that only counts. The reminder and the pop-up menu
 // open for real, for the test to press their buttons, when the test gives no answer.
+// The save dialog's answer is the test's; a drag is kept, not run.
 
 #include <QMenu>
+#include <QMimeData>
 #include <QPrinter>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -40,6 +43,14 @@ class TestDesktop : public mainwin::Desktop {
     bool ChoosePrinter(QPrinter& printer, QWidget*) override {
         return choosePrinter && choosePrinter(printer);
     }
+    QString ChooseSaveFile(QWidget*, const QString&, const QString& name, const QString&) override {
+        proposedName = name;
+        return saveAs;
+    }
+    void StartDrag(QWidget* source, std::unique_ptr<QMimeData> data, const QPixmap&) override {
+        dragSource = source;
+        dragged = std::move(data);
+    }
     void OpenWebPage(const QString& address) override { opened.push_back(address); }
     float ReminderDraw() override { return draw; }
     dialogs::frmMoney::Outcome ShowReminderModal(dialogs::frmMoney& reminder) override {
@@ -57,6 +68,11 @@ class TestDesktop : public mainwin::Desktop {
     std::function<void(QMenu*)> popup;
     // Fills in the print dialog; cancelled when empty.
     std::function<bool(QPrinter&)> choosePrinter;
+
+    // The save dialog's answer (empty: cancelled) and the file it proposed; the last drag.
+    QString saveAs, proposedName;
+    QWidget* dragSource = nullptr;
+    std::unique_ptr<QMimeData> dragged;
 
     mutable int screenChecks = 0;
     std::vector<QString> messages;

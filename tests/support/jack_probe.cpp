@@ -14,7 +14,8 @@
 //   jack_probe [-s SERVER] [-c CLIENT] midi SECONDS
 //       Makes the MIDI input port CLIENT:midi_in ("jack_probe:midi_in"), prints its full name
 //       on the first line, then each MIDI message it receives during SECONDS seconds as
-//       hexadecimal bytes, one message a line, as it arrives: "90 3c 40".
+//       hexadecimal bytes, one message a line, as it arrives: "90 3c 40", each after a line
+//       with the microsecond of the steady clock (CLOCK_MONOTONIC) it arrived at: "t=1234567".
 //   jack_probe [-s SERVER] [-c CLIENT] connect SOURCE DESTINATION
 //       Connects the port SOURCE to the port DESTINATION.
 //   jack_probe [-s SERVER] [-c CLIENT] flood SECONDS RATE
@@ -142,9 +143,12 @@ int Midi(quorvane::testing::JackProbe& probe, double seconds) {
     std::printf("%s\n", port.c_str());
     std::fflush(stdout);
     RunFor(seconds, [&] {
-        for (const std::vector<std::uint8_t>& message : probe.TakeMidi()) {
+        std::vector<std::int64_t> arrivals;
+        const std::vector<std::vector<std::uint8_t>> messages = probe.TakeMidi(&arrivals);
+        for (std::size_t m = 0; m < messages.size(); ++m) {
+            std::printf("t=%lld\n", static_cast<long long>(arrivals[m] / 1000));
             std::string line;
-            for (std::uint8_t byte : message) {
+            for (std::uint8_t byte : messages[m]) {
                 char hex[4];
                 std::snprintf(hex, sizeof hex, line.empty() ? "%02x" : " %02x", byte);
                 line += hex;

@@ -1,0 +1,41 @@
+#pragma once
+// Standard MIDI Files of one chord: format 0, one track, with the tempo, the instrument on the
+// chosen channel, and the chord's notes as its play plan lays them out. The division and tempo
+// make one tick one millisecond (500 ticks a quarter note at 500000 microseconds a quarter note).
+// Standard library only.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "midi/PlayPlan.h"
+
+namespace quorvane::midi {
+
+inline constexpr int kTicksPerQuarter = 500;
+inline constexpr int kMicrosecondsPerQuarter = 500000;
+
+struct ChordFile {
+    std::string name;        // the track's name; none when empty
+    int channel = 0;         // 0..15
+    int program = 0;         // 0..127
+    int velocity = 64;       // of every note-on and note-off, 0..127
+    std::vector<int> notes;  // MIDI note numbers in the chord's list order
+    PlayPlan plan;
+};
+
+// The file's bytes. Values outside their ranges are kept to their low bits, as on the wire.
+std::vector<std::uint8_t> WriteMidiFile(const ChordFile& chord);
+
+// The file name for a chord's title: the title and ".mid", with the characters that a file
+// system or a file manager takes for something else ('/', '\\', ':', '*', '?', '"', '<', '>',
+// '|' and control characters) made '-'; "chord.mid" for an empty title.
+std::string ChordFileName(const std::string& title);
+
+// Writes the bytes to `path`, replacing what is there; false with the reason in `why` when the
+// file cannot be written completely.
+bool SaveMidiFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
+                  std::string* why);
+
+}  // namespace quorvane::midi
