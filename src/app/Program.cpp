@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -73,7 +74,7 @@ Program::Program(std::unique_ptr<midi::OutputDevices> devices,
                  std::unique_ptr<midi::MidiClock> clock, std::unique_ptr<mainwin::Desktop> desktop,
                  std::unique_ptr<midi::InputPorts> inputs)
     : desktop_(desktop ? std::move(desktop) : std::make_unique<mainwin::Desktop>()),
-      endSignals_(std::make_unique<EndSignals>([this](int) { midi_.ShutDownOnSignal(); })),
+      endSignals_(std::make_unique<EndSignals>([this](int) { EndOnSignal(); })),
       midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock), *endSignals_),
             OrSystemInputs(std::move(inputs))),
       main_(
@@ -91,6 +92,17 @@ Program::~Program() {
     // The windows go before the MIDI state they call into.
     delete progressions_.data();
     main_.reset();
+}
+
+void Program::EndOnSignal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (qobject_cast<QMessageBox*>(modal) != nullptr ||
+        qobject_cast<QFileDialog*>(modal) != nullptr) {
+        static_cast<QDialog*>(modal)->done(QDialog::Rejected);
+        QTimer::singleShot(0, &midi_, [this] { EndOnSignal(); });
+        return;
+    }
+    midi_.ShutDownOnSignal();
 }
 
 void Program::Wire() {

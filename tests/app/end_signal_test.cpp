@@ -6,9 +6,11 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 
 #include "app/Program.h"
@@ -121,6 +123,22 @@ TEST(EndSignals, ASignalWhileIdleOrWhileTheClosingReminderIsUpEndsOnce) {
     closing.program->Main().mnuFileExit()->trigger();
     EXPECT_EQ(closing.desktop->ends, 1);
     EXPECT_EQ(closing.Kinds(), std::vector<Kind>{Kind::Close});
+}
+
+// A message box owned by the settings window, open when the signal comes: it closes, and the end
+// (which unloads its owner) follows once it has.
+TEST(EndSignals, ASignalWhileAMessageBoxIsOpenClosesItFirst) {
+    Rig rig;
+    {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Vazevizaro Error"),
+                        QStringLiteral("Failed to open MIDI Device"), QMessageBox::Ok,
+                        rig.program->MidiSettings());
+        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+        box.exec();
+        EXPECT_EQ(rig.desktop->ends, 0) << "not before the box is gone";
+    }
+    ASSERT_TRUE(rig.RunUntilEnded());
+    EXPECT_EQ(rig.program->MidiSettings(), nullptr) << "unloaded";
 }
 
 // Whether the process has taken SIGTERM over from its default action (caught, or blocked to be
