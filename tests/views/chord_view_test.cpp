@@ -235,7 +235,8 @@ void ExpectEngraved(const ChordView& v) {
         EXPECT_EQ(line.x2, x2) << line.y;
         draw(true, line.x1, line.y, 15);
     }
-    EXPECT_EQ(v.chordLabel.left, static_cast<int>(std::min(5160.0, std::floor(nearest) - 570 - 30)));
+    EXPECT_EQ(v.chordLabel.left,
+              static_cast<int>(std::min(5160.0, std::floor(nearest) - 570 - 30)));
 }
 
 TEST(ChordView, EverySelectionShowsExactlyItsVoicing) {
