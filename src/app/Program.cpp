@@ -79,7 +79,8 @@ Program::Program(std::unique_ptr<midi::OutputDevices> devices,
             OrSystemInputs(std::move(inputs))),
       main_(
           std::make_unique<mainwin::frmChordMain>(*desktop_, static_cast<SecondaryWindows*>(this))),
-      reminder_(std::make_unique<dialogs::frmMoney>()) {
+      reminder_(std::make_unique<dialogs::frmMoney>()),
+      sequence_(std::make_unique<SequenceLink>(midi_, *main_, *desktop_, exportFolder_)) {
     // The program ends only through ShutDown, never because its last window closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     // The program's icon on its windows (the ones it owns show their owner's), loaded once: the
@@ -90,6 +91,7 @@ Program::Program(std::unique_ptr<midi::OutputDevices> devices,
 
 Program::~Program() {
     // The windows go before the MIDI state they call into.
+    sequence_.reset();
     delete progressions_.data();
     main_.reset();
 }
@@ -119,6 +121,7 @@ void Program::Wire() {
     QObject::connect(main, &frmChordMain::showProgRequested,
                      [this](int rootIndex) { EnsureProgressions()->ShowProg(rootIndex); });
     QObject::connect(main, &frmChordMain::playRequested, [this] {
+        sequence_->Stop();
         midi_.PlayChord(main_->RootIndex(), main_->ChordTypeIndex(), main_->Inversion());
     });
     QObject::connect(main, &frmChordMain::exportMidiRequested, [this] { ExportMidi(); });
@@ -163,6 +166,7 @@ void Program::Wire() {
         &midi_, &midi::modCommon::chordRecognised, main_.get(),
         [this](int rootIndex, int chordTypeIndex, int inversion, const QString& otherNames) {
             main_->SelectPlayedChord(rootIndex, chordTypeIndex, inversion, otherNames);
+            sequence_->AddPlayedChord(rootIndex, chordTypeIndex, inversion);
             qCInfo(midi::lcMidi).noquote()
                 << "Played chord:" << main_->lblNoteName()->accessibleDescription();
         });
@@ -186,6 +190,7 @@ bool Program::Start() {
     if (!main_->Form_Load() || ended_) {
         return false;
     }
+    sequence_->AddToMainWindow();
     main_->show();
     return true;
 }
@@ -252,8 +257,7 @@ midi::ChordFile Program::CurrentChordFile() const {
     midi::ChordFile chord;
     chord.name = main_->ChordTitle().toStdString();
     chord.channel = midi_.MidiChannel();
-    chord.program =
-        midiSettings_.isNull() ? 0 : std::max(0, midiSettings_->cboGMInstrument()->currentIndex());
+    chord.program = midi_.Instrument();
     chord.velocity = midi_.Velocity();
     chord.notes = midi_.ChordNotes(main_->RootIndex(), main_->ChordTypeIndex(), main_->Inversion());
     chord.plan = midi_.PlanChord(chord.notes);
@@ -338,9 +342,10 @@ void Program::ShowClosingReminder() {
 }
 
 void Program::UnloadSecondaryWindows() {
-    // In order: the progressions window, the About box, the MIDI settings window, the help, the
-    // reminder.
+    // In order: the progressions window, the sequence window, the About box, the MIDI settings
+    // window, the help, the reminder.
     delete progressions_.data();
+    sequence_->Unload();
     if (about_ != nullptr && about_->isVisible()) {
         about_->done(0);
     }

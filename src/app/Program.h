@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/EndSignals.h"
+#include "app/SequenceLink.h"
 #include "dialogs/HelpViewer.h"
 #include "dialogs/WebLinks.h"
 #include "dialogs/frmAbout.h"
@@ -68,6 +69,8 @@ class Program final : private mainwin::SecondaryWindows {
     dialogs::HelpViewer* EnsureHelp();
 
     midi::modCommon& Midi() { return midi_; }
+    // The chord sequence window, its menu item and its player.
+    SequenceLink& Sequence() { return *sequence_; }
 
     // Help menu actions.
     void HelpIndex();
@@ -89,7 +92,7 @@ class Program final : private mainwin::SecondaryWindows {
     void UnloadSecondaryWindows();
     QWidget* MessageOwner() const;
     // The current chord as the MIDI file that File > Export MIDI... writes and a drag carries:
-    // the instrument chosen in the settings window, the playing settings of modCommon.
+    // the instrument and the playing settings of modCommon.
     midi::ChordFile CurrentChordFile() const;
     void ExportMidi();
     void DragChord(QWidget* source);
@@ -105,9 +108,10 @@ class Program final : private mainwin::SecondaryWindows {
     QPointer<dialogs::frmAbout> about_;
     QPointer<dialogs::HelpViewer> help_;
     QPointer<midi::frmMIDI> midiSettings_;
-
     // Where the last MIDI file was exported to; the next export proposes the same folder.
     QString exportFolder_;
+    std::unique_ptr<SequenceLink> sequence_;
+
     bool ended_ = false;
     int closingRemindersShown_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <string_view>
+#include <system_error>
 
 namespace quorvane::midi {
 
@@ -52,6 +53,23 @@ std::uint8_t Low7(int value) {
     return static_cast<std::uint8_t>(value & 0x7F);
 }
 
+// Format 0: the header, then the one track.
+Bytes FileOfTrack(int ticksPerQuarter, const Bytes& track) {
+    Bytes file{'M', 'T', 'h', 'd'};
+    Put32(file, 6);
+    file.insert(file.end(), {0x00, 0x00, 0x00, 0x01});  // format 0, one track
+    file.push_back(static_cast<std::uint8_t>(ticksPerQuarter >> 8));
+    file.push_back(static_cast<std::uint8_t>(ticksPerQuarter & 0xFF));
+    file.insert(file.end(), {'M', 'T', 'r', 'k'});
+    Put32(file, static_cast<std::uint32_t>(track.size()));
+    file.insert(file.end(), track.begin(), track.end());
+    return file;
+}
+
+std::string Reason() {
+    return errno != 0 ? std::strerror(errno) : "no reason given";
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> WriteMidiFile(const ChordFile& chord) {
@@ -82,16 +100,32 @@ std::vector<std::uint8_t> WriteMidiFile(const ChordFile& chord) {
         }
     }
     track.Meta(track.now, 0x2F, {});
+    return FileOfTrack(kTicksPerQuarter, track.data);
+}
 
-    Bytes file{'M', 'T', 'h', 'd'};
-    Put32(file, 6);
-    file.insert(file.end(), {0x00, 0x00, 0x00, 0x01});  // format 0, one track
-    file.push_back(static_cast<std::uint8_t>(kTicksPerQuarter >> 8));
-    file.push_back(static_cast<std::uint8_t>(kTicksPerQuarter & 0xFF));
-    file.insert(file.end(), {'M', 'T', 'r', 'k'});
-    Put32(file, static_cast<std::uint32_t>(track.data.size()));
-    file.insert(file.end(), track.data.begin(), track.data.end());
-    return file;
+std::vector<std::uint8_t> WriteSequenceFile(const SequenceFile& sequence) {
+    const auto channel = static_cast<std::uint8_t>(sequence.channel & 0x0F);
+    const std::uint8_t velocity = Low7(sequence.velocity);
+    const int tempo = std::max(1, sequence.tempo);
+    TrackWriter track;
+    const auto perQuarter = static_cast<std::uint32_t>((60'000'000 + tempo / 2) / tempo);
+    track.Meta(0, 0x51,
+               {static_cast<std::uint8_t>(perQuarter >> 16),
+                static_cast<std::uint8_t>(perQuarter >> 8), static_cast<std::uint8_t>(perQuarter)});
+    // 4/4, a click every quarter note, eight 32nds a quarter.
+    track.Meta(0, 0x58, {4, 2, 24, 8});
+    if (!sequence.name.empty()) {
+        track.Meta(0, 0x03, Bytes(sequence.name.begin(), sequence.name.end()));
+    }
+    track.Event(0, {static_cast<std::uint8_t>(0xC0 | channel), Low7(sequence.program)});
+    for (const SequenceEvent& event : sequence.plan.events) {
+        const int tick = event.beat * kSequenceTicksPerQuarter +
+                         event.offsetMs * tempo * kSequenceTicksPerQuarter / 60'000;
+        const auto status = static_cast<std::uint8_t>((event.on ? 0x90 : 0x80) | channel);
+        track.Event(tick, {status, Low7(event.note), velocity});
+    }
+    track.Meta(std::max(track.now, sequence.plan.beats * kSequenceTicksPerQuarter), 0x2F, {});
+    return FileOfTrack(kSequenceTicksPerQuarter, track.data);
 }
 
 std::string ChordFileName(const std::string& title) {
@@ -107,19 +141,29 @@ std::string ChordFileName(const std::string& title) {
 
 bool SaveMidiFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
                   std::string* why) {
+    // Beside the target, so the rename stays on one file system and replaces it in one step.
+    std::filesystem::path partial = path;
+    partial += ".partial";
     errno = 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
     if (!out) {
-        *why = "cannot be opened for writing: " +
-               std::string(errno != 0 ? std::strerror(errno) : "no reason given");
+        *why = "cannot be opened for writing: " + Reason();
         return false;
     }
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     out.close();
+    std::error_code removed;
     if (!out) {
-        *why = "could not be written completely: " +
-               std::string(errno != 0 ? std::strerror(errno) : "no reason given");
+        *why = "could not be written completely: " + Reason();
+        std::filesystem::remove(partial, removed);
+        return false;
+    }
+    std::error_code renamed;
+    std::filesystem::rename(partial, path, renamed);
+    if (renamed) {
+        *why = "could not be put in place: " + renamed.message();
+        std::filesystem::remove(partial, removed);
         return false;
     }
     return true;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "midi/PlayPlan.h"
+#include "midi/SequencePlan.h"
 
 namespace quorvane::midi {
 
@@ -28,13 +29,28 @@ struct ChordFile {
 // The file's bytes. Values outside their ranges are kept to their low bits, as on the wire.
 std::vector<std::uint8_t> WriteMidiFile(const ChordFile& chord);
 
+// A chord progression's file: one tempo event at the progression's tempo, a 4/4 time signature,
+// the track name, the instrument, then the plan's events, kSequenceTicksPerQuarter ticks a beat.
+inline constexpr int kSequenceTicksPerQuarter = 480;
+
+struct SequenceFile {
+    std::string name;  // the track's name; none when empty
+    int channel = 0;
+    int program = 0;
+    int velocity = 64;
+    int tempo = kStartTempo;  // beats a minute
+    SequencePlan plan;
+};
+
+std::vector<std::uint8_t> WriteSequenceFile(const SequenceFile& sequence);
+
 // The file name for a chord's title: the title and ".mid", with the characters that a file
 // system or a file manager takes for something else ('/', '\\', ':', '*', '?', '"', '<', '>',
 // '|' and control characters) made '-'; "chord.mid" for an empty title.
 std::string ChordFileName(const std::string& title);
 
-// Writes the bytes to `path`, replacing what is there; false with the reason in `why` when the
-// file cannot be written completely.
+// Writes the bytes to `path`: into a new file beside it, renamed over it once complete, so that a
+// failure leaves what was there untouched. False with the reason in `why`.
 bool SaveMidiFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
                   std::string* why);
 

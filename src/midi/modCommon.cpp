@@ -98,6 +98,9 @@ std::vector<modCommon::ListedDevice> modCommon::ListDevices() {
 }
 
 void modCommon::CloseDevice() {
+    if (device_) {
+        emit outputEnding();
+    }
     input_.ReleaseEchoed();
     if (device_) {
         device_->Close();
@@ -129,29 +132,28 @@ void modCommon::SelectDevice(int device) {
     }
 }
 
-void modCommon::Send(std::uint32_t packed) {
+bool modCommon::Send(std::uint32_t packed) {
     if (!device_) {
-        return;
+        return false;
     }
     const int status = StatusOf(packed);
     const int channel = status & 0x0F;
-    // A failed send is not reported.
     switch (status & 0xF0) {
         case 0x90:
-            device_->NoteOn(channel, Data1Of(packed), Data2Of(packed));
-            break;
+            return device_->NoteOn(channel, Data1Of(packed), Data2Of(packed));
         case 0x80:
-            device_->NoteOff(channel, Data1Of(packed), Data2Of(packed));
-            break;
+            return device_->NoteOff(channel, Data1Of(packed), Data2Of(packed));
         case 0xC0:
-            device_->ProgramChange(channel, Data1Of(packed));
-            break;
+            return device_->ProgramChange(channel, Data1Of(packed));
         default:
-            break;  // the program sends no other message
+            return false;  // the program sends no other message
     }
 }
 
 void modCommon::SendProgramChange(int program) {
+    if (program >= 0 && program <= 127) {
+        program_ = program;
+    }
     Send(ProgramChangeMessage(midiChannel_, program));
 }
 
@@ -231,6 +233,7 @@ void modCommon::PlayChord(int rootIndex, int chordTypeIndex, int inversion) {
 
 void modCommon::ResetMidi() {
     if (device_) {
+        emit outputEnding();
         device_->Reset();
     }
 }

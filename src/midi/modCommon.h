@@ -116,7 +116,12 @@ class modCommon : public QObject, private EchoTarget {
     // Closes the open device and opens device number `device`; on failure shows the message
     // and leaves no device open.
     void SelectDevice(int device);
+    // Sends the instrument and keeps it as the one every exported file names.
     void SendProgramChange(int program);
+    int Instrument() const { return program_; }  // 0..127, the last sent (0 at start)
+    // Hands a packed message to the open device; false when none is open or it refused it (its
+    // server gone, say).
+    bool Send(std::uint32_t packed);
     // Sounds the chord of the given selection for NoteLength milliseconds, laid out as PlayAs.
     void PlayChord(int rootIndex, int chordTypeIndex, int inversion);
     // The MIDI note numbers Play sounds for the selection, in the chord's list order, and when.
@@ -169,6 +174,9 @@ class modCommon : public QObject, private EchoTarget {
     void errorOccurred(const QString& title, const QString& text, const QString& reason);
     // Queued window events are to run once, now (connected directly).
     void yieldRequested();
+    // The open device is about to be closed or silenced: whatever sounds through it is to be
+    // released now, while it still takes messages (connected directly).
+    void outputEnding();
     // ShutDown's outside steps, in this order, each connected directly: the closing reminder
     // (shown modally; returns when answered), unloading the secondary windows, and ending the
     // process.
@@ -183,8 +191,6 @@ class modCommon : public QObject, private EchoTarget {
     void unlistedChordHeld(const QString& notes);
 
   private:
-    // Hands a packed message to the open device as the typed call it stands for.
-    void Send(std::uint32_t packed);
     void CloseDevice();
     // The note-ons of the selection's notes, in the chord's list order.
     std::vector<std::uint32_t> ChordNoteOns(int rootIndex, int chordTypeIndex, int inversion) const;
@@ -206,6 +212,7 @@ class modCommon : public QObject, private EchoTarget {
     std::int32_t octave_ = 0;
     PlayStyle playAs_ = PlayStyle::Chord;
     std::array<int, kPlayStyleNames.size()> spacing_ = kStartSpacing;
+    int program_ = 0;
     int openDevice_ = -1;
     std::int32_t handle_ = 0;
     bool shuttingDown_ = false;
