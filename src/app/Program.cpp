@@ -214,6 +214,13 @@ progressions::frmChordProgressions* Program::EnsureProgressions() {
             // The window destroys itself once the close is done; from now on it is gone.
             progressions_.clear();
         });
+        QObject::connect(progressions_, &progressions::frmChordProgressions::boxPicked,
+                         [this](int rootIndex, int chordTypeIndex, bool addToSequence) {
+                             main_->SelectPlayedChord(rootIndex, chordTypeIndex, 0);
+                             if (addToSequence) {
+                                 sequence_->AddCurrentChord();
+                             }
+                         });
         progressions_->Form_Load(views::PixelsToTwips(desktop_->ScreenWidthPixels()),
                                  views::PixelsToTwips(main_->frameGeometry().width()));
         // A new window shows the chart of the root selected now, never a stale one.

@@ -1,6 +1,7 @@
 #include "progressions/frmChordProgressions.h"
 
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <QVariant>
@@ -55,6 +56,7 @@ frmChordProgressions::frmChordProgressions(QWidget* parent)
         control->setAccessibleName(QString::fromStdString(std::string(box.createdCaption)));
         look::Place(control, box.left, box.top, box.width, box.height);
         control->show();
+        control->installEventFilter(this);
         boxes_[n] = control;
     }
 }
@@ -68,7 +70,24 @@ void frmChordProgressions::Form_Load(int screenWidthTwips, int mainOuterWidthTwi
 
 void frmChordProgressions::ShowProg(int rootIndex) {
     captions_ = ProgCaptions(rootIndex);
+    rootIndex_ = rootIndex;
     ApplyCaptions();
+}
+
+bool frmChordProgressions::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonPress ||
+        static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+        return false;
+    }
+    for (std::size_t n = 0; n < boxes_.size(); ++n) {
+        if (boxes_[n] == watched) {
+            const BoxLayout& box = kBoxes[n];
+            // Rows 0 and 1 of the chord types are Major and Minor.
+            emit boxPicked((rootIndex_ + box.offset) % 12, box.minor ? 1 : 0,
+                           static_cast<QMouseEvent*>(event)->modifiers() & Qt::ShiftModifier);
+        }
+    }
+    return false;
 }
 
 void frmChordProgressions::ApplyCaptions() {

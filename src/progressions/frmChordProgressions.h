@@ -32,8 +32,12 @@ class frmChordProgressions : public QWidget {
   signals:
     // The user closed the window; it is destroyed next.
     void unloaded();
+    // A left press on a box: its chord (root 0..11, Major or Minor) is to be shown as if picked
+    // in the main window, and also added to the chord sequence when Shift was held.
+    void boxPicked(int rootIndex, int chordTypeIndex, bool addToSequence);
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -43,6 +47,7 @@ class frmChordProgressions : public QWidget {
 
     std::array<QWidget*, kBoxCount> boxes_{};
     Captions captions_;
+    int rootIndex_ = 0;
 };
 
 }  // namespace quorvane::progressions

@@ -59,7 +59,7 @@ TEST(SequencePlayer, EachChordSoundsFromItsBeatToTheNextAndLoopsWhenAsked) {
             expected.push_back({{0x92, 64, 64}, 1000ms});
         }
         EXPECT_EQ(SentSince(rig, start), expected);
-        EXPECT_EQ(started, loop ? std::vector<int>{0, 1, 0} : std::vector<int>{0, 1});
+        EXPECT_EQ(started, (loop ? std::vector<int>{0, 1, 0} : std::vector<int>{0, 1}));
         EXPECT_EQ(player.Playing(), loop);
     }
 }
