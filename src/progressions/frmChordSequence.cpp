@@ -20,7 +20,6 @@
 #include <algorithm>
 
 #include "midi/SequencePlan.h"
-#include "theory/catalogue.h"
 
 namespace quorvane::progressions {
 
@@ -29,16 +28,6 @@ namespace {
 constexpr int kCellsPerLine = 8;
 constexpr int kCellWidth = 96;
 constexpr int kCellHeight = 64;
-
-// Until the program gives its spelling: the root as the root list writes it and the chord's name.
-std::string PlainSymbol(int rootIndex, int chordTypeIndex, int /*inversion*/) {
-    const std::string_view* root = theory::RowAt(theory::RootNames, rootIndex);
-    const theory::ChordType* type = theory::RowAt(theory::ChordTypes, chordTypeIndex);
-    if (root == nullptr || type == nullptr) {
-        return {};
-    }
-    return std::string(root->substr(0, root->find('('))).append(" ").append(type->name);
-}
 
 QString CellStyle(const SequenceCellView& cell) {
     const char* back = cell.playing ? "#ffd966" : cell.selected ? "#9fc5f8" : "#f4f4f4";
@@ -174,8 +163,7 @@ class SequenceRow final : public QWidget {
     bool pressed_ = false;
 };
 
-frmChordSequence::frmChordSequence(QWidget* owner)
-    : QWidget(owner, Qt::Window), symbolOf_(PlainSymbol) {
+frmChordSequence::frmChordSequence(QWidget* owner) : QWidget(owner, Qt::Window) {
     setWindowTitle(QString::fromLatin1(kTitle));
     BuildControls();
     Refresh();
@@ -268,7 +256,12 @@ std::vector<theory::PlacedChord> frmChordSequence::Placements() const {
 }
 
 void frmChordSequence::Refresh() {
-    cells_ = ComputeSequenceCells(chords_, Placements(), selected_, playing_, symbolOf_);
+    const theory::Spelling spelling = spelling_;
+    cells_ = ComputeSequenceCells(chords_, Placements(), selected_, playing_,
+                                  [spelling](int rootIndex, int chordTypeIndex, int inversion) {
+                                      return theory::ChordSymbol(rootIndex, chordTypeIndex,
+                                                                 inversion, spelling);
+                                  });
     row_->Apply(cells_);
 }
 
@@ -330,8 +323,8 @@ void frmChordSequence::ShowPlaying(int cell) {
     Refresh();
 }
 
-void frmChordSequence::SetSymbols(SymbolOf symbolOf) {
-    symbolOf_ = std::move(symbolOf);
+void frmChordSequence::SetSpelling(theory::Spelling spelling) {
+    spelling_ = spelling;
     Refresh();
 }
 

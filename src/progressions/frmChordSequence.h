@@ -10,6 +10,7 @@
 
 #include "progressions/SequenceView.h"
 #include "theory/sequence.h"
+#include "theory/spelling.h"
 
 class QCheckBox;
 class QComboBox;
@@ -54,8 +55,6 @@ class frmChordSequence : public QWidget {
     void ShowPlaying(int cell);
     std::string LeadSheet() const { return LeadSheetLine(cells_); }
     std::string Title() const { return ProgressionTitle(cells_); }
-    // How each chord's symbol is written; root text and short quality until one is set.
-    void SetSymbols(SymbolOf symbolOf);
 
     int Tempo() const;
     int BeatsPerChord() const;
@@ -76,6 +75,10 @@ class frmChordSequence : public QWidget {
     QComboBox* cboVoicing() const { return cboVoicing_; }
     // Cell n's widget, nullptr outside the row.
     QWidget* Cell(int n) const;
+
+  public slots:
+    // How the chords' symbols are written (Sharps at start).
+    void SetSpelling(quorvane::theory::Spelling spelling);
 
   signals:
     // "Add": the main window's chord is to be added (AddChord).
@@ -98,7 +101,7 @@ class frmChordSequence : public QWidget {
     theory::Sequence chords_;
     int selected_ = -1;
     int playing_ = -1;
-    SymbolOf symbolOf_;
+    theory::Spelling spelling_ = theory::Spelling::Sharps;
     std::vector<SequenceCellView> cells_;
 
     SequenceRow* row_ = nullptr;

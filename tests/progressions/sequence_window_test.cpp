@@ -13,16 +13,10 @@ namespace {
 constexpr theory::SequenceChord kC{0, 0, 0};
 constexpr theory::SequenceChord kAm{9, 1, 0};
 constexpr theory::SequenceChord kF{5, 0, 0};
-constexpr theory::SequenceChord kG7{7, 6, 0};
-
-std::string Short(int root, int type, int) {
-    const char* roots[] = {"C", "", "", "", "", "F", "", "G", "", "A"};
-    return std::string(roots[root]) + (type == 1 ? "m" : type == 6 ? "7" : "");
-}
+constexpr theory::SequenceChord kG7{7, 8, 0};
 
 TEST(SequenceWindow, AddInsertsAfterTheSelectionRemoveAndMoveEditTheRow) {
     frmChordSequence window(nullptr);
-    window.SetSymbols(Short);
     window.AddChord(kC);
     window.AddChord(kF);
     window.Select(0);
