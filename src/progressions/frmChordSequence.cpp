@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -26,7 +27,7 @@ namespace quorvane::progressions {
 namespace {
 
 constexpr int kCellsPerLine = 8;
-constexpr int kCellWidth = 96;
+constexpr int kCellWidth = 112;
 constexpr int kCellHeight = 64;
 
 QString CellStyle(const SequenceCellView& cell) {
@@ -64,7 +65,7 @@ class SequenceRow final : public QWidget {
         for (std::size_t i = 0; i < cells.size(); ++i) {
             QFrame* cell = cells_[i];
             const auto labels = cell->findChildren<QLabel*>();
-            labels[0]->setText(QString::fromStdString(cells[i].symbol));
+            FitSymbol(labels[0], QString::fromStdString(cells[i].symbol));
             labels[1]->setText(QString::fromStdString(cells[i].fullName));
             cell->setAccessibleName(QString::fromStdString(cells[i].fullName));
             cell->setStyleSheet(CellStyle(cells[i]));
@@ -123,6 +124,18 @@ class SequenceRow final : public QWidget {
     }
 
   private:
+    // A long symbol ("C7b9#11/Bb") is set smaller rather than cut off.
+    static void FitSymbol(QLabel* label, const QString& symbol) {
+        QFont font = label->font();
+        font.setPointSizeF(label->property("fullPoints").toDouble());
+        const int room = kCellWidth - 10;
+        while (font.pointSizeF() > 7 && QFontMetrics(font).horizontalAdvance(symbol) > room) {
+            font.setPointSizeF(font.pointSizeF() - 1);
+        }
+        label->setFont(font);
+        label->setText(symbol);
+    }
+
     QFrame* MakeCell() {
         auto* cell = new QFrame(this);
         cell->setObjectName(QStringLiteral("cell"));
@@ -136,6 +149,7 @@ class SequenceRow final : public QWidget {
         big.setPointSizeF(big.pointSizeF() * 1.8);
         big.setBold(true);
         symbol->setFont(big);
+        symbol->setProperty("fullPoints", big.pointSizeF());
         symbol->setAlignment(Qt::AlignCenter);
         auto* name = new QLabel(cell);
         QFont small = name->font();
@@ -167,6 +181,8 @@ frmChordSequence::frmChordSequence(QWidget* owner) : QWidget(owner, Qt::Window) 
     setWindowTitle(QString::fromLatin1(kTitle));
     BuildControls();
     Refresh();
+    // Eight cells to a line, and room for two more lines before the row scrolls.
+    resize(kCellsPerLine * (kCellWidth + 6) + 60, 4 * (kCellHeight + 6) + 120);
 }
 
 frmChordSequence::~frmChordSequence() = default;
