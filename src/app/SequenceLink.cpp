@@ -38,6 +38,7 @@ void SequenceLink::AddToMainWindow() {
     for (QObject* owner : main_.mnuWindowMIDI()->associatedObjects()) {
         if (auto* menu = qobject_cast<QMenu*>(owner); menu != nullptr) {
             menuItem_ = menu->addAction(QStringLiteral("Chord &Sequence"));
+            menuItem_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
             break;
         }
     }

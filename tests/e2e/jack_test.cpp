@@ -96,9 +96,53 @@ class WithJack : public ::testing::Test {
             .filter(QStringLiteral("Played chord: "));
     }
 
+    // The messages at the port since `from` lines of its output, each with its milliseconds.
+    std::vector<std::pair<QString, double>> Timed() {
+        static const QRegularExpression timed(QStringLiteral("t=(\\d+)\n([0-9a-f ]+)\n"));
+        std::vector<std::pair<QString, double>> messages;
+        for (auto m = timed.globalMatch(QString::fromLatin1(midiPort_.Output())); m.hasNext();) {
+            const QRegularExpressionMatch next = m.next();
+            messages.emplace_back(next.captured(2), next.captured(1).toDouble() / 1000.0);
+        }
+        return messages;
+    }
+    // C Major, A Minor, F Major and G 7th picked in the main window's lists and added with
+    // Insert: the root list has the focus at first, and a root picked gives it to Play, after the
+    // two lists; then the sequence window is opened, set to 120 a minute and two beats a chord.
+    // Its id.
+    QString AddFourChords(App& app) {
+        const QString main = app.MainWindow();
+        for (const char* keys :
+             {"Insert", "a shift+Tab shift+Tab Down Insert",
+              "shift+Tab f shift+Tab shift+Tab Up Insert",
+              "shift+Tab g shift+Tab shift+Tab Down Down Down Down Down Down Down Down Insert"}) {
+            desktop_.Keys(main, QString::fromLatin1(keys).split(QLatin1Char(' ')));
+            QThread::msleep(200);
+        }
+        desktop_.Keys(main, {QStringLiteral("shift+F3")});
+        const QString sequence = desktop_.WaitWindow(QStringLiteral("^Quorvane - \\[Sequence\\]$"));
+        desktop_.Keys(sequence,
+                      {QStringLiteral("alt+m"), QStringLiteral("ctrl+a"), QStringLiteral("1"),
+                       QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("alt+b"),
+                       QStringLiteral("ctrl+a"), QStringLiteral("2"), QStringLiteral("Tab")});
+        return sequence;
+    }
+
     Desktop desktop_;
     Child midiPort_;
 };
+
+// Every note-on the port received has its note-off after it.
+void ExpectNothingSounding(const std::vector<std::pair<QString, double>>& messages) {
+    std::map<QString, int> sounding;
+    for (const auto& [message, at] : messages) {
+        const QString note = message.mid(3, 2);
+        sounding[note] += message.startsWith(QLatin1String("90")) ? 1 : -1;
+    }
+    for (const auto& [note, count] : sounding) {
+        EXPECT_EQ(count, 0) << "note " << note.toStdString();
+    }
+}
 
 TEST_F(WithJack, KillingTheServerUnderAnOpenPortLeavesTheProgramRunning) {
     for (const bool midChord : {false, true}) {
@@ -385,6 +429,102 @@ TEST_F(WithJack, AnArpeggioKeepsItsOnsetsAtTheJackPort) {
         EXPECT_NEAR(chord[i].second - chord[0].second, planned[i].second, 1.0) << i;
     }
     EXPECT_EQ(app.Exit(), 0) << app.Process().Output().toStdString();
+}
+
+// Four chords added from the main window, played at 120 a minute with two beats each: each
+// chord's notes start a second after the last chord's, which end then; the window answers while
+// they play. Stopped in the middle, nothing is left sounding. The exported file holds the four
+// chords on their beats.
+TEST_F(WithJack, AChordSequencePlaysInTimeStopsCleanlyAndIsExported) {
+    ASSERT_TRUE(StartMidiPort());
+    App app(desktop_);
+    ASSERT_NO_FATAL_FAILURE(StartOnMidiPort(app));
+    const QString sequence = AddFourChords(app);
+    ASSERT_FALSE(sequence.isEmpty());
+    const qsizetype before = Timed().size();
+    desktop_.Keys(sequence, {QStringLiteral("alt+p")});
+    QThread::msleep(1500);
+    EXPECT_GE(desktop_.Ping(sequence, 2000), 0.0);
+    EXPECT_GE(desktop_.Ping(app.MainWindow(), 2000), 0.0);
+    QThread::msleep(3000);
+    std::vector<std::pair<QString, double>> played = Timed();
+    played.erase(played.begin(), played.begin() + before);
+    const std::vector<std::pair<QStringList, double>> chords{
+        {{"90 3c 40", "90 40 40", "90 43 40"}, 0},
+        {{"90 45 40", "90 48 40", "90 4c 40"}, 1000},
+        {{"90 41 40", "90 45 40", "90 48 40"}, 2000},
+        {{"90 43 40", "90 47 40", "90 4a 40", "90 4d 40"}, 3000}};
+    std::vector<std::pair<QString, double>> onsets;
+    for (const auto& message : played) {
+        if (message.first.startsWith(QLatin1String("90"))) {
+            onsets.push_back(message);
+        }
+    }
+    ASSERT_EQ(onsets.size(), 13U) << midiPort_.Output().toStdString();
+    std::size_t n = 0;
+    for (const auto& [notes, at] : chords) {
+        for (const QString& note : notes) {
+            EXPECT_EQ(onsets[n].first, note) << n;
+            EXPECT_NEAR(onsets[n].second - onsets[0].second, at, 40.0) << n;
+            ++n;
+        }
+    }
+    ExpectNothingSounding(played);
+
+    desktop_.Keys(sequence, {QStringLiteral("alt+p")});
+    QThread::msleep(1500);
+    desktop_.Keys(sequence, {QStringLiteral("alt+t")});
+    QThread::msleep(300);
+    ExpectNothingSounding(Timed());
+
+    desktop_.Keys(sequence, {QStringLiteral("alt+e")});
+    const QString dialog = desktop_.WaitWindow(QStringLiteral("^Export MIDI$"));
+    ASSERT_FALSE(dialog.isEmpty());
+    desktop_.Keys(dialog, {QStringLiteral("Return")});
+    QThread::msleep(500);
+    const QString file = desktop_.Folder() + QStringLiteral("/C - Am - F - G7.mid");
+    const QString csv = QString::fromLatin1(desktop_.Tool(QStringLiteral("midicsv"), {file}));
+    for (const char* line : {"1, 0, Note_on_c, 0, 60, 64", "1, 960, Note_off_c, 0, 67, 64",
+                             "1, 960, Note_on_c, 0, 69, 64", "1, 1920, Note_on_c, 0, 65, 64",
+                             "1, 2880, Note_on_c, 0, 77, 64", "1, 3840, Note_off_c, 0, 77, 64"}) {
+        EXPECT_TRUE(csv.contains(QLatin1String(line))) << line << " not in:\n" << csv.toStdString();
+    }
+    EXPECT_EQ(app.Exit(), 0) << app.Process().Output().right(2000).toStdString();
+}
+
+// While the sequence plays: the end by a signal, Reset MIDI, or the JACK server killed.
+// The notes it started are released where the port is still there, and the program answers.
+TEST_F(WithJack, WhateverEndsAPlayingSequenceLeavesNothingSounding) {
+    for (const char* end : {"signal", "reset", "server"}) {
+        SCOPED_TRACE(end);
+        if (!desktop_.JackRunning()) {
+            ASSERT_EQ(desktop_.StartJack(), QString());
+        }
+        ASSERT_TRUE(StartMidiPort());
+        App app(desktop_);
+        ASSERT_NO_FATAL_FAILURE(StartOnMidiPort(app));
+        const QString sequence = AddFourChords(app);
+        ASSERT_FALSE(sequence.isEmpty());
+        desktop_.Keys(sequence, {QStringLiteral("alt+p")});
+        QThread::msleep(1500);
+        if (QLatin1String(end) == QLatin1String("signal")) {
+            app.Process().Signal(SIGTERM);
+            EXPECT_EQ(app.Process().Wait(5000), 0) << app.Process().Output().toStdString();
+        } else if (QLatin1String(end) == QLatin1String("reset")) {
+            desktop_.Keys(app.MainWindow(), {QStringLiteral("alt+o"), QStringLiteral("r")});
+        } else {
+            desktop_.KillJack(SIGKILL);
+        }
+        QThread::msleep(500);
+        if (QLatin1String(end) != QLatin1String("server")) {
+            ExpectNothingSounding(Timed());
+        }
+        if (app.Process().Running()) {
+            EXPECT_GE(desktop_.Ping(sequence, 2000), 0.0);
+            EXPECT_EQ(app.Exit(), 0) << app.Process().Output().right(2000).toStdString();
+        }
+        midiPort_.Stop();
+    }
 }
 
 }  // namespace
