@@ -42,6 +42,15 @@ void SequencePlayer::Play(SequencePlan plan, int tempo, bool loop) {
     }
     playing_ = true;
     start_ = midi_.Clock().Now();
+    // What comes back of the progression on the input (an output connected to the input) is not
+    // taken for the musician's playing.
+    std::vector<int> keys;
+    for (const SequenceEvent& event : plan_.events) {
+        if (event.on && std::find(keys.begin(), keys.end(), event.note) == keys.end()) {
+            keys.push_back(event.note);
+        }
+    }
+    midi_.Input().PlayStarted(std::move(keys), start_);
     Pump();
 }
 
@@ -109,6 +118,7 @@ void SequencePlayer::Stop() {
     sounding_.clear();
     if (playing_) {
         playing_ = false;
+        midi_.Input().PlayEnded(midi_.Clock().Now());
         emit stopped();
     }
 }
