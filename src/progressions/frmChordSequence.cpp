@@ -1,5 +1,6 @@
 #include "progressions/frmChordSequence.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -256,6 +257,11 @@ void frmChordSequence::BuildControls() {
 
     connect(cmdAdd_, &QPushButton::clicked, this, &frmChordSequence::addRequested);
     connect(cmdRemove_, &QPushButton::clicked, this, &frmChordSequence::RemoveSelected);
+    // Delete removes the selected cell here as in the main window.
+    auto* remove = new QAction(this);
+    remove->setShortcut(QKeySequence(Qt::Key_Delete));
+    addAction(remove);
+    connect(remove, &QAction::triggered, this, &frmChordSequence::RemoveSelected);
     connect(cmdClear_, &QPushButton::clicked, this, &frmChordSequence::Clear);
     connect(cmdPlay_, &QPushButton::clicked, this, &frmChordSequence::playRequested);
     connect(cmdStop_, &QPushButton::clicked, this, &frmChordSequence::stopRequested);
