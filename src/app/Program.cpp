@@ -166,11 +166,39 @@ void Program::Wire() {
             qCInfo(midi::lcMidi).noquote()
                 << "Played chord:" << main_->lblNoteName()->accessibleDescription();
         });
+    WireHeldNotes();
     QObject::connect(
         &midi_, &midi::modCommon::unlistedChordHeld, main_.get(), [this](const QString& notes) {
             main_->ShowUnlistedChord(notes);
             qCInfo(midi::lcMidi).noquote() << "Played chord:" << main_->lblNoteName()->toolTip();
         });
+}
+
+void Program::WireHeldNotes() {
+    // Picks and computer keys go to the MIDI state, which holds them beside the input's notes;
+    // whatever is held from any source is drawn.
+    using mainwin::frmChordMain;
+    frmChordMain* main = main_.get();
+    QObject::connect(main, &frmChordMain::keyPicked, [this](int key) { midi_.PickKey(key); });
+    QObject::connect(main, &frmChordMain::pickedCleared, [this] { midi_.ClearPicks(); });
+    QObject::connect(main, &frmChordMain::pickNotesChanged, [this](bool on) {
+        if (!on) {
+            midi_.ClearPicks();
+            midi_.ReleaseComputerKeys();
+        }
+    });
+    QObject::connect(main, &frmChordMain::computerKeyDown, [this](quint32 scan, int character) {
+        midi_.ComputerKeyDown(scan, character);
+    });
+    QObject::connect(main, &frmChordMain::computerKeyUp,
+                     [this](quint32 scan, int character) { midi_.ComputerKeyUp(scan, character); });
+    QObject::connect(main, &frmChordMain::computerKeysLost,
+                     [this] { midi_.ReleaseComputerKeys(); });
+    QObject::connect(&midi_, &midi::modCommon::heldChanged, main, [this] {
+        if (main_->picKeyboard() != nullptr) {
+            main_->ShowHeldKeys(views::ComputeHeldView(midi_.AllHeldNotes(), midi_.Octave()));
+        }
+    });
 }
 
 // ---- Start and run ------------------------------------------------------------------------

@@ -80,6 +80,7 @@ class Program final : private mainwin::SecondaryWindows {
 
   private:
     void Wire();
+    void WireHeldNotes();
     // The end asked for by a signal. A message box or file dialog then open runs an event loop
     // of its own inside a window the end unloads: it is closed first, and the end follows once
     // its loop has returned.
