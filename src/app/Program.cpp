@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "dialogs/DialogLook.h"
 #include "midi/MidiLog.h"
@@ -33,8 +34,9 @@ namespace {
 // user answers it.
 class LoadWhileReminderWaits final : public QObject {
   public:
-    LoadWhileReminderWaits(dialogs::frmMoney& reminder, mainwin::frmChordMain& main)
-        : reminder_(reminder), main_(main) {
+    LoadWhileReminderWaits(dialogs::frmMoney& reminder, mainwin::frmChordMain& main,
+                           std::function<void()> giveIcons)
+        : reminder_(reminder), main_(main), giveIcons_(std::move(giveIcons)) {
         reminder_.installEventFilter(this);
     }
     ~LoadWhileReminderWaits() override { reminder_.removeEventFilter(this); }
@@ -45,7 +47,10 @@ class LoadWhileReminderWaits final : public QObject {
         if (watched == &reminder_ && event->type() == QEvent::Paint) {
             reminder_.removeEventFilter(this);
             // Once this paint has gone to the screen.
-            QTimer::singleShot(0, this, [this] { main_.LoadControls(); });
+            QTimer::singleShot(0, this, [this] {
+                giveIcons_();
+                main_.LoadControls();
+            });
         }
         return false;
     }
@@ -53,6 +58,7 @@ class LoadWhileReminderWaits final : public QObject {
   private:
     dialogs::frmMoney& reminder_;
     mainwin::frmChordMain& main_;
+    std::function<void()> giveIcons_;
 };
 
 std::unique_ptr<midi::OutputDevices> OrSystemOutputs(std::unique_ptr<midi::OutputDevices> d) {
@@ -82,9 +88,6 @@ Program::Program(std::unique_ptr<midi::OutputDevices> devices,
       reminder_(std::make_unique<dialogs::frmMoney>()) {
     // The program ends only through ShutDown, never because its last window closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    // The program's icon on its windows (the ones it owns show their owner's), loaded once: the
-    // reminder's.
-    main_->setWindowIcon(reminder_->windowIcon());
     Wire();
 }
 
@@ -205,9 +208,20 @@ void Program::WireHeldNotes() {
 
 bool Program::ShowStartReminder() {
     reminder_->bClosing = false;
-    const LoadWhileReminderWaits load(*reminder_, *main_);
+    const LoadWhileReminderWaits load(*reminder_, *main_, [this] { GiveIcons(); });
     const dialogs::frmMoney::Outcome outcome = desktop_->ShowReminderModal(*reminder_);
+    GiveIcons();  // when the reminder was never painted
     return outcome != dialogs::frmMoney::Outcome::Cancel && !ended_;
+}
+
+void Program::GiveIcons() {
+    // The program's icon on its windows (the ones it owns show their owner's), loaded once: the
+    // reminder's.
+    if (!iconsGiven_) {
+        iconsGiven_ = true;
+        reminder_->setWindowIcon(dialogs::ProgramIcon());
+        main_->setWindowIcon(reminder_->windowIcon());
+    }
 }
 
 bool Program::Start() {

@@ -86,6 +86,8 @@ class Program final : private mainwin::SecondaryWindows {
     // its loop has returned.
     void EndOnSignal();
     bool ShowStartReminder() override;
+    // Gives the reminder and the main window the program's icon, once.
+    void GiveIcons();
     void ShowClosingReminder();
     void UnloadSecondaryWindows();
     QWidget* MessageOwner() const;
@@ -109,6 +111,7 @@ class Program final : private mainwin::SecondaryWindows {
 
     // Where the last MIDI file was exported to; the next export proposes the same folder.
     QString exportFolder_;
+    bool iconsGiven_ = false;
     bool ended_ = false;
     int closingRemindersShown_ = 0;
 };
