@@ -188,11 +188,15 @@ void frmChordMain::DescribeDisplays() {
         lblOtherNames_->text().isEmpty()
             ? lblNoteName_->text()
             : QStringLiteral("%1; %2").arg(lblNoteName_->text(), lblOtherNames_->text()));
-    picKeyboard_->setAccessibleDescription(
-        QString::fromStdString(chord.keyboardDescription + ' ' + scale.keyboardDescription + ' ' +
-                               picKeyboard_->Held().description));
+    DescribeKeyboard();
     staff_->setAccessibleDescription(QString::fromStdString(
         clef.description + ". " + scale.staffDescription + ' ' + chord.staffDescription));
+}
+
+void frmChordMain::DescribeKeyboard() {
+    picKeyboard_->setAccessibleDescription(QString::fromStdString(
+        staff_->Chord().keyboardDescription + ' ' + staff_->Scale().keyboardDescription + ' ' +
+        picKeyboard_->Held().description));
 }
 
 void frmChordMain::CreateMarkers() {
@@ -723,7 +727,7 @@ bool frmChordMain::PickNotes() const {
 
 void frmChordMain::ShowHeldKeys(const views::HeldView& held) {
     picKeyboard_->ApplyHeld(held);
-    DescribeDisplays();
+    DescribeKeyboard();
 }
 
 void frmChordMain::mnuOptionsResetMIDI_Click() {

@@ -233,6 +233,7 @@ class frmChordMain : public QMainWindow {
     // What the keyboard and the staff show, in words, for assistive technology: the texts of
     // the views they last applied.
     void DescribeDisplays();
+    void DescribeKeyboard();
     void PlaceNameLabel();
     void ShowOtherNames(const QString& text);
     // Sets a selector's row from code and runs the same handling as a user's pick.
