@@ -198,7 +198,7 @@ void Program::WireHeldNotes() {
     QObject::connect(main, &frmChordMain::computerKeysLost,
                      [this] { midi_.ReleaseComputerKeys(); });
     QObject::connect(&midi_, &midi::modCommon::heldChanged, main, [this] {
-        if (main_->picKeyboard() != nullptr) {
+        if (main_ != nullptr && main_->picKeyboard() != nullptr) {
             main_->ShowHeldKeys(views::ComputeHeldView(midi_.AllHeldNotes(), midi_.Octave()));
         }
     });

@@ -66,7 +66,10 @@ frmChordMain::frmChordMain(Desktop& desktop, SecondaryWindows* windows, QWidget*
     // The controls are built by Form_Load, after the start-up reminder.
 }
 
-frmChordMain::~frmChordMain() = default;
+frmChordMain::~frmChordMain() {
+    // The keys stop coming before the window goes: its deactivation on the way is no focus lost.
+    delete playingKeys_;
+}
 
 void frmChordMain::BuildControls() {
     staff_ = new StaffSurface(this);
