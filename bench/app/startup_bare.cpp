@@ -1,10 +1,13 @@
 // The yardstick for the program's start-up: a bare Qt Widgets program showing one plain window.
-// Prints the monotonic clock (nanoseconds) once that window's first paint has finished.
+// Prints the monotonic clock (nanoseconds) once that window's first paint has finished, and its
+// resident memory then.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
+
+#include "support/ResidentMemory.h"
 
 namespace {
 
@@ -21,7 +24,8 @@ class PlainWindow : public QWidget {
         if (!painted_) {
             painted_ = true;
             QTimer::singleShot(0, [] {
-                std::printf("painted %lld\n", NowNs());
+                std::printf("painted %lld\nrss_painted_kb %ld\n", NowNs(),
+                            quorvane::bench::ResidentKb());
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });

@@ -112,7 +112,7 @@ double Ms(long long fromNs, long long toNs) {
 void BM_StartUpBesideABareWindow(benchmark::State& state) {
     const std::string bare = Beside("bench_startup_bare");
     const std::string program = Beside("bench_startup_program");
-    std::vector<double> bareMs, reminderMs, afterOkMs, paintedMb, waitingMb, mainMb;
+    std::vector<double> bareMs, reminderMs, afterOkMs, bareMb, paintedMb, waitingMb, mainMb;
     for (auto _ : state) {
         auto b = RunChild(bare);
         auto p = RunChild(program);
@@ -123,6 +123,7 @@ void BM_StartUpBesideABareWindow(benchmark::State& state) {
         bareMs.push_back(Ms(b["spawn"], b["painted"]));
         reminderMs.push_back(Ms(p["spawn"], p["reminder"]));
         afterOkMs.push_back(Ms(p["ok"], p["main"]));
+        bareMb.push_back(static_cast<double>(b["rss_painted_kb"]) / 1024.0);
         paintedMb.push_back(static_cast<double>(p["rss_painted_kb"]) / 1024.0);
         waitingMb.push_back(static_cast<double>(p["rss_waiting_kb"]) / 1024.0);
         mainMb.push_back(static_cast<double>(p["rss_main_kb"]) / 1024.0);
@@ -134,7 +135,11 @@ void BM_StartUpBesideABareWindow(benchmark::State& state) {
     state.counters["reminder_ms"] = reminderMedian;
     state.counters["reminder_per_bare"] = bareMedian > 0 ? reminderMedian / bareMedian : 0;
     state.counters["main_after_ok_ms"] = Median(afterOkMs);
+    const double bareMbMedian = Median(bareMb);
+    state.counters["rss_bare_painted_MB"] = bareMbMedian;
     state.counters["rss_reminder_painted_MB"] = Median(paintedMb);
+    state.counters["rss_reminder_per_bare"] =
+        bareMbMedian > 0 ? Median(paintedMb) / bareMbMedian : 0;
     state.counters["rss_reminder_waiting_MB"] = Median(waitingMb);
     state.counters["rss_main_idle_MB"] = Median(mainMb);
 }

@@ -1,7 +1,8 @@
 // Chord playback timing on the real clock, through the main window's Play button and a recording
 // output: Play to the first note-on, the held time against the note length, and the processor
 // time the user-interface thread spends while a chord sounds. And a chord held on a MIDI input:
-// from the message's arrival on the input's thread to the main window redrawn with the chord.
+// from the message's arrival on the input's thread to the main window redrawn with the chord; and
+// a note picked with the mouse or played on the computer keyboard, to the window redrawn.
 #include <benchmark/benchmark.h>
 #include <time.h>
 
@@ -14,7 +15,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include <QKeyEvent>
 #include <QLabel>
+
+#include "mainwin/KeyboardPanel.h"
+#include "views/Keyboard.h"
 
 #include "app/Program.h"
 #include "support/FakeInputs.h"
@@ -216,5 +221,60 @@ void BM_InputToRedraw(benchmark::State& state) {
     state.counters["input_to_redraw_worst_ms"] = *std::max_element(ms.begin(), ms.end());
 }
 BENCHMARK(BM_InputToRedraw)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+// With Pick Notes on and C and E held, each iteration presses G (the mouse on the key at Arg 0,
+// its key on the computer keyboard at Arg 1), which names C major, and ends when the whole main
+// window has been painted again; G is let go again untimed.
+void BM_PressToRedraw(benchmark::State& state) {
+    Rig rig;
+    quorvane::mainwin::frmChordMain& main = rig.program->Main();
+    main.mnuOptionsPickNotes()->trigger();
+    main.show();
+    QApplication::processEvents();
+    quorvane::mainwin::KeyboardPanel* panel = main.picKeyboard();
+    const QPoint g = panel->DrawingAreaRect(quorvane::views::KeyBlockRect(7)).center() +
+                     QPoint(0, panel->height() / 3);
+    const bool mouse = state.range(0) == 0;
+    if (mouse) {
+        for (int key : {0, 4}) {
+            main.keyPicked(key);
+        }
+    } else {
+        rig.program->Midi().ComputerKeyDown(52, 0);  // Z: C
+        rig.program->Midi().ComputerKeyDown(54, 0);  // C: E
+    }
+    QWidget* focus = main.cboChordTypes();
+    const auto key = [focus](QEvent::Type type) {
+        QKeyEvent event(type, Qt::Key_B, Qt::NoModifier, 56, 0, 0, QStringLiteral("b"));
+        QApplication::sendEvent(focus, &event);
+    };
+    std::vector<double> ms;
+    for (auto _ : state) {
+        const Clock::time_point pressed = Clock::now();
+        if (mouse) {
+            QTest::mousePress(panel, Qt::LeftButton, {}, g);
+        } else {
+            key(QEvent::KeyPress);
+        }
+        main.repaint();
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - pressed).count());
+        state.PauseTiming();
+        if (mouse) {
+            QTest::mouseRelease(panel, Qt::LeftButton, {}, g);
+            QTest::mousePress(panel, Qt::LeftButton, {}, g);  // unpicked
+            QTest::mouseRelease(panel, Qt::LeftButton, {}, g);
+        } else {
+            key(QEvent::KeyRelease);
+        }
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (main.lblNoteName()->text() != QStringLiteral("CMajor Basic")) {
+        state.SkipWithError("the chord was not named");
+    }
+    state.counters["press_to_redraw_median_ms"] = Median(ms);
+    state.counters["press_to_redraw_worst_ms"] = *std::max_element(ms.begin(), ms.end());
+}
+BENCHMARK(BM_PressToRedraw)->Arg(0)->Arg(1)->Iterations(200)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "dialogs/DialogLook.h"
 #include "midi/MidiLog.h"
@@ -33,8 +34,9 @@ namespace {
 // user answers it.
 class LoadWhileReminderWaits final : public QObject {
   public:
-    LoadWhileReminderWaits(dialogs::frmMoney& reminder, mainwin::frmChordMain& main)
-        : reminder_(reminder), main_(main) {
+    LoadWhileReminderWaits(dialogs::frmMoney& reminder, mainwin::frmChordMain& main,
+                           std::function<void()> giveIcons)
+        : reminder_(reminder), main_(main), giveIcons_(std::move(giveIcons)) {
         reminder_.installEventFilter(this);
     }
     ~LoadWhileReminderWaits() override { reminder_.removeEventFilter(this); }
@@ -45,7 +47,10 @@ class LoadWhileReminderWaits final : public QObject {
         if (watched == &reminder_ && event->type() == QEvent::Paint) {
             reminder_.removeEventFilter(this);
             // Once this paint has gone to the screen.
-            QTimer::singleShot(0, this, [this] { main_.LoadControls(); });
+            QTimer::singleShot(0, this, [this] {
+                giveIcons_();
+                main_.LoadControls();
+            });
         }
         return false;
     }
@@ -53,6 +58,7 @@ class LoadWhileReminderWaits final : public QObject {
   private:
     dialogs::frmMoney& reminder_;
     mainwin::frmChordMain& main_;
+    std::function<void()> giveIcons_;
 };
 
 std::unique_ptr<midi::OutputDevices> OrSystemOutputs(std::unique_ptr<midi::OutputDevices> d) {
@@ -83,9 +89,6 @@ Program::Program(std::unique_ptr<midi::OutputDevices> devices,
       sequence_(std::make_unique<SequenceLink>(midi_, *main_, *desktop_, exportFolder_)) {
     // The program ends only through ShutDown, never because its last window closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    // The program's icon on its windows (the ones it owns show their owner's), loaded once: the
-    // reminder's.
-    main_->setWindowIcon(reminder_->windowIcon());
     Wire();
 }
 
@@ -170,6 +173,7 @@ void Program::Wire() {
             qCInfo(midi::lcMidi).noquote()
                 << "Played chord:" << main_->lblNoteName()->accessibleDescription();
         });
+    WireHeldNotes();
     QObject::connect(
         &midi_, &midi::modCommon::unlistedChordHeld, main_.get(), [this](const QString& notes) {
             main_->ShowUnlistedChord(notes);
@@ -177,13 +181,51 @@ void Program::Wire() {
         });
 }
 
+void Program::WireHeldNotes() {
+    // Picks and computer keys go to the MIDI state, which holds them beside the input's notes;
+    // whatever is held from any source is drawn.
+    using mainwin::frmChordMain;
+    frmChordMain* main = main_.get();
+    QObject::connect(main, &frmChordMain::keyPicked, [this](int key) { midi_.PickKey(key); });
+    QObject::connect(main, &frmChordMain::pickedCleared, [this] { midi_.ClearPicks(); });
+    QObject::connect(main, &frmChordMain::pickNotesChanged, [this](bool on) {
+        if (!on) {
+            midi_.ClearPicks();
+            midi_.ReleaseComputerKeys();
+        }
+    });
+    QObject::connect(main, &frmChordMain::computerKeyDown, [this](quint32 scan, int character) {
+        midi_.ComputerKeyDown(scan, character);
+    });
+    QObject::connect(main, &frmChordMain::computerKeyUp,
+                     [this](quint32 scan, int character) { midi_.ComputerKeyUp(scan, character); });
+    QObject::connect(main, &frmChordMain::computerKeysLost,
+                     [this] { midi_.ReleaseComputerKeys(); });
+    QObject::connect(&midi_, &midi::modCommon::heldChanged, main, [this] {
+        if (main_ != nullptr && main_->picKeyboard() != nullptr) {
+            main_->ShowHeldKeys(views::ComputeHeldView(midi_.AllHeldNotes(), midi_.Octave()));
+        }
+    });
+}
+
 // ---- Start and run ------------------------------------------------------------------------
 
 bool Program::ShowStartReminder() {
     reminder_->bClosing = false;
-    const LoadWhileReminderWaits load(*reminder_, *main_);
+    const LoadWhileReminderWaits load(*reminder_, *main_, [this] { GiveIcons(); });
     const dialogs::frmMoney::Outcome outcome = desktop_->ShowReminderModal(*reminder_);
+    GiveIcons();  // when the reminder was never painted
     return outcome != dialogs::frmMoney::Outcome::Cancel && !ended_;
+}
+
+void Program::GiveIcons() {
+    // The program's icon on its windows (the ones it owns show their owner's), loaded once: the
+    // reminder's.
+    if (!iconsGiven_) {
+        iconsGiven_ = true;
+        reminder_->setWindowIcon(dialogs::ProgramIcon());
+        main_->setWindowIcon(reminder_->windowIcon());
+    }
 }
 
 bool Program::Start() {

@@ -83,11 +83,14 @@ class Program final : private mainwin::SecondaryWindows {
 
   private:
     void Wire();
+    void WireHeldNotes();
     // The end asked for by a signal. A message box or file dialog then open runs an event loop
     // of its own inside a window the end unloads: it is closed first, and the end follows once
     // its loop has returned.
     void EndOnSignal();
     bool ShowStartReminder() override;
+    // Gives the reminder and the main window the program's icon, once.
+    void GiveIcons();
     void ShowClosingReminder();
     void UnloadSecondaryWindows();
     QWidget* MessageOwner() const;
@@ -111,7 +114,7 @@ class Program final : private mainwin::SecondaryWindows {
     // Where the last MIDI file was exported to; the next export proposes the same folder.
     QString exportFolder_;
     std::unique_ptr<SequenceLink> sequence_;
-
+    bool iconsGiven_ = false;
     bool ended_ = false;
     int closingRemindersShown_ = 0;
 };

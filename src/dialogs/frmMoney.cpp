@@ -27,7 +27,8 @@ frmMoney::frmMoney(QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmMoney"));
     setWindowTitle(QStringLiteral("Velmira"));
-    setWindowIcon(ProgramIcon());
+    // No icon yet: reading its images loads the image plugins, which the first paint does not
+    // wait for. The program gives it one once the dialog is on screen.
     setFont(WindowFont());
     setFixedSize(views::TwipsToPixels(kClientWidth), views::TwipsToPixels(kClientHeight));
     setModal(true);

@@ -26,6 +26,13 @@ void KeyboardPanel::SetKeyColors(const std::array<views::OleColor, views::kKeyCo
     }
 }
 
+void KeyboardPanel::ApplyHeld(const views::HeldView& held) {
+    if (held.held != held_.held) {
+        update();
+    }
+    held_ = held;
+}
+
 QRect KeyboardPanel::DrawingAreaRect(const views::TwipsRect& rect) const {
     const views::PixelRect px = views::TwipsToPixels(rect.left, rect.top, rect.width, rect.height);
     const QPoint origin = contentsRect().topLeft();
@@ -37,7 +44,7 @@ void KeyboardPanel::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setClipRect(contentsRect());
     p.translate(contentsRect().topLeft());
-    PaintKeyboard(p, colors_, kScreenScale);
+    PaintKeyboard(p, views::WithHeldKeys(colors_, held_), kScreenScale);
 }
 
 void KeyboardPanel::mousePressEvent(QMouseEvent* event) {

@@ -21,6 +21,9 @@ class KeyboardPanel : public QFrame {
     // Fill colour of highlight block k (0x00BBGGRR).
     views::OleColor KeyColor(int key) const;
     void SetKeyColors(const std::array<views::OleColor, views::kKeyCount>& colors);
+    // The keys held now, drawn pressed over their colours (under the markers).
+    void ApplyHeld(const views::HeldView& held);
+    const views::HeldView& Held() const { return held_; }
 
     // A rectangle of the drawing area (twips) in the panel's own pixels.
     QRect DrawingAreaRect(const views::TwipsRect& rect) const;
@@ -36,6 +39,7 @@ class KeyboardPanel : public QFrame {
 
   private:
     std::array<views::OleColor, views::kKeyCount> colors_{};
+    views::HeldView held_ = views::ComputeHeldView({}, 0);
 };
 
 // The button and shift codes of the window's mouse events are the marker control's.

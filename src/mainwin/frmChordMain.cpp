@@ -22,9 +22,11 @@
 #include "look/Place.h"
 #include "mainwin/ChordSheet.h"
 #include "mainwin/Desktop.h"
+#include "mainwin/DragWatcher.h"
 #include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Markers.h"
+#include "mainwin/PlayingKeys.h"
 #include "mainwin/StaffSurface.h"
 #include "theory/theory.h"
 #include "vantile/ComponentHost.h"
@@ -48,56 +50,6 @@ QString Q(std::string_view text) {
 // the whole height the chord's notes can take.
 constexpr views::TwipsRect kChordColumn{5460, 3600, 960, 2040};
 
-// Turns a left press followed by a move past the drag distance into one drag request, and shows
-// the open hand where a drag can start.
-class DragWatcher final : public QObject {
-  public:
-    DragWatcher(QWidget* widget, std::function<bool(QPoint)> starts, std::function<void()> drag)
-        : QObject(widget), widget_(widget), starts_(std::move(starts)), drag_(std::move(drag)) {
-        widget->setMouseTracking(true);
-        widget->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
-            type == QEvent::MouseButtonRelease) {
-            Handle(type, *static_cast<QMouseEvent*>(event));
-        }
-        return false;  // the widget handles its events as before
-    }
-
-  private:
-    void Handle(QEvent::Type type, const QMouseEvent& mouse) {
-        const QPoint at = mouse.position().toPoint();
-        if (type == QEvent::MouseButtonPress) {
-            armed_ = mouse.button() == Qt::LeftButton && starts_(at);
-            pressedAt_ = at;
-        } else if (type == QEvent::MouseButtonRelease) {
-            armed_ = false;
-        } else if (mouse.buttons() == Qt::NoButton) {
-            ShowHand(starts_(at));
-        } else if (armed_ && (mouse.buttons() & Qt::LeftButton) != 0 &&
-                   (at - pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
-            armed_ = false;
-            drag_();
-        }
-    }
-
-    void ShowHand(bool hand) {
-        const Qt::CursorShape shape = hand ? Qt::OpenHandCursor : Qt::ArrowCursor;
-        if (widget_->cursor().shape() != shape) {
-            widget_->setCursor(shape);
-        }
-    }
-
-    QWidget* widget_;
-    std::function<bool(QPoint)> starts_;
-    std::function<void()> drag_;
-    QPoint pressedAt_;
-    bool armed_ = false;
-};
-
 }  // namespace
 
 frmChordMain::frmChordMain(Desktop& desktop, SecondaryWindows* windows, QWidget* parent)
@@ -114,7 +66,10 @@ frmChordMain::frmChordMain(Desktop& desktop, SecondaryWindows* windows, QWidget*
     // The controls are built by Form_Load, after the start-up reminder.
 }
 
-frmChordMain::~frmChordMain() = default;
+frmChordMain::~frmChordMain() {
+    // The keys stop coming before the window goes: its deactivation on the way is no focus lost.
+    delete playingKeys_;
+}
 
 void frmChordMain::BuildControls() {
     staff_ = new StaffSurface(this);
@@ -191,6 +146,10 @@ void frmChordMain::BuildControls() {
 
     CreateMarkers();
     NameControls();
+    playingKeys_ = new PlayingKeys(
+        this, {[this](quint32 scan, int character) { emit computerKeyDown(scan, character); },
+               [this](quint32 scan, int character) { emit computerKeyUp(scan, character); },
+               [this] { emit pickedCleared(); }, [this] { emit computerKeysLost(); }});
 }
 
 void frmChordMain::NameControls() {
@@ -232,10 +191,15 @@ void frmChordMain::DescribeDisplays() {
         lblOtherNames_->text().isEmpty()
             ? lblNoteName_->text()
             : QStringLiteral("%1; %2").arg(lblNoteName_->text(), lblOtherNames_->text()));
-    picKeyboard_->setAccessibleDescription(
-        QString::fromStdString(chord.keyboardDescription + ' ' + scale.keyboardDescription));
+    DescribeKeyboard();
     staff_->setAccessibleDescription(QString::fromStdString(
         clef.description + ". " + scale.staffDescription + ' ' + chord.staffDescription));
+}
+
+void frmChordMain::DescribeKeyboard() {
+    picKeyboard_->setAccessibleDescription(QString::fromStdString(
+        staff_->Chord().keyboardDescription + ' ' + staff_->Scale().keyboardDescription + ' ' +
+        picKeyboard_->Held().description));
 }
 
 void frmChordMain::CreateMarkers() {
@@ -284,6 +248,10 @@ void frmChordMain::BuildMenus() {
         mnuOptionsIdentifierItem_[static_cast<std::size_t>(i)] = item;
         connect(item, &QAction::triggered, this, [this, i] { mnuOptionsIdentifierItem_Click(i); });
     }
+    mnuOptionsPickNotes_ = options->addAction(QStringLiteral("&Pick Notes"));
+    mnuOptionsPickNotes_->setCheckable(true);
+    connect(mnuOptionsPickNotes_, &QAction::toggled, this,
+            &frmChordMain::mnuOptionsPickNotes_Click);
     mnuOptionsResetMIDI_ = options->addAction(QStringLiteral("&Reset MIDI Devices"));
     connect(mnuOptionsResetMIDI_, &QAction::triggered, this,
             &frmChordMain::mnuOptionsResetMIDI_Click);
@@ -628,7 +596,11 @@ void frmChordMain::WatchForDrags(QWidget* widget, std::function<bool(QPoint)> st
 // ---- Keyboard ---------------------------------------------------------------------------
 
 void frmChordMain::picKeyboard_MouseDown(int button, int /*shift*/, float x, float y) {
-    if (button == 1) {
+    if (button == 1 && PickNotes()) {
+        if (const int key = views::KeyAtPoint(x, y); key >= 0) {
+            emit keyPicked(key);
+        }
+    } else if (button == 1) {
         SetRootIndex(views::PitchClassAtPoint(x, y));
         SelectRow(cboRootNote_, rootIndex_);
         if (linkWindows_) {
@@ -641,10 +613,13 @@ void frmChordMain::picKeyboard_MouseDown(int button, int /*shift*/, float x, flo
     }
 }
 
-void frmChordMain::vtlPlayKey_MouseDown(int /*index*/, int button, int /*shift*/, float /*x*/,
+void frmChordMain::vtlPlayKey_MouseDown(int index, int button, int /*shift*/, float /*x*/,
                                         float /*y*/) {
-    // A left press on a marker does nothing: the marker takes it from the key beneath.
-    if (button == 2) {
+    // A left press on a marker does nothing, unless notes are picked: the marker takes it from
+    // the key beneath.
+    if (button == 1 && PickNotes()) {
+        emit keyPicked(index);
+    } else if (button == 2) {
         OpenInversionsPopup();
     }
 }
@@ -742,6 +717,20 @@ void frmChordMain::mnuOptionsLinkWindows_Click() {
     mnuOptionsLinkWindows_->setChecked(true);
     ShowProg();
     ShowScale();
+}
+
+void frmChordMain::mnuOptionsPickNotes_Click() {
+    playingKeys_->SetOn(PickNotes());
+    emit pickNotesChanged(PickNotes());
+}
+
+bool frmChordMain::PickNotes() const {
+    return mnuOptionsPickNotes_ != nullptr && mnuOptionsPickNotes_->isChecked();
+}
+
+void frmChordMain::ShowHeldKeys(const views::HeldView& held) {
+    picKeyboard_->ApplyHeld(held);
+    DescribeKeyboard();
 }
 
 void frmChordMain::mnuOptionsResetMIDI_Click() {

@@ -33,6 +33,7 @@ namespace quorvane::mainwin {
 class ClefLabel;
 class KeyboardPanel;
 class MouseDownLabel;
+class PlayingKeys;
 class StaffSurface;
 
 class Desktop;
@@ -105,6 +106,13 @@ class frmChordMain : public QMainWindow {
     // Basic"), which names its MIDI file.
     QString ChordTitle() const;
 
+    // ---- Notes picked and held ------------------------------------------------------------
+    // Options > Pick Notes (off at every start): a left press on a key picks a note instead of
+    // the root, and the computer keyboard plays.
+    bool PickNotes() const;
+    // Draws the keys held from every source pressed and says so in the keyboard's description.
+    void ShowHeldKeys(const views::HeldView& held);
+
     // ---- A chord held on the MIDI input ---------------------------------------------------
     // Selects it as the user's picks do: the root, the chord type, then the inversion, each
     // running its own handling; then shows `otherNames` (what else the held notes are, or
@@ -135,6 +143,7 @@ class frmChordMain : public QMainWindow {
     void mnuFileExit_Click();
     void mnuOptionsLinkWindows_Click();
     void mnuOptionsResetMIDI_Click();
+    void mnuOptionsPickNotes_Click();
     void mnuWindowProgressions_Click();
     void mnuWindowMIDI_Click();
 
@@ -161,6 +170,7 @@ class frmChordMain : public QMainWindow {
     QMenu* mnuOptionsIdentifiers() const { return mnuOptionsIdentifiers_; }
     QAction* mnuOptionsIdentifierItem(int index) const;
     QAction* mnuOptionsResetMIDI() const { return mnuOptionsResetMIDI_; }
+    QAction* mnuOptionsPickNotes() const { return mnuOptionsPickNotes_; }
     QAction* mnuWindowProgressions() const { return mnuWindowProgressions_; }
     QAction* mnuWindowMIDI() const { return mnuWindowMIDI_; }
     QMenu* mnuInversionsPopup() const { return mnuInversionsPopup_; }
@@ -189,6 +199,17 @@ class frmChordMain : public QMainWindow {
     void webUpdatesRequested();
     void webHomeRequested();
     void aboutRequested();
+    // Pick Notes was switched; off, the picks and the computer keys held are let go.
+    void pickNotesChanged(bool on);
+    // With Pick Notes on: key 0..35 was pressed (picked, or unpicked when picked).
+    void keyPicked(int key);
+    // Escape: the picked notes are to be emptied.
+    void pickedCleared();
+    // A computer key went down or up in the window (its scan code and Qt key code).
+    void computerKeyDown(quint32 scanCode, int character);
+    void computerKeyUp(quint32 scanCode, int character);
+    // The window lost the focus: every computer key held is to be let go.
+    void computerKeysLost();
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -212,6 +233,7 @@ class frmChordMain : public QMainWindow {
     // What the keyboard and the staff show, in words, for assistive technology: the texts of
     // the views they last applied.
     void DescribeDisplays();
+    void DescribeKeyboard();
     void PlaceNameLabel();
     void ShowOtherNames(const QString& text);
     // Sets a selector's row from code and runs the same handling as a user's pick.
@@ -249,6 +271,8 @@ class frmChordMain : public QMainWindow {
     QMenu* mnuOptionsIdentifiers_ = nullptr;
     std::array<QAction*, 3> mnuOptionsIdentifierItem_{};
     QAction* mnuOptionsResetMIDI_ = nullptr;
+    QAction* mnuOptionsPickNotes_ = nullptr;
+    PlayingKeys* playingKeys_ = nullptr;
     QAction* mnuWindowProgressions_ = nullptr;
     QAction* mnuWindowMIDI_ = nullptr;
     QMenu* mnuInversionsPopup_ = nullptr;

@@ -6,7 +6,6 @@
 #include <span>
 
 #include "midi/MidiLog.h"
-#include "theory/recognition.h"
 
 namespace quorvane::midi {
 
@@ -123,19 +122,24 @@ void MidiInput::PlayEnded(MidiClock::time_point at) {
 // ---- From the port to this thread ------------------------------------------------------------
 
 void MidiInput::Enqueue(std::uint64_t generation, const QByteArray& bytes, qint64 arrivedNs) {
-    const std::lock_guard lock(queueMutex_);
-    if (generation != generation_) {
-        return;
+    bool post = false;
+    {
+        const std::lock_guard lock(queueMutex_);
+        if (generation != generation_) {
+            return;
+        }
+        if (queue_.size() >= kMaxQueuedMessages ||
+            queuedBytes_ + static_cast<std::size_t>(bytes.size()) > kMaxQueuedBytes) {
+            ++dropped_;
+            return;
+        }
+        queue_.push_back({bytes, arrivedNs});
+        queuedBytes_ += static_cast<std::size_t>(bytes.size());
+        post = !std::exchange(drainPosted_, true);
     }
-    if (queue_.size() >= kMaxQueuedMessages ||
-        queuedBytes_ + static_cast<std::size_t>(bytes.size()) > kMaxQueuedBytes) {
-        ++dropped_;
-        return;
-    }
-    queue_.push_back({bytes, arrivedNs});
-    queuedBytes_ += static_cast<std::size_t>(bytes.size());
-    if (!drainPosted_) {
-        drainPosted_ = true;
+    // Posted outside the lock: the event queue takes a lock of its own, and the drain it wakes
+    // needs this one at once.
+    if (post) {
         QMetaObject::invokeMethod(this, &MidiInput::Drain, Qt::QueuedConnection);
     }
 }
@@ -154,50 +158,53 @@ void MidiInput::Drain() {
         qCWarning(lcMidi) << "The MIDI input came faster than it could be handled:" << dropped
                           << "deliveries were dropped";
     }
-    bool added = false;
+    Taken all;
     for (const Delivery& delivery : batch) {
-        added = Take(delivery.bytes,
-                     MidiClock::time_point(std::chrono::nanoseconds(delivery.arrivedNs))) ||
-                added;
+        const Taken taken = Take(
+            delivery.bytes, MidiClock::time_point(std::chrono::nanoseconds(delivery.arrivedNs)));
+        all.changed = all.changed || taken.changed;
+        all.added = all.added || taken.added;
     }
-    if (added) {
-        Recognise();
+    if (all.changed) {
+        emit heldChanged(all.added);
     }
 }
 
 // ---- Handling -----------------------------------------------------------------------------------
 
 void MidiInput::Handle(const QByteArray& bytes, MidiClock::time_point arrived) {
-    if (Take(bytes, arrived)) {
-        Recognise();
+    if (const Taken taken = Take(bytes, arrived); taken.changed) {
+        emit heldChanged(taken.added);
     }
 }
 
-bool MidiInput::Take(const QByteArray& bytes, MidiClock::time_point arrived) {
+MidiInput::Taken MidiInput::Take(const QByteArray& bytes, MidiClock::time_point arrived) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    bool added = false;
+    Taken all;
     for (const InputEvent& event : parser_.Feed(
              std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size())))) {
-        added = TakeEvent(event, arrived) || added;
+        const Taken taken = TakeEvent(event, arrived);
+        all.changed = all.changed || taken.changed;
+        all.added = all.added || taken.added;
     }
-    return added;
+    return all;
 }
 
-bool MidiInput::TakeEvent(const InputEvent& event, MidiClock::time_point arrived) {
+MidiInput::Taken MidiInput::TakeEvent(const InputEvent& event, MidiClock::time_point arrived) {
     if (FromPlay(event, arrived) || EchoReturned(event, arrived)) {
-        return false;
+        return {};
     }
     switch (event.kind) {
         case Kind::NoteOn:
-            return NoteOn(event);
+            return {true, NoteOn(event)};
         case Kind::NoteOff:
             NoteOff(event);
-            return false;
+            return {true, false};
         case Kind::Pedal:
             Pedal(event);
-            return false;
+            return {true, false};
     }
-    return false;
+    return {};
 }
 
 bool MidiInput::NoteOn(const InputEvent& event) {
@@ -257,7 +264,9 @@ void MidiInput::Pedal(const InputEvent& event) {
 }
 
 bool MidiInput::FromPlay(const InputEvent& event, MidiClock::time_point arrived) const {
-    return event.kind != Kind::Pedal && arrived >= playedFrom_ && arrived <= playedUntil_ &&
+    // Only a note-on can be Play's note coming back: a note-off always releases a key the player
+    // holds, or a phantom note would stay held and the key's next press go unechoed.
+    return event.kind == Kind::NoteOn && arrived >= playedFrom_ && arrived <= playedUntil_ &&
            std::find(playedKeys_.begin(), playedKeys_.end(), event.key) != playedKeys_.end();
 }
 
@@ -319,26 +328,6 @@ void MidiInput::Send(const InputEvent& event, int source) {
         sent_.pop_front();
     }
     sent_.push_back({event, source, clock_.Now()});
-}
-
-// ---- Naming -------------------------------------------------------------------------------------
-
-void MidiInput::Recognise() {
-    const std::vector<int> held = HeldNotes();
-    const theory::HeldChordNames names = theory::NameHeldChord(held);
-    if (names.chord) {
-        emit chordRecognised(names.chord->rootIndex, names.chord->chordTypeIndex,
-                             names.chord->inversion,
-                             QString::fromStdString(theory::OtherNamesText(names)));
-        return;
-    }
-    std::set<int> pitchClasses;
-    for (int key : held) {
-        pitchClasses.insert(key % 12);
-    }
-    if (pitchClasses.size() >= 3) {
-        emit unlistedChordHeld(QString::fromStdString(theory::HeldNoteNames(held)));
-    }
 }
 
 }  // namespace quorvane::midi

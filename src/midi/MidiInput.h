@@ -1,11 +1,11 @@
 #pragma once
 // The MIDI input: what a keyboard sends, read into notes and the sustain pedal, the notes held
-// (sustained ones included), echoed to the output, what comes back of the program's own sound
-// dropped, and the held chord named each time a note is added.
+// (sustained ones included), echoed to the output, and what comes back of the program's own sound
+// dropped. What is held is named by its owner, with the notes of the other sources.
 //
 // A port delivers on the MIDI library's thread. Deliveries wait in a bounded queue that the
-// user-interface thread empties in one go, naming the chord once for all the notes it found, so a
-// flood of messages never outruns the window.
+// user-interface thread empties in one go, reporting once for all the notes it found, so a flood
+// of messages never outruns the window.
 
 #include <QByteArray>
 #include <QObject>
@@ -67,8 +67,8 @@ class MidiInput : public QObject {
     // device closes.
     void ReleaseEchoed();
 
-    // Handles one delivery at once, on the user-interface thread, naming the chord if a note was
-    // added; `arrived` is when it came in. Tests and benchmarks call it directly.
+    // Handles one delivery at once, on the user-interface thread; `arrived` is when it came in.
+    // Tests and benchmarks call it directly.
     void Handle(const QByteArray& bytes, MidiClock::time_point arrived);
     // The notes held now, sustained ones included (MIDI note numbers, lowest first, each once).
     std::vector<int> HeldNotes() const;
@@ -81,12 +81,9 @@ class MidiInput : public QObject {
     void PlayEnded(MidiClock::time_point at);
 
   signals:
-    // The held notes name a catalogue chord; `otherNames` is what else they could be named, or
-    // "no 5th" (empty when neither).
-    void chordRecognised(int rootIndex, int chordTypeIndex, int inversion,
-                         const QString& otherNames);
-    // The held notes (named in `notes`, lowest first) are no catalogue chord.
-    void unlistedChordHeld(const QString& notes);
+    // What is held changed, once for everything handled in one go; `added` when a note went
+    // down, which is when the held chord is named.
+    void heldChanged(bool added);
 
   private:
     struct Delivery {
@@ -110,9 +107,13 @@ class MidiInput : public QObject {
     void Enqueue(std::uint64_t generation, const QByteArray& bytes, qint64 arrivedNs);
     // On this thread: everything queued, then the chord named once.
     void Drain();
-    // One delivery; true when a note was added.
-    bool Take(const QByteArray& bytes, MidiClock::time_point arrived);
-    bool TakeEvent(const InputEvent& event, MidiClock::time_point arrived);
+    // What one delivery or event did to the held notes.
+    struct Taken {
+        bool changed = false;
+        bool added = false;
+    };
+    Taken Take(const QByteArray& bytes, MidiClock::time_point arrived);
+    Taken TakeEvent(const InputEvent& event, MidiClock::time_point arrived);
     bool NoteOn(const InputEvent& event);
     void NoteOff(const InputEvent& event);
     void Pedal(const InputEvent& event);
@@ -124,7 +125,6 @@ class MidiInput : public QObject {
     bool StillAsSent(const Sent& sent) const;
     // `source`: the input channel the echo is of.
     void Send(const InputEvent& event, int source);
-    void Recognise();
     void ForgetHeld();
 
     std::unique_ptr<InputPorts> ports_;

@@ -17,8 +17,12 @@ modCommon::modCommon(std::unique_ptr<OutputDevices> devices, std::unique_ptr<Mid
     : devices_(std::move(devices)),
       clock_(std::move(clock)),
       input_(std::move(inputs), *this, *clock_) {
-    connect(&input_, &MidiInput::chordRecognised, this, &modCommon::chordRecognised);
-    connect(&input_, &MidiInput::unlistedChordHeld, this, &modCommon::unlistedChordHeld);
+    connect(&input_, &MidiInput::heldChanged, this, [this](bool added) {
+        if (added) {
+            NameHeld();
+        }
+        emit heldChanged();
+    });
 }
 
 modCommon::~modCommon() {
@@ -64,6 +68,7 @@ bool modCommon::SetOctave(int octave) {
         return false;
     }
     octave_ = octave;
+    emit heldChanged();  // the input's notes are drawn on other keys now
     return true;
 }
 
@@ -102,6 +107,7 @@ void modCommon::CloseDevice() {
         emit outputEnding();
     }
     input_.ReleaseEchoed();
+    SilenceWindowNotes();
     if (device_) {
         device_->Close();
     }

@@ -9,14 +9,17 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "midi/ComputerKeys.h"
 #include "midi/InputPorts.h"
 #include "midi/MidiInput.h"
 #include "midi/OutputDevices.h"
+#include "midi/PickedNotes.h"
 #include "midi/PlayPlan.h"
 
 namespace quorvane::midi {
@@ -162,6 +165,26 @@ class modCommon : public QObject, private EchoTarget {
     std::vector<int> HeldNotes() const { return input_.HeldNotes(); }
     MidiInput& Input() { return input_; }
 
+    // ---- Notes played in the window --------------------------------------------------------
+    // Picked with the mouse and held on the computer keyboard, by keyboard key (0..35), they
+    // sound at the octave shift, on the channel and with the volume as velocity, and are named
+    // together with what the input holds.
+    // Picks `key`, sounding it for the note length without waiting for it, or takes it away
+    // (silently); either way what is held then is named, unless nothing is.
+    void PickKey(int key);
+    // Takes every pick away, silencing what still sounds.
+    void ClearPicks();
+    std::vector<int> PickedKeys() const { return picked_.Keys(); }
+    // A computer key went down or up (`scanCode` and `character` as ComputerKeys reads them):
+    // a key that plays is echoed as the input's notes are, and named when it goes down.
+    void ComputerKeyDown(std::uint32_t scanCode, int character);
+    void ComputerKeyUp(std::uint32_t scanCode, int character);
+    // Lets every computer key go, so nothing is left sounding.
+    void ReleaseComputerKeys();
+    // Every note held now, from the input, the picks and the computer keys (MIDI note numbers,
+    // lowest first, each once).
+    std::vector<int> AllHeldNotes() const;
+
     OutputDevices& Devices() { return *devices_; }
     MidiClock& Clock() { return *clock_; }
 
@@ -189,6 +212,8 @@ class modCommon : public QObject, private EchoTarget {
                          const QString& otherNames);
     // The notes held on the input now (named in `notes`, lowest first) are no catalogue chord.
     void unlistedChordHeld(const QString& notes);
+    // What is held from any source, or where it is drawn (the octave shift), changed.
+    void heldChanged();
 
   private:
     void CloseDevice();
@@ -199,6 +224,13 @@ class modCommon : public QObject, private EchoTarget {
     // ShutDown's steps after the reminder; once.
     void FinishShutDown();
     OutputDevice* EchoDevice() override { return device_.get(); }
+    // Names every note held now, as the held notes of a MIDI keyboard are named.
+    void NameHeld();
+    std::uint32_t KeyNoteOn(int key) const {
+        return NoteOnMessage(noteOnBase_, velocity_, key, octave_);
+    }
+    // Ends the sound of what the picks and the computer keys started.
+    void SilenceWindowNotes();
     int EchoChannel() const override { return midiChannel_; }
 
     std::unique_ptr<OutputDevices> devices_;
@@ -217,6 +249,11 @@ class modCommon : public QObject, private EchoTarget {
     std::int32_t handle_ = 0;
     bool shuttingDown_ = false;
     bool finished_ = false;
+
+    PickedNotes picked_;
+    std::map<std::uint64_t, std::uint32_t> pickSounding_;  // pick id -> its note-on
+    ComputerKeys computerKeys_;
+    std::map<int, std::uint32_t> keySounding_;  // keyboard key -> its echoed note-on
 
     // Declared last: it releases its echo through the device when it goes.
     MidiInput input_;

@@ -62,6 +62,14 @@ int PitchClassAtPoint(float x, float y) {
     return result;
 }
 
+int KeyAtPoint(float x, float y) {
+    const double rounded = std::nearbyint(static_cast<double>(x));
+    if (!std::isfinite(rounded) || rounded < 0 || rounded >= kOctaveWidth * (kKeyCount / 12)) {
+        return -1;
+    }
+    return 12 * (static_cast<int>(rounded) / kOctaveWidth) + PitchClassAtPoint(x, y);
+}
+
 std::string MarkerCaption(int key, IdentifierMode mode, int root) {
     switch (mode) {
         case IdentifierMode::Markers:
@@ -78,6 +86,38 @@ std::string MarkerCaption(int key, IdentifierMode mode, int root) {
         }
     }
     return {};
+}
+
+HeldView ComputeHeldView(const std::vector<int>& notes, int octave) {
+    HeldView view;
+    std::string names;
+    for (int note : notes) {
+        const int key = note - kKeyZeroNote - 12 * octave;
+        if (key >= 0 && key < kKeyCount) {
+            view.held[static_cast<std::size_t>(key)] = true;
+        }
+    }
+    for (int k = 0; k < kKeyCount; ++k) {
+        if (view.held[static_cast<std::size_t>(k)]) {
+            // Key 0 is middle C, C4.
+            names += (names.empty() ? "" : ", ") + std::string(theory::NoteName(k)) +
+                     std::to_string(4 + k / 12);
+        }
+    }
+    view.description = "Held: " + (names.empty() ? std::string("none") : names) + '.';
+    return view;
+}
+
+std::array<OleColor, kKeyCount> WithHeldKeys(const std::array<OleColor, kKeyCount>& colors,
+                                             const HeldView& held) {
+    std::array<OleColor, kKeyCount> shown = colors;
+    for (int k = 0; k < kKeyCount; ++k) {
+        if (held.held[static_cast<std::size_t>(k)]) {
+            shown[static_cast<std::size_t>(k)] =
+                IsBlackKey(k) ? kHeldBlackKeyColor : kHeldWhiteKeyColor;
+        }
+    }
+    return shown;
 }
 
 }  // namespace quorvane::views

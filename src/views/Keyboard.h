@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "theory/theory.h"
 
@@ -113,9 +114,35 @@ OleColor ColorFromTag(std::string_view tag);
 // nearest whole twip (halves to even); below the black keys only the white zones count.
 int PitchClassAtPoint(float x, float y);
 
+// The key 0..35 under a press at (x, y) in the drawing area, as PitchClassAtPoint finds its pitch
+// class; -1 right of the last key (where that C would be).
+int KeyAtPoint(float x, float y);
+
 enum class IdentifierMode { Markers = 0, Names = 1, Numbers = 2 };
 
 // What the marker of key k shows: nothing, the key's name, or its interval above the root.
 std::string MarkerCaption(int key, IdentifierMode mode, int root);
+
+// Held keys are drawn pressed in a warm shade, told apart at a glance from the keys' own white
+// and black and from the scale's blues.
+inline constexpr OleColor kHeldWhiteKeyColor = Rgb(255, 170, 60);
+inline constexpr OleColor kHeldBlackKeyColor = Rgb(190, 95, 0);
+
+// The MIDI note key 0 sounds at octave shift 0: middle C.
+inline constexpr int kKeyZeroNote = 60;
+
+// The keys drawn pressed, and what that says in words ("Held: C4, E4, G4." or "Held: none.").
+struct HeldView {
+    std::array<bool, kKeyCount> held{};
+    std::string description;
+};
+
+// `notes` are MIDI note numbers; key k sounds as note 60 + k + 12 x `octave`, so a note is drawn
+// on the key that sounds it. Notes beyond the three drawn octaves are left out.
+HeldView ComputeHeldView(const std::vector<int>& notes, int octave);
+
+// The colours a key shows: its held shade where it is held, else `colors`.
+std::array<OleColor, kKeyCount> WithHeldKeys(const std::array<OleColor, kKeyCount>& colors,
+                                             const HeldView& held);
 
 }  // namespace quorvane::views

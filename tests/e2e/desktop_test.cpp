@@ -1,10 +1,14 @@
 // The program as a user meets it on an X desktop with a window manager and an audio server.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <xcb/xcb.h>
 
 #include <QDir>
 #include <QFile>
+#include <QPoint>
+#include <QRegularExpression>
 #include <QThread>
+#include <memory>
 
 #include "Desktop.h"
 
@@ -202,6 +206,97 @@ TEST_F(OnX, RightPressOpensTheInversionsPopUpOnlyOnTheStaffNameAndKeyboard) {
             desktop_.Tool(QStringLiteral("xdotool"),
                           {QStringLiteral("key"), QStringLiteral("Escape")});
             QThread::msleep(150);
+        }
+    }
+    EXPECT_EQ(app.Exit(), 0);
+}
+
+// The colour (0xRRGGBB) of one pixel of a window, read from the X server; -1 when unreadable.
+long PixelAt(const Desktop& desktop, const QString& window, int x, int y) {
+    const QByteArray display = desktop.Env().value(QStringLiteral("DISPLAY")).toLatin1();
+    std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> c(
+        xcb_connect(display.constData(), nullptr), xcb_disconnect);
+    if (xcb_connection_has_error(c.get()) != 0) {
+        return -1;
+    }
+    std::unique_ptr<xcb_get_image_reply_t, void (*)(void*)> image(
+        xcb_get_image_reply(
+            c.get(),
+            xcb_get_image(c.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, window.toUInt(),
+                          static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 1, 1, ~0u),
+            nullptr),
+        free);
+    if (!image || xcb_get_image_data_length(image.get()) < 3) {
+        return -1;
+    }
+    const std::uint8_t* bgr = xcb_get_image_data(image.get());
+    return (long{bgr[2]} << 16) | (long{bgr[1]} << 8) | bgr[0];
+}
+
+// Picking with the mouse and playing on the computer keyboard, typed from outside through the
+// X server on a US and on a German layout: the held notes are named, and drawn while held.
+TEST_F(OnX, PickedAndTypedNotesAreNamedAndDrawnHeld) {
+    App app(desktop_);
+    ASSERT_TRUE(app.Start());
+    const QString main = app.PassReminder();
+    ASSERT_FALSE(main.isEmpty());
+    const int menuBar =
+        QString::fromLatin1(
+            desktop_.Tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), main}))
+            .section(QLatin1Char('x'), -1)
+            .toInt() -
+        415;
+    // The lower half of white key k, left of any black key, in the window's pixels.
+    const auto keyPoint = [menuBar](int key) {
+        constexpr int kOffsets[12] = {0, 0, 390, 0, 780, 1170, 0, 1560, 0, 1950, 0, 2340};
+        const int left = 120 + 30 + 2730 * (key / 12) + kOffsets[key % 12] + 100;
+        return QPoint(left / 15, (840 + 30 + 2150) / 15 + menuBar);
+    };
+    constexpr long kHeldShade = 0xFFAA3C;
+    const auto named = [&app](const char* chord) {
+        return app.Process().Output().count(QByteArray("Played chord: ") + chord + '\n');
+    };
+    desktop_.Keys(main, {QStringLiteral("alt+o"), QStringLiteral("p")});  // Pick Notes
+    for (int key : {12, 16, 19, 23, 23}) {
+        const QPoint at = keyPoint(key);
+        desktop_.Tool(
+            QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QStringLiteral("--window"), main, QString::number(at.x()),
+             QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+        QThread::msleep(200);
+    }
+    EXPECT_EQ(named("CMajor 7th Basic"), 1) << app.Process().Output().toStdString();
+    EXPECT_EQ(named("CMajor Basic"), 2) << "once at G, again when B is taken away";
+    EXPECT_EQ(PixelAt(desktop_, main, keyPoint(16).x(), keyPoint(16).y()), kHeldShade);
+    desktop_.Keys(main, {QStringLiteral("Escape")});
+    QThread::msleep(300);
+    EXPECT_NE(PixelAt(desktop_, main, keyPoint(16).x(), keyPoint(16).y()), kHeldShade);
+
+    // The keys in the places of Z, C and B: C, E and G of the lowest octave.
+    const struct {
+        const char* layout;
+        QStringList keys;
+    } layouts[] = {{"us", {"z", "c", "b"}}, {"de", {"y", "c", "b"}}};
+    int times = 2;
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE(layout.layout);
+        desktop_.Tool(QStringLiteral("setxkbmap"), {QString::fromLatin1(layout.layout)});
+        desktop_.Focus(main);
+        QThread::msleep(300);
+        desktop_.Tool(QStringLiteral("xdotool"),
+                      QStringList{QStringLiteral("keydown")} + layout.keys);
+        QThread::msleep(400);
+        EXPECT_EQ(named("CMajor Basic"), ++times);
+        for (int key : {0, 4, 7}) {
+            EXPECT_EQ(PixelAt(desktop_, main, keyPoint(key).x(), keyPoint(key).y()), kHeldShade)
+                << key;
+        }
+        desktop_.Tool(QStringLiteral("xdotool"),
+                      QStringList{QStringLiteral("keyup")} + layout.keys);
+        QThread::msleep(400);
+        for (int key : {0, 4, 7}) {
+            EXPECT_NE(PixelAt(desktop_, main, keyPoint(key).x(), keyPoint(key).y()), kHeldShade)
+                << key;
         }
     }
     EXPECT_EQ(app.Exit(), 0);

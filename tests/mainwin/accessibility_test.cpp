@@ -104,7 +104,7 @@ TEST_F(AccessibilityTest, EveryControlHasTheNameItsCaptionGives) {
 TEST_F(AccessibilityTest, KeyboardAndStaffDescribeWhatTheyShow) {
     EXPECT_EQ(DescriptionOf(window->picKeyboard()),
               "Chord CMajor Basic, keys marked: C, E, G. Scale C Major, keys coloured: C, D, E, "
-              "F, G, A, B, C.");
+              "F, G, A, B, C. Held: none.");
     EXPECT_EQ(DescriptionOf(window->staff()),
               "Treble clef. Scale C Major: C, D, E, F, G, A, B, C. Chord CMajor Basic: C, E, G.");
 

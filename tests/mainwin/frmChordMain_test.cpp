@@ -266,8 +266,8 @@ TEST_F(MainWindowTest, MenuBarCaptionsShortcutsAndOrder) {
     };
     const QList<QAction*> bar = window->menuBar()->actions();
     EXPECT_EQ(captions(bar[0]->menu()), QStringList({"&Print", "&Export MIDI...", "-", "E&xit"}));
-    EXPECT_EQ(captions(bar[1]->menu()),
-              QStringList({"&Link Windows", "Display &Note Identifiers", "&Reset MIDI Devices"}));
+    EXPECT_EQ(captions(bar[1]->menu()), QStringList({"&Link Windows", "Display &Note Identifiers",
+                                                     "&Pick Notes", "&Reset MIDI Devices"}));
     EXPECT_EQ(captions(window->mnuOptionsIdentifiers()),
               QStringList({"&Markers", "&Names", "N&umbers"}));
     EXPECT_EQ(captions(bar[2]->menu()), QStringList({"&Chord Progressions", "&MIDI Settings"}));
@@ -767,6 +767,73 @@ TEST(SharpSign, DrawnWhenNoMusicFontIsInstalled) {
          {QPointF(0.095, 0.32), QPointF(0.225, 0.28), QPointF(0.095, 0.72), QPointF(0.225, 0.68)}) {
         EXPECT_TRUE(drawn.contains(crossing)) << crossing.x() << ", " << crossing.y();
     }
+}
+
+}  // namespace
+}  // namespace quorvane::mainwin
+
+namespace quorvane::mainwin {
+namespace {
+
+// With Pick Notes on, a left press on a key or its marker picks the key and the keys that type
+// go to the program as notes wherever the focus is; shortcuts, navigation and Escape keep theirs.
+TEST_F(MainWindowTest, PickNotesForwardsPressesAndTypingKeys) {
+    Load();
+    std::vector<int> picked;
+    std::vector<std::pair<quint32, bool>> keys;
+    int cleared = 0;
+    int lost = 0;
+    QObject::connect(window.get(), &frmChordMain::keyPicked, [&](int k) { picked.push_back(k); });
+    QObject::connect(window.get(), &frmChordMain::computerKeyDown, [&](quint32 scan, int) {
+        keys.push_back({scan, true});
+    });
+    QObject::connect(window.get(), &frmChordMain::computerKeyUp, [&](quint32 scan, int) {
+        keys.push_back({scan, false});
+    });
+    QObject::connect(window.get(), &frmChordMain::pickedCleared, [&] { ++cleared; });
+    QObject::connect(window.get(), &frmChordMain::computerKeysLost, [&] { ++lost; });
+    window->mnuOptionsPickNotes()->trigger();
+    window->picKeyboard_MouseDown(1, 0, 3000, 500);  // key 13
+    window->vtlPlayKey_MouseDown(7, 1, 0, 0, 0);
+    EXPECT_EQ(picked, (std::vector<int>{13, 7}));
+    EXPECT_EQ(window->RootIndex(), 0) << "the root stays";
+
+    QComboBox* box = window->cboChordTypes();
+    const auto send = [box](QEvent::Type type, int key, Qt::KeyboardModifiers mods, quint32 scan,
+                            bool repeat = false) {
+        const QString text = mods == Qt::NoModifier ? QString(QChar(key)).toLower() : QString();
+        QKeyEvent event(type, key, mods, scan, 0, 0, text, repeat);
+        QApplication::sendEvent(box, &event);
+    };
+    send(QEvent::KeyPress, Qt::Key_Z, {}, 52);
+    send(QEvent::KeyPress, Qt::Key_Z, {}, 52, true);
+    send(QEvent::KeyRelease, Qt::Key_Z, {}, 52);
+    send(QEvent::KeyPress, Qt::Key_M, Qt::ControlModifier, 58);
+    send(QEvent::KeyPress, Qt::Key_Escape, {}, 9);
+    EXPECT_EQ(keys, (std::vector<std::pair<quint32, bool>>{{52, true}, {52, false}}));
+    EXPECT_EQ(box->currentIndex(), 0) << "typing reaches no selector";
+    EXPECT_EQ(cleared, 1);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(window.get(), &deactivate);
+    EXPECT_EQ(lost, 1);
+
+    window->mnuOptionsPickNotes()->trigger();
+    send(QEvent::KeyPress, Qt::Key_M, {}, 58);
+    window->picKeyboard_MouseDown(1, 0, 3000, 500);
+    EXPECT_EQ(keys.size(), 2u);
+    EXPECT_EQ(window->RootIndex(), 1) << "off, a press picks the root again";
+}
+
+// Held keys are drawn in their shade under the markers and read out in the description.
+TEST_F(MainWindowTest, HeldKeysAreDrawnAndDescribed) {
+    Load();
+    window->ShowHeldKeys(views::ComputeHeldView({60, 64, 67}, 0));
+    EXPECT_TRUE(window->picKeyboard()->accessibleDescription().endsWith("Held: C4, E4, G4."));
+    const QImage shot = window->picKeyboard()->grab().toImage();
+    const QRect e4 = window->picKeyboard()->DrawingAreaRect(views::KeyBlockRect(4));
+    EXPECT_EQ(shot.pixelColor(e4.center().x(), e4.top() + 5), ToQColor(views::kHeldWhiteKeyColor));
+    window->ShowHeldKeys(views::ComputeHeldView({}, 0));
+    EXPECT_TRUE(window->picKeyboard()->accessibleDescription().endsWith("Held: none."));
 }
 
 }  // namespace

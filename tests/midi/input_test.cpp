@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTest>
 #include <algorithm>
 #include <array>
 #include <map>
@@ -10,6 +11,7 @@
 #include <set>
 
 #include "MidiTestRig.h"
+#include "midi/ComputerKeys.h"
 #include "midi/InputParser.h"
 #include "support/FakeInputs.h"
 
@@ -209,7 +211,9 @@ TEST(MidiInput, AMessageQueuedFromAClosedPortIsDropped) {
 
 TEST(MidiInput, WhatPlaySoundsComingBackOnTheInputIsNotTakenForPlaying) {
     InputRig rig;
+    rig.Play({0x90, 64, 80});      // held by the musician through Play
     rig.midi->PlayChord(0, 0, 0);  // C major: 60 64 67, held for the note length
+    rig.Play({0x80, 64, 0});       // a note-off in the grace is the musician's release
     rig.outputs->Clear();
     // Within the grace after the note-offs the chord comes back through a loop of the ports.
     for (int key : {60, 64, 67}) {
@@ -217,6 +221,7 @@ TEST(MidiInput, WhatPlaySoundsComingBackOnTheInputIsNotTakenForPlaying) {
     }
     rig.Play({0x90, 71, 64});  // a key Play did not sound is the musician's
     EXPECT_EQ(rig.midi->HeldNotes(), std::vector<int>{71});
+    EXPECT_EQ(rig.outputs->Messages().size(), 1u) << "only 71 is echoed";
     EXPECT_TRUE(rig.named.empty() && rig.unlisted.empty());
     rig.clock->now += kPlayEchoGrace + std::chrono::milliseconds(1);
     rig.Play({0x80, 71, 64});
@@ -339,6 +344,75 @@ TEST(MidiInput, RandomMessagesKeepTheHeldSetAndTheEchoBalanced) {
     }
     EXPECT_TRUE(std::none_of(sounding.begin(), sounding.end(), [](auto& s) { return s.second; }));
     EXPECT_TRUE(std::none_of(outPedal.begin(), outPedal.end(), [](bool p) { return p; }));
+}
+
+// The keys' places, whatever the layout prints on them; a key held once starts once.
+TEST(ComputerKeys, PlacesPlayTwoRows) {
+    // X key codes: Z 52, S 39, comma 59, Q 24, I 31; a key elsewhere (Escape 9) plays none.
+    const struct {
+        std::uint32_t scan;
+        int character;
+        std::optional<int> key;
+    } cases[] = {{52, 'Y', 0}, {39, 0, 1},           {59, 0, 12}, {24, 'A', 12},
+                 {31, 0, 24},  {9, 0, std::nullopt}, {0, 'X', 2}, {0, 'A', std::nullopt}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ComputerKeys::KeyAt(c.scan, c.character), c.key) << c.scan << ' ' << c.character;
+    }
+    ComputerKeys keys;
+    EXPECT_EQ(keys.Press(59, 0), 12);
+    EXPECT_EQ(keys.Press(59, 0), std::nullopt) << "a repeat";
+    EXPECT_EQ(keys.Press(24, 0), std::nullopt) << "held at its other place";
+    EXPECT_EQ(keys.Release(24, 0), std::nullopt) << "only its own place releases it";
+    EXPECT_EQ(keys.Press(52, 0), 0);
+    EXPECT_EQ(keys.Keys(), (std::vector<int>{0, 12}));
+    EXPECT_EQ(keys.ReleaseAll(), (std::vector<int>{0, 12}));
+    EXPECT_TRUE(keys.Keys().empty());
+}
+
+// Picks name what is held after every change, removals too; they sound with the volume, at the
+// octave, for the note length without holding up the caller.
+TEST(WindowNotes, PicksAreNamedAfterEveryChangeWithTheInputsNotes) {
+    InputRig rig;
+    rig.midi->SetVelocity(90);
+    rig.midi->SetOctave(1);
+    rig.Play({0x90, 76, 80});  // E held on the MIDI keyboard
+    rig.outputs->Clear();
+    for (int key : {0, 7, 11}) {
+        rig.midi->PickKey(key);
+    }
+    EXPECT_EQ(rig.named.back(), (std::array<int, 3>{0, 9, 0}));  // C Major 7th
+    rig.midi->PickKey(11);
+    EXPECT_EQ(rig.named.back(), (std::array<int, 3>{0, 0, 0}));  // C Major
+    EXPECT_EQ(rig.midi->AllHeldNotes(), (std::vector<int>{72, 76, 79}));
+    EXPECT_EQ(rig.Notes(),
+              (std::vector<Note>{{0x90, 72, 90}, {0x90, 79, 90}, {0x90, 83, 90}, {0x80, 83, 90}}));
+    rig.outputs->Clear();
+    QTest::qWait(rig.midi->NoteLength() + 100);
+    EXPECT_EQ(rig.Notes(), (std::vector<Note>{{0x80, 72, 90}, {0x80, 79, 90}}));
+    rig.midi->ClearPicks();
+    EXPECT_EQ(rig.midi->AllHeldNotes(), std::vector<int>{76});
+    EXPECT_EQ(rig.named.size(), 3u) << "emptying names nothing";
+}
+
+// The computer keys are held as a MIDI keyboard's are: echoed, named when one goes down, the name
+// kept as they are released; losing the focus lets every one go.
+TEST(WindowNotes, ComputerKeysPlayLikeAKeyboard) {
+    InputRig rig;
+    for (std::uint32_t scan : {52u, 54u, 56u}) {  // Z C B: C E G
+        rig.midi->ComputerKeyDown(scan, 0);
+    }
+    EXPECT_EQ(rig.named, (std::vector<std::array<int, 3>>{{0, 0, 0}}));
+    rig.midi->ComputerKeyUp(54, 0);
+    rig.midi->ComputerKeyUp(54, 0);
+    EXPECT_EQ(rig.named.size(), 1u);
+    rig.midi->ReleaseComputerKeys();
+    EXPECT_TRUE(rig.midi->AllHeldNotes().empty());
+    EXPECT_EQ(rig.Notes(), (std::vector<Note>{{0x90, 60, 64},
+                                              {0x90, 64, 64},
+                                              {0x90, 67, 64},
+                                              {0x80, 64, 64},
+                                              {0x80, 60, 64},
+                                              {0x80, 67, 64}}));
 }
 
 }  // namespace

@@ -182,5 +182,28 @@ TEST(ClefView, TrebleAndBass) {
     EXPECT_EQ(ComputeClefView(7).caption, "p");  // any offset but 0 is the bass clef
 }
 
+// A press picks the key under it in whichever octave; right of the last key there is none.
+TEST(KeyAtPoint, KeysInEveryOctave) {
+    const struct {
+        float x, y;
+        int key;
+    } cases[] = {{100, 2000, 0}, {300, 500, 1}, {3000, 500, 13}, {8000, 2000, 35}, {8195, 100, -1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(KeyAtPoint(c.x, c.y), c.key) << c.x;
+    }
+}
+
+// MIDI notes are drawn on the keys that sound them at the octave shift; others are left out.
+TEST(HeldView, NamesTheDrawnKeysWithTheirOctaves) {
+    EXPECT_EQ(ComputeHeldView({}, 0).description, "Held: none.");
+    const HeldView shifted = ComputeHeldView({47, 48, 52, 67, 83, 84}, -1);
+    EXPECT_EQ(shifted.description, "Held: C4, E4, G5, B6.");
+    EXPECT_TRUE(shifted.held[0] && shifted.held[19] && !shifted.held[12]);
+    const std::array<OleColor, kKeyCount> shown = WithHeldKeys({}, ComputeHeldView({60, 61}, 0));
+    EXPECT_EQ(shown[0], kHeldWhiteKeyColor);
+    EXPECT_EQ(shown[1], kHeldBlackKeyColor);
+    EXPECT_EQ(shown[2], OleColor{0});
+}
+
 }  // namespace
 }  // namespace quorvane::views
