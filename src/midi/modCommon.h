@@ -134,6 +134,15 @@ class modCommon : public QObject, private EchoTarget {
     // before the device is closed. Also ends a ShutDown that waits on its reminder.
     void ShutDownOnSignal();
 
+    // ---- The built-in synthesizer's sound ------------------------------------------------
+    // The soundfont file the built-in synthesizer plays, or will play once opened; empty when
+    // it has none.
+    std::string Soundfont() const { return devices_->Soundfont(); }
+    // The built-in synthesizer plays the soundfont file at `path` from now on, at once when it
+    // is open, keeping its instrument. A file that does not load keeps the current sound and
+    // shows a message saying why; false then.
+    bool OpenSoundfont(const std::string& path);
+
     // ---- MIDI input ---------------------------------------------------------------------
     // The input ports as they are now, by name.
     std::vector<std::string> ListInputs() { return input_.List(); }
@@ -181,6 +190,8 @@ class modCommon : public QObject, private EchoTarget {
                          const QString& otherNames);
     // The notes held on the input now (named in `notes`, lowest first) are no catalogue chord.
     void unlistedChordHeld(const QString& notes);
+    // The built-in synthesizer plays the soundfont file `path` from now on.
+    void soundfontChanged(const QString& path);
 
   private:
     // Hands a packed message to the open device as the typed call it stands for.
