@@ -96,8 +96,7 @@ int main(int argc, char** argv) {
                 what = "none";
             }
         }
-        std::printf("rss_kb %ld %ld %s %ld %ld\n", before, ResidentKb(), what, programUs,
-                    notesUs);
+        std::printf("rss_kb %ld %ld %s %ld %ld\n", before, ResidentKb(), what, programUs, notesUs);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
