@@ -85,7 +85,6 @@ TEST(frmMIDI, OpenSoundFontAsksForAFileAndTheBoxShowsTheSoundfontInUse) {
     EXPECT_EQ(asked, 1);
     emit rig.midi->soundfontChanged(QStringLiteral("/somewhere/Grand Piano.sf3"));
     EXPECT_EQ(w.txtSoundfont()->text(), "Grand Piano.sf3");
-    EXPECT_EQ(w.txtSoundfont()->toolTip(), "/somewhere/Grand Piano.sf3");
 }
 
 TEST(frmMIDI, StartValuesShownAreTheValuesUsed) {
