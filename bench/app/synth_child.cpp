@@ -2,7 +2,8 @@
 // settings window opens it and one chord played on it: prints the resident memory (kB) before
 // the synthesizer opened and after the chord, whether the synthesizer reached an audio output or
 // only its soundfont was loaded (the chord is then rendered offline), and how long the first
-// program change and the chord's note-ons took (microseconds).
+// program change, the chord's note-ons and then a change to another instrument took
+// (microseconds).
 #include <QApplication>
 #include <QTimer>
 #include <chrono>
@@ -29,6 +30,9 @@ long MicrosecondsSince(Clock::time_point start) {
     return static_cast<long>(
         std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
 }
+
+// String Ensemble 1.
+constexpr int kOtherProgram = 48;
 
 // A C major chord on the piano, held one second.
 template <typename Target>
@@ -96,7 +100,17 @@ int main(int argc, char** argv) {
                 what = "none";
             }
         }
-        std::printf("rss_kb %ld %ld %s %ld %ld\n", before, ResidentKb(), what, programUs, notesUs);
+        const long after = ResidentKb();
+        // Another instrument, whose samples are read now.
+        const Clock::time_point change = Clock::now();
+        if (device) {
+            device->ProgramChange(0, kOtherProgram);
+        } else if (setup) {
+            setup->ProgramChange(0, kOtherProgram);
+        }
+        const long changeUs = MicrosecondsSince(change);
+        std::printf("rss_kb %ld %ld %s %ld %ld %ld\n", before, after, what, programUs, notesUs,
+                    changeUs);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
