@@ -215,7 +215,7 @@ std::unique_ptr<SynthSetup> SynthSetup::Create(const std::filesystem::path& soun
         return nullptr;
     }
     // Only the samples of the instruments the channels have chosen are read into memory: a full
-    // General MIDI set is well over a hundred megabytes, a chord on one instrument needs a few.
+    // General MIDI set can be well over a hundred megabytes, of which a chord uses one instrument.
     if (f.fluid_settings_setint(s, "synth.dynamic-sample-loading", 1) != FLUID_OK) {
         qCDebug(lcMidi) << "This FluidSynth loads every sample of the soundfont at once";
     }
