@@ -93,9 +93,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.brackenfold.example/index.htm")
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_DEPENDS
     "libfluidsynth3 (>= 2.0.5), qt6-qpa-plugins, fonts-freefont-ttf, timgm6mb-soundfont | fluid-soundfont-gm, fontconfig")
-# The music font, and Qt's Wayland platform so the program runs natively on Wayland desktops
-# (without it Qt falls back to XWayland).
-set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_RECOMMENDS "fonts-oflb-euterpe, qt6-wayland")
+# The music font, Qt's Wayland platform so the program runs natively on Wayland desktops
+# (without it Qt falls back to XWayland), and FluidR3 GM, the General MIDI soundfont the built-in
+# synthesizer prefers to the small TimGM6mb.
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_RECOMMENDS "fonts-oflb-euterpe, qt6-wayland, fluid-soundfont-gm")
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_CONTROL_EXTRA
     ${PROJECT_SOURCE_DIR}/packaging/postinst ${PROJECT_SOURCE_DIR}/packaging/prerm
     ${PROJECT_SOURCE_DIR}/packaging/postrm)

@@ -125,6 +125,9 @@ void BM_ResidentMemoryWithBuiltinSynth(benchmark::State& state) {
         std::filesystem::path(QUORVANE_BINARY_DIR) / "bin" / "bench_synth_child";
     long before = 0;
     long after = 0;
+    long programUs = 0;
+    long notesUs = 0;
+    long changeUs = 0;
     std::string what;
     for (auto _ : state) {
         const std::string out = Capture("'" + child.string() + "' 2>/dev/null");
@@ -132,7 +135,8 @@ void BM_ResidentMemoryWithBuiltinSynth(benchmark::State& state) {
         // The audio back-ends may print on the same output; the figures follow their tag.
         const std::size_t at = out.rfind("rss_kb ");
         if (at == std::string::npos ||
-            std::sscanf(out.c_str() + at, "rss_kb %ld %ld %31s", &before, &after, kind) != 3) {
+            std::sscanf(out.c_str() + at, "rss_kb %ld %ld %31s %ld %ld %ld", &before, &after, kind,
+                        &programUs, &notesUs, &changeUs) != 6) {
             state.SkipWithError("the synthesizer child failed");
             return;
         }
@@ -140,6 +144,10 @@ void BM_ResidentMemoryWithBuiltinSynth(benchmark::State& state) {
     }
     state.counters["window_MB"] = before / 1024.0;
     state.counters["with_synth_MB"] = after / 1024.0;
+    // What the first instrument and the first chord cost when samples load on demand.
+    state.counters["program_change_ms"] = programUs / 1000.0;
+    state.counters["note_ons_ms"] = notesUs / 1000.0;
+    state.counters["other_instrument_ms"] = changeUs / 1000.0;
     state.SetLabel(what == "device" ? "synthesizer on an audio output"
                                     : "synthesizer and soundfont, no audio output here");
 }

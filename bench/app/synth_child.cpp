@@ -1,11 +1,18 @@
 // The main window as the program starts it, then the built-in synthesizer opened as the MIDI
-// settings window opens it: prints the resident memory (kB) before and after, and whether the
-// synthesizer reached an audio output or only its soundfont was loaded.
+// settings window opens it and one chord played on it: prints the resident memory (kB) before
+// the synthesizer opened and after the chord, whether the synthesizer reached an audio output or
+// only its soundfont was loaded (the chord is then rendered offline), and how long the first
+// program change, the chord's note-ons and then a change to another instrument took
+// (microseconds).
 #include <QApplication>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "mainwin/Desktop.h"
 #include "mainwin/frmChordMain.h"
@@ -15,6 +22,42 @@
 namespace {
 
 using quorvane::bench::ResidentKb;
+using quorvane::midi::OutputDevice;
+using quorvane::midi::SynthSetup;
+using Clock = std::chrono::steady_clock;
+
+long MicrosecondsSince(Clock::time_point start) {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
+}
+
+// String Ensemble 1.
+constexpr int kOtherProgram = 48;
+
+// A C major chord on the piano, held one second.
+template <typename Target>
+void PlayChord(Target& target, long* programUs, long* notesUs, const std::function<void()>& hold) {
+    const Clock::time_point start = Clock::now();
+    target.ProgramChange(0, 0);
+    *programUs = MicrosecondsSince(start);
+    const Clock::time_point notes = Clock::now();
+    for (int key : {60, 64, 67}) {
+        target.NoteOn(0, key, 64);
+    }
+    *notesUs = MicrosecondsSince(notes);
+    hold();
+    for (int key : {60, 64, 67}) {
+        target.NoteOff(0, key, 0);
+    }
+}
+
+// SynthSetup's note-off takes no velocity.
+struct OfflineTarget {
+    SynthSetup& setup;
+    void ProgramChange(int channel, int program) { setup.ProgramChange(channel, program); }
+    void NoteOn(int channel, int key, int velocity) { setup.NoteOn(channel, key, velocity); }
+    void NoteOff(int channel, int key, int /*velocity*/) { setup.NoteOff(channel, key); }
+};
 
 }  // namespace
 
@@ -26,23 +69,48 @@ int main(int argc, char** argv) {
         return 1;
     }
     window.show();
-    std::unique_ptr<quorvane::midi::OutputDevice> device;
-    std::unique_ptr<quorvane::midi::SynthSetup> setup;
+    std::unique_ptr<OutputDevice> device;
+    std::unique_ptr<SynthSetup> setup;
     QTimer::singleShot(200, [&] {
         const long before = ResidentKb();
+        long programUs = -1;
+        long notesUs = -1;
         device = quorvane::midi::OpenBuiltinSynth();
         const char* what = "device";
-        if (!device) {
-            // No audio output here: the synthesizer with its soundfont, as the device holds it.
+        if (device) {
+            PlayChord(*device, &programUs, &notesUs,
+                      [] { std::this_thread::sleep_for(std::chrono::seconds(1)); });
+        } else {
+            // No audio output here: the synthesizer with its soundfont, as the device holds it,
+            // rendered by this thread instead of an audio driver.
             what = "soundfont";
             if (const auto soundfont = quorvane::midi::FindGeneralMidiSoundfont()) {
-                setup = quorvane::midi::SynthSetup::Create(*soundfont);
+                setup = SynthSetup::Create(*soundfont);
             }
-            if (!setup) {
+            if (setup) {
+                OfflineTarget target{*setup};
+                PlayChord(target, &programUs, &notesUs, [&] {
+                    std::vector<float> left(quorvane::midi::kSynthSampleRate);
+                    std::vector<float> right(left.size());
+                    setup->fluid().fluid_synth_write_float(setup->synth(),
+                                                           static_cast<int>(left.size()),
+                                                           left.data(), 0, 1, right.data(), 0, 1);
+                });
+            } else {
                 what = "none";
             }
         }
-        std::printf("rss_kb %ld %ld %s\n", before, ResidentKb(), what);
+        const long after = ResidentKb();
+        // Another instrument, whose samples are read now.
+        const Clock::time_point change = Clock::now();
+        if (device) {
+            device->ProgramChange(0, kOtherProgram);
+        } else if (setup) {
+            setup->ProgramChange(0, kOtherProgram);
+        }
+        const long changeUs = MicrosecondsSince(change);
+        std::printf("rss_kb %ld %ld %s %ld %ld %ld\n", before, after, what, programUs, notesUs,
+                    changeUs);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });

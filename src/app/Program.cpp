@@ -275,8 +275,22 @@ midi::frmMIDI* Program::EnsureMidiSettings() {
     if (midiSettings_.isNull()) {
         // Owned by the main window: it stays above it and goes with it.
         midiSettings_ = new midi::frmMIDI(midi_, main_.get());
+        QObject::connect(midiSettings_, &midi::frmMIDI::soundfontFileRequested, midiSettings_,
+                         [this] { OpenSoundfont(); });
     }
     return midiSettings_.data();
+}
+
+void Program::OpenSoundfont() {
+    // The dialog opens where the soundfont in use lies, where the others usually are too.
+    const QString current = QString::fromStdString(midi_.Soundfont());
+    const QString path =
+        desktop_->ChooseOpenFile(midiSettings_, QStringLiteral("Open SoundFont"),
+                                 current.isEmpty() ? QString() : QFileInfo(current).absolutePath(),
+                                 QStringLiteral("SoundFont files (*.sf2 *.sf3);;All files (*)"));
+    if (!path.isEmpty()) {
+        midi_.OpenSoundfont(path.toStdString());
+    }
 }
 
 QWidget* Program::MessageOwner() const {

@@ -94,6 +94,8 @@ class Program final : private mainwin::SecondaryWindows {
     void ShowClosingReminder();
     void UnloadSecondaryWindows();
     QWidget* MessageOwner() const;
+    // The settings window's request for another soundfont: the open dialog, then modCommon.
+    void OpenSoundfont();
     // The current chord as the MIDI file that File > Export MIDI... writes and a drag carries:
     // the instrument and the playing settings of modCommon.
     midi::ChordFile CurrentChordFile() const;

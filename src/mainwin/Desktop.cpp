@@ -45,6 +45,11 @@ QString Desktop::ChooseSaveFile(QWidget* owner, const QString& title, const QStr
     return QFileDialog::getSaveFileName(owner, title, proposed, filter);
 }
 
+QString Desktop::ChooseOpenFile(QWidget* owner, const QString& title, const QString& folder,
+                                const QString& filter) {
+    return QFileDialog::getOpenFileName(owner, title, folder, filter);
+}
+
 QString Desktop::PrivateFolder() {
     if (!privateFolder_) {
         privateFolder_ = std::make_unique<QTemporaryDir>();

@@ -1,6 +1,6 @@
 #pragma once
 // Desktop: where the outside world enters the program. The screen's width, the modal loops of
-// message boxes, the pop-up menu, the print and save dialogs and the start-up and closing
+// message boxes, the pop-up menu, the print, save and open dialogs and the start-up and closing
 // reminder, drags to other programs, the program's private temporary folder, the web browser, the
 // reminder's random draw and the end of the process all go through here. The program
 // runs on this class as it is; tests subclass it and answer for the user and the system.
@@ -42,6 +42,9 @@ class Desktop {
     // The save dialog, proposing the file `proposed` (a full path); the path chosen, empty when
     // the user cancelled it.
     virtual QString ChooseSaveFile(QWidget* owner, const QString& title, const QString& proposed,
+                                   const QString& filter);
+    // The open dialog, starting in `folder`; the path chosen, empty when the user cancelled it.
+    virtual QString ChooseOpenFile(QWidget* owner, const QString& title, const QString& folder,
                                    const QString& filter);
     // A folder only this run of the program uses, made at the first call and removed at the end
     // of the process; empty when none can be made.

@@ -2,6 +2,7 @@
 
 #include <alsa/asoundlib.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
@@ -16,7 +17,6 @@ namespace quorvane::midi {
 
 namespace {
 
-const std::filesystem::path kPreferredSoundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 const std::filesystem::path kSoundfontFolder = "/usr/share/sounds/sf2";
 
 // The errors FluidSynth reports while this thread opens the synthesizer; null at other times.
@@ -118,6 +118,8 @@ class BuiltinSynthDevice final : public OutputDevice {
         }
     }
 
+    SynthSetup& Setup() { return *setup_; }
+
   private:
     // The first refusal is logged; the rest would say the same.
     bool Noted(bool ok, const char* what) {
@@ -137,33 +139,53 @@ class BuiltinSynthDevice final : public OutputDevice {
 }  // namespace
 
 SoundfontPlaces SystemSoundfontPlaces() {
-    return {kPreferredSoundfont, kSoundfontFolder};
+    return {{kSoundfontFolder / "FluidR3_GM.sf2", kSoundfontFolder / "TimGM6mb.sf2"},
+            kSoundfontFolder};
 }
 
-std::optional<std::filesystem::path> FindGeneralMidiSoundfont(
-    const std::filesystem::path& preferred, const std::filesystem::path& folder) {
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(preferred, ec)) {
-        return preferred;
+namespace {
+
+bool IsSf2(const std::filesystem::path& file) {
+    std::string ext = file.extension().string();
+    for (char& c : ext) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return ext == ".sf2";
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> ChooseGeneralMidiSoundfont(
+    const SoundfontPlaces& places, const std::vector<std::filesystem::path>& present) {
+    for (const std::filesystem::path& p : places.preferred) {
+        if (std::find(present.begin(), present.end(), p) != present.end()) {
+            return p;
+        }
     }
     std::optional<std::filesystem::path> best;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::filesystem::path& p = it->path();
-        std::string ext = p.extension().string();
-        for (char& c : ext) {
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-        if (ext == ".sf2" && std::filesystem::is_regular_file(p, ec) && (!best || p < *best)) {
+    for (const std::filesystem::path& p : present) {
+        if (p.parent_path() == places.folder && IsSf2(p) && (!best || p < *best)) {
             best = p;
         }
     }
     return best;
 }
 
-std::optional<std::filesystem::path> FindGeneralMidiSoundfont() {
-    const SoundfontPlaces places = SystemSoundfontPlaces();
-    return FindGeneralMidiSoundfont(places.preferred, places.folder);
+std::optional<std::filesystem::path> FindGeneralMidiSoundfont(const SoundfontPlaces& places) {
+    std::error_code ec;
+    std::vector<std::filesystem::path> present;
+    for (const std::filesystem::path& p : places.preferred) {
+        if (std::filesystem::is_regular_file(p, ec)) {
+            present.push_back(p);
+        }
+    }
+    for (std::filesystem::directory_iterator it(places.folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (std::filesystem::is_regular_file(it->path(), ec)) {
+            present.push_back(it->path());
+        }
+    }
+    return ChooseGeneralMidiSoundfont(places, present);
 }
 
 std::unique_ptr<SynthSetup> SynthSetup::Create(const std::filesystem::path& soundfont,
@@ -192,17 +214,47 @@ std::unique_ptr<SynthSetup> SynthSetup::Create(const std::filesystem::path& soun
         why = "FluidSynth refuses the gain, sample rate or buffer settings";
         return nullptr;
     }
+    // Only the samples of the instruments the channels have chosen are read into memory: a full
+    // General MIDI set can be well over a hundred megabytes, of which a chord uses one instrument.
+    if (f.fluid_settings_setint(s, "synth.dynamic-sample-loading", 1) != FLUID_OK) {
+        qCDebug(lcMidi) << "This FluidSynth loads every sample of the soundfont at once";
+    }
     setup->synth_ = f.new_fluid_synth(s);
     if (setup->synth_ == nullptr) {
         why = "FluidSynth cannot make a synthesizer: " + capture.Take("no reason given");
         return nullptr;
     }
-    if (f.fluid_synth_sfload(setup->synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
-        why = "FluidSynth cannot load the soundfont " + soundfont.string() + ": " +
-              capture.Take("no reason given");
+    if (!setup->UseSoundfont(soundfont, &why)) {
         return nullptr;
     }
     return setup;
+}
+
+bool SynthSetup::UseSoundfont(const std::filesystem::path& soundfont, std::string* error) {
+    std::string ignored;
+    std::string& why = error != nullptr ? *error : ignored;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(soundfont, ec)) {
+        why = "The soundfont " + soundfont.string() +
+              (std::filesystem::exists(soundfont, ec) ? " is not a file" : " does not exist");
+        return false;
+    }
+    ReportCapture capture;
+    // The new soundfont goes on top and every channel takes its program from it; only then is
+    // the old one let go (FluidSynth frees it once no sounding voice uses it).
+    const int id = fluid_->fluid_synth_sfload(synth_, soundfont.c_str(), 1);
+    if (id == FLUID_FAILED) {
+        why = "FluidSynth cannot load the soundfont " + soundfont.string() + ": " +
+              capture.Take("no reason given");
+        return false;
+    }
+    if (soundfontId_ >= 0 && fluid_->fluid_synth_sfunload(synth_, soundfontId_, 1) != FLUID_OK) {
+        qCWarning(lcMidi).noquote() << "FluidSynth kept the soundfont" << soundfont_.c_str() << ":"
+                                    << capture.Take("no reason given").c_str();
+    }
+    soundfontId_ = id;
+    soundfont_ = soundfont;
+    return true;
 }
 
 SynthSetup::~SynthSetup() {
@@ -261,17 +313,28 @@ bool SynthSetup::Reset() {
 }
 
 std::unique_ptr<OutputDevice> OpenBuiltinSynth(const SoundfontPlaces& places, std::string* error) {
+    const std::optional<std::filesystem::path> soundfont = FindGeneralMidiSoundfont(places);
+    if (!soundfont) {
+        if (error != nullptr) {
+            *error = "No General MIDI soundfont was found in " + places.folder.string() +
+                     " (none of the preferred files nor any other .sf2 file)";
+        }
+        return nullptr;
+    }
+    return OpenBuiltinSynth(*soundfont, error);
+}
+
+SynthSetup* BuiltinSynthSetup(OutputDevice* device) {
+    auto* synth = dynamic_cast<BuiltinSynthDevice*>(device);
+    return synth != nullptr ? &synth->Setup() : nullptr;
+}
+
+std::unique_ptr<OutputDevice> OpenBuiltinSynth(const std::filesystem::path& soundfont,
+                                               std::string* error) {
     std::string ignored;
     std::string& why = error != nullptr ? *error : ignored;
     why.clear();
-    const std::optional<std::filesystem::path> soundfont =
-        FindGeneralMidiSoundfont(places.preferred, places.folder);
-    if (!soundfont) {
-        why = "No General MIDI soundfont was found in " + places.folder.string() + " (neither " +
-              places.preferred.filename().string() + " nor any other .sf2 file)";
-        return nullptr;
-    }
-    std::unique_ptr<SynthSetup> setup = SynthSetup::Create(*soundfont, &why);
+    std::unique_ptr<SynthSetup> setup = SynthSetup::Create(soundfont, &why);
     if (!setup) {
         return nullptr;
     }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "midi/FluidSynthLibrary.h"
 #include "midi/OutputDevices.h"
@@ -35,18 +36,23 @@ inline constexpr std::array<const char*, 4> kAudioDrivers{"pulseaudio", "jack", 
 // Its client name in the audio server (the JACK patchbay, the PulseAudio volume mixer).
 inline constexpr const char* kAudioClientName = "Quorvane";
 
-// Where the General MIDI soundfont is looked for: the preferred file where it exists, else the
-// first soundfont in the folder.
+// Where the General MIDI soundfont is looked for: the first of the preferred files that exists,
+// else the first soundfont in the folder.
 struct SoundfontPlaces {
-    std::filesystem::path preferred;
+    std::vector<std::filesystem::path> preferred;
     std::filesystem::path folder;
 };
-// The system's: TimGM6mb in the system's soundfont folder.
+// The system's, in the system's soundfont folder: FluidR3 GM, the fuller and truer set, before
+// TimGM6mb, the small one.
 SoundfontPlaces SystemSoundfontPlaces();
 
-std::optional<std::filesystem::path> FindGeneralMidiSoundfont();
+// The soundfont to play among the files that exist (`present`: any of the preferred files and
+// the folder's files, in any order); nullopt when none will do.
+std::optional<std::filesystem::path> ChooseGeneralMidiSoundfont(
+    const SoundfontPlaces& places, const std::vector<std::filesystem::path>& present);
+// The same choice among the files on disk now.
 std::optional<std::filesystem::path> FindGeneralMidiSoundfont(
-    const std::filesystem::path& preferred, const std::filesystem::path& folder);
+    const SoundfontPlaces& places = SystemSoundfontPlaces());
 
 // A FluidSynth synthesizer with the program's settings and the soundfont loaded.
 class SynthSetup {
@@ -71,18 +77,30 @@ class SynthSetup {
     bool ControlChange(int channel, int controller, int value);
     // FluidSynth's system reset: every note off, controllers and programs to their defaults.
     bool Reset();
+    // Plays `soundfont` from now on in place of the one loaded, keeping each channel's program.
+    // A file that does not load leaves the synthesizer as it was; false then, with the reason in
+    // `error`.
+    bool UseSoundfont(const std::filesystem::path& soundfont, std::string* error = nullptr);
+    const std::filesystem::path& Soundfont() const { return soundfont_; }
 
   private:
     SynthSetup() = default;
     std::shared_ptr<const FluidSynthLibrary> fluid_;
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
+    std::filesystem::path soundfont_;
+    int soundfontId_ = -1;
 };
 
-// Opens the built-in synthesizer on the first audio output that answers; nullptr when no
-// soundfont, no FluidSynth or no audio output can be had, with the reason in `error`. On JACK
-// its outputs are connected to the system's playback ports.
+// Opens the built-in synthesizer with `soundfont` on the first audio output that answers;
+// nullptr when the soundfont, FluidSynth or an audio output cannot be had, with the reason in
+// `error`. On JACK its outputs are connected to the system's playback ports.
+std::unique_ptr<OutputDevice> OpenBuiltinSynth(const std::filesystem::path& soundfont,
+                                               std::string* error = nullptr);
+// The same with the General MIDI soundfont found in `places`.
 std::unique_ptr<OutputDevice> OpenBuiltinSynth(
     const SoundfontPlaces& places = SystemSoundfontPlaces(), std::string* error = nullptr);
+// The synthesizer behind `device` when it is the built-in synthesizer, else nullptr.
+SynthSetup* BuiltinSynthSetup(OutputDevice* device);
 
 }  // namespace quorvane::midi

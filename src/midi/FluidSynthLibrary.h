@@ -20,6 +20,7 @@ namespace quorvane::midi {
     X(new_fluid_synth)              \
     X(delete_fluid_synth)           \
     X(fluid_synth_sfload)           \
+    X(fluid_synth_sfunload)         \
     X(fluid_synth_noteon)           \
     X(fluid_synth_noteoff)          \
     X(fluid_synth_key_pressure)     \
@@ -29,6 +30,7 @@ namespace quorvane::midi {
     X(fluid_synth_pitch_bend)       \
     X(fluid_synth_system_reset)     \
     X(fluid_synth_all_sounds_off)   \
+    X(fluid_synth_write_float)      \
     X(new_fluid_audio_driver)       \
     X(delete_fluid_audio_driver)    \
     X(fluid_set_log_function)

@@ -44,6 +44,19 @@ class OutputDevices {
     virtual std::unique_ptr<OutputDevice> Open(int device) = 0;
     // Why the last Open gave no device, in words; empty when it gave one or nothing is known.
     virtual std::string LastOpenError() const { return {}; }
+    // The soundfont file the built-in synthesizer plays, or plays once opened; empty when it
+    // has none (or there is no built-in synthesizer).
+    virtual std::string Soundfont() const { return {}; }
+    // The built-in synthesizer plays the soundfont file `path` from now on; `open` is the open
+    // device (or nullptr), which takes it at once when it is the synthesizer. A file that does
+    // not load changes nothing: false, with the reason in `error`.
+    virtual bool UseSoundfont(const std::string& /*path*/, OutputDevice* /*open*/,
+                              std::string* error) {
+        if (error != nullptr) {
+            *error = "There is no built-in synthesizer";
+        }
+        return false;
+    }
 };
 
 // The clock a played chord is timed by.

@@ -113,6 +113,24 @@ SystemOutputs::SystemOutputs(SoundfontPlaces soundfont) : soundfont_(std::move(s
 }
 SystemOutputs::~SystemOutputs() = default;
 
+std::string SystemOutputs::Soundfont() const {
+    if (chosenSoundfont_) {
+        return chosenSoundfont_->string();
+    }
+    const std::optional<std::filesystem::path> found = FindGeneralMidiSoundfont(soundfont_);
+    return found ? found->string() : std::string();
+}
+
+bool SystemOutputs::UseSoundfont(const std::string& path, OutputDevice* open, std::string* error) {
+    SynthSetup* playing = BuiltinSynthSetup(open);
+    const bool loaded = playing != nullptr ? playing->UseSoundfont(path, error)
+                                           : SynthSetup::Create(path, error) != nullptr;
+    if (loaded) {
+        chosenSoundfont_ = path;
+    }
+    return loaded;
+}
+
 void SystemOutputs::ListPorts() {
     ports_.clear();
     std::vector<RtMidi::Api> apis;
@@ -168,7 +186,8 @@ std::optional<std::string> SystemOutputs::GetDevName(int device) {
 std::unique_ptr<OutputDevice> SystemOutputs::Open(int device) {
     lastOpenError_.clear();
     if (device == 0) {
-        return OpenBuiltinSynth(soundfont_, &lastOpenError_);
+        return chosenSoundfont_ ? OpenBuiltinSynth(*chosenSoundfont_, &lastOpenError_)
+                                : OpenBuiltinSynth(soundfont_, &lastOpenError_);
     }
     if (!listed_) {
         ListPorts();

@@ -24,6 +24,10 @@ class SystemOutputs final : public OutputDevices {
     std::optional<std::string> GetDevName(int device) override;
     std::unique_ptr<OutputDevice> Open(int device) override;
     std::string LastOpenError() const override { return lastOpenError_; }
+    // The file chosen last, else the General MIDI soundfont found in the places given.
+    std::string Soundfont() const override;
+    // Without the synthesizer open the file is tried on a synthesizer of its own.
+    bool UseSoundfont(const std::string& path, OutputDevice* open, std::string* error) override;
 
   private:
     struct Port {
@@ -34,6 +38,7 @@ class SystemOutputs final : public OutputDevices {
     void ListPorts();
 
     SoundfontPlaces soundfont_;
+    std::optional<std::filesystem::path> chosenSoundfont_;
     std::vector<Port> ports_;
     bool listed_ = false;
     std::string lastOpenError_;

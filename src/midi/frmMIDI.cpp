@@ -3,8 +3,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
 #include <QSpinBox>
@@ -171,6 +173,7 @@ void frmMIDI::BuildControls() {
     Place(chkEcho_, 3615, 2880, 1980, 315);
 
     BuildPlayAs();
+    BuildSoundfont();
 
     // Handlers are connected once every control holds its start value.
     connect(cboDevices_, &QComboBox::activated, this, [this] { cboDevices_Click(); });
@@ -255,6 +258,28 @@ void frmMIDI::BuildPlayAs() {
     }
     labels_[7]->setBuddy(cboPlayAs_);
     labels_[8]->setBuddy(updSpacing_);
+}
+
+void frmMIDI::BuildSoundfont() {
+    lblSoundfont_ = MakeLabel(this, "SoundFont:", Qt::AlignLeft, 120, 4320, 1095, 195);
+    txtSoundfont_ = MakeValueBox(this, QString(), 120, 4560, 3255, 315);
+    txtSoundfont_->setAccessibleName(QStringLiteral("SoundFont"));
+    lblSoundfont_->setBuddy(txtSoundfont_);
+    cmdSoundfont_ = new QPushButton(QStringLiteral("Open SoundFont..."), this);
+    cmdSoundfont_->setAccessibleDescription(
+        QStringLiteral("Another SoundFont file (.sf2 or .sf3) for the built-in synthesizer"));
+    Place(cmdSoundfont_, 3615, 4560, 1980, 315);
+    // In the focus order right after the output it gives its sound to; the input's controls keep
+    // their places at the end of it.
+    setTabOrder(cboDevices_, txtSoundfont_);
+    setTabOrder(txtSoundfont_, cmdSoundfont_);
+    connect(cmdSoundfont_, &QPushButton::clicked, this, &frmMIDI::soundfontFileRequested);
+    connect(&midi_, &modCommon::soundfontChanged, this, &frmMIDI::ShowSoundfont);
+}
+
+void frmMIDI::ShowSoundfont(const QString& path) {
+    txtSoundfont_->setText(path.isEmpty() ? QStringLiteral("(none)") : QFileInfo(path).fileName());
+    txtSoundfont_->setToolTip(path);
 }
 
 void frmMIDI::ShowSpacing() {
@@ -460,6 +485,8 @@ void frmMIDI::changeEvent(QEvent* event) {
 
 void frmMIDI::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // Looked up when shown, not at start: the program starts without touching the soundfonts.
+    ShowSoundfont(QString::fromStdString(midi_.Soundfont()));
     RefreshDevices();
     RefreshInputs();
     // A Wayland compositor decides itself whether a newly shown window becomes active (a

@@ -1,7 +1,7 @@
 #pragma once
 // frmMIDI: the MIDI settings window. Output device, General MIDI instrument, channel, octave
-// shift, note length and volume, the MIDI input, and how Play lays a chord out in time; every
-// control writes straight into modCommon.
+// shift, note length and volume, the MIDI input, how Play lays a chord out in time, and the
+// soundfont of the built-in synthesizer; every control writes straight into modCommon.
 
 #include <QWidget>
 #include <array>
@@ -14,6 +14,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSlider;
 class QSpinBox;
 class QToolButton;
@@ -55,9 +56,10 @@ class frmMIDI : public QWidget {
     ~frmMIDI() override;
 
     // Layout in twips. The input controls sit below the output settings, which keep their
-    // places, and the way of playing below them; the window is taller by their rows.
+    // places, the way of playing below them and the soundfont at the bottom; the window is
+    // taller by their rows.
     static constexpr int kClientWidth = 5715;
-    static constexpr int kClientHeight = 4260;
+    static constexpr int kClientHeight = 5100;
     // The first entry of the input list: no input.
     static constexpr const char* kNoInput = "(none)";
 
@@ -115,6 +117,13 @@ class frmMIDI : public QWidget {
     QCheckBox* chkEcho() const { return chkEcho_; }
     QComboBox* cboPlayAs() const { return cboPlayAs_; }
     QSpinBox* updSpacing() const { return updSpacing_; }
+    QLabel* lblSoundfont() const { return lblSoundfont_; }
+    QLineEdit* txtSoundfont() const { return txtSoundfont_; }
+    QPushButton* cmdSoundfont() const { return cmdSoundfont_; }
+
+  signals:
+    // The user asks for another soundfont file for the built-in synthesizer.
+    void soundfontFileRequested();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -128,6 +137,9 @@ class frmMIDI : public QWidget {
     void BuildPlayAs();
     // The spacing box shows the chosen style's spacing; a block chord has none.
     void ShowSpacing();
+    void BuildSoundfont();
+    // The soundfont box shows the file's name, its tooltip the whole path.
+    void ShowSoundfont(const QString& path);
 
     modCommon& midi_;
     // The chosen device vanished from the list at a refresh, and none has been chosen since.
@@ -147,6 +159,9 @@ class frmMIDI : public QWidget {
     QCheckBox* chkEcho_ = nullptr;
     QComboBox* cboPlayAs_ = nullptr;
     QSpinBox* updSpacing_ = nullptr;
+    QLabel* lblSoundfont_ = nullptr;
+    QLineEdit* txtSoundfont_ = nullptr;
+    QPushButton* cmdSoundfont_ = nullptr;
 };
 
 }  // namespace quorvane::midi

@@ -1,5 +1,6 @@
 #include "midi/modCommon.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <chrono>
 #include <optional>
@@ -267,6 +268,26 @@ void modCommon::FinishShutDown() {
     CloseDevice();  // no reset first
     emit secondaryWindowsUnloadRequested();
     emit endProcessRequested();
+}
+
+// ---- The built-in synthesizer's sound --------------------------------------------------------
+
+bool modCommon::OpenSoundfont(const std::string& path) {
+    std::string reason;
+    if (devices_->UseSoundfont(path, device_.get(), &reason)) {
+        qCInfo(lcMidi).noquote() << "The built-in synthesizer plays" << path.c_str();
+        emit soundfontChanged(QString::fromStdString(path));
+        return true;
+    }
+    qCWarning(lcMidi).noquote() << QStringLiteral("The soundfont %1 was not loaded: %2")
+                                       .arg(QString::fromStdString(path),
+                                            QString::fromStdString(reason));
+    emit errorOccurred(QStringLiteral("Quorvane"),
+                       QStringLiteral("The SoundFont \"%1\" could not be loaded; the built-in "
+                                      "synthesizer keeps its sound.")
+                           .arg(QFileInfo(QString::fromStdString(path)).fileName()),
+                       QString::fromStdString(reason));
+    return false;
 }
 
 // ---- MIDI input -----------------------------------------------------------------------------

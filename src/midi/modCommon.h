@@ -142,6 +142,15 @@ class modCommon : public QObject, private EchoTarget {
     // before the device is closed. Also ends a ShutDown that waits on its reminder.
     void ShutDownOnSignal();
 
+    // ---- The built-in synthesizer's sound ------------------------------------------------
+    // The soundfont file the built-in synthesizer plays, or will play once opened; empty when
+    // it has none.
+    std::string Soundfont() const { return devices_->Soundfont(); }
+    // The built-in synthesizer plays the soundfont file at `path` from now on, at once when it
+    // is open, keeping its instrument. A file that does not load keeps the current sound and
+    // shows a message saying why; false then.
+    bool OpenSoundfont(const std::string& path);
+
     // ---- MIDI input ---------------------------------------------------------------------
     // The input ports as they are now, by name.
     std::vector<std::string> ListInputs() { return input_.List(); }
@@ -214,6 +223,8 @@ class modCommon : public QObject, private EchoTarget {
     void unlistedChordHeld(const QString& notes);
     // What is held from any source, or where it is drawn (the octave shift), changed.
     void heldChanged();
+    // The built-in synthesizer plays the soundfont file `path` from now on.
+    void soundfontChanged(const QString& path);
 
   private:
     void CloseDevice();

@@ -258,7 +258,7 @@ TEST(Program, TheBuiltinSynthesizersReasonIsLoggedAndShownBelowTheFixedText) {
     auto desktop = std::make_unique<quorvane::testing::TestDesktop>();
     desktop->showMessages = true;  // the real box, read below
     Program program(
-        std::make_unique<midi::SystemOutputs>(midi::SoundfontPlaces{folder / "GM.sf2", folder}),
+        std::make_unique<midi::SystemOutputs>(midi::SoundfontPlaces{{folder / "GM.sf2"}, folder}),
         nullptr, std::move(desktop));
     ASSERT_TRUE(program.Start());
 

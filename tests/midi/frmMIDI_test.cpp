@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
@@ -40,7 +41,7 @@ TEST(frmMIDI, LayoutInTwips) {
     frmMIDI& w = *rig.window;
     EXPECT_EQ(w.windowTitle(), "Quorvane - [MIDI]");
     // The input and play rows below the output settings make the window taller.
-    EXPECT_EQ(w.size(), QSize(views::TwipsToPixels(5715), views::TwipsToPixels(4260)));
+    EXPECT_EQ(w.size(), QSize(views::TwipsToPixels(5715), views::TwipsToPixels(5100)));
     struct Box {
         QWidget* widget;
         int left, top, width, height;
@@ -55,7 +56,8 @@ TEST(frmMIDI, LayoutInTwips) {
         {w.txtNoteLength(), 3840, 2160, 570, 315}, {w.Label(6), 4920, 180, 630, 195},
         {w.sldVolume(), 4920, 480, 630, 1635},     {w.txtVolume(), 4920, 2160, 570, 315},
         {w.Label(7), 120, 2640, 645, 195},         {w.cboInputs(), 120, 2880, 3255, 315},
-        {w.chkEcho(), 3615, 2880, 1980, 315},
+        {w.chkEcho(), 3615, 2880, 1980, 315},      {w.lblSoundfont(), 120, 4320, 1095, 195},
+        {w.txtSoundfont(), 120, 4560, 3255, 315},  {w.cmdSoundfont(), 3615, 4560, 1980, 315},
     };
     for (const Box& b : boxes) {
         ASSERT_NE(b.widget, nullptr);
@@ -70,6 +72,19 @@ TEST(frmMIDI, LayoutInTwips) {
     EXPECT_EQ(w.Label(4)->text(), "Note Length");
     EXPECT_EQ(w.Label(6)->text(), "Volume");
     EXPECT_EQ(w.Label(7)->text(), "Input:");
+}
+
+TEST(frmMIDI, OpenSoundFontAsksForAFileAndTheBoxShowsTheSoundfontInUse) {
+    WindowRig rig;
+    frmMIDI& w = *rig.window;
+    w.show();
+    EXPECT_EQ(w.txtSoundfont()->text(), "(none)");  // the recording service has no synthesizer
+    int asked = 0;
+    QObject::connect(&w, &frmMIDI::soundfontFileRequested, [&] { ++asked; });
+    QTest::mouseClick(w.cmdSoundfont(), Qt::LeftButton);
+    EXPECT_EQ(asked, 1);
+    emit rig.midi->soundfontChanged(QStringLiteral("/somewhere/Grand Piano.sf3"));
+    EXPECT_EQ(w.txtSoundfont()->text(), "Grand Piano.sf3");
 }
 
 TEST(frmMIDI, StartValuesShownAreTheValuesUsed) {

@@ -60,6 +60,15 @@ TEST(ModCommon, ChannelSteppingKeepsTheNoteOnBase) {
 }
 
 // Each setting refuses a value outside what the settings window can set and keeps its value.
+TEST(ModCommon, ASoundfontThatDoesNotLoadIsShownWithItsReason) {
+    MidiRig rig;  // its service has no built-in synthesizer: no soundfont loads
+    EXPECT_FALSE(rig.midi->OpenSoundfont("/somewhere/Grand Piano.sf2"));
+    EXPECT_EQ(rig.errors,
+              std::vector<std::string>{"Quorvane|The SoundFont \"Grand Piano.sf2\" could "
+                                       "not be loaded; the built-in synthesizer keeps "
+                                       "its sound."});
+}
+
 TEST(ModCommon, SettersRefuseValuesOutOfRange) {
     struct Guard {
         const char* name;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -75,14 +76,68 @@ TEST(BuiltinSynth, FallsBackToAnySoundfontInTheFolder) {
     const auto dir =
         std::filesystem::temp_directory_path() / ("quorvane-sf2-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    EXPECT_FALSE(FindGeneralMidiSoundfont(dir / "missing.sf2", dir).has_value());
+    EXPECT_FALSE(FindGeneralMidiSoundfont({{dir / "missing.sf2"}, dir}).has_value());
     std::ofstream(dir / "b.SF2") << "x";
     std::ofstream(dir / "a.sf2") << "x";
     std::ofstream(dir / "notes.txt") << "x";
-    EXPECT_EQ(FindGeneralMidiSoundfont(dir / "missing.sf2", dir), dir / "a.sf2");
-    EXPECT_EQ(FindGeneralMidiSoundfont(dir / "b.SF2", dir), dir / "b.SF2");
+    EXPECT_EQ(FindGeneralMidiSoundfont({{dir / "missing.sf2"}, dir}), dir / "a.sf2");
+    EXPECT_EQ(FindGeneralMidiSoundfont({{dir / "missing.sf2", dir / "b.SF2"}, dir}), dir / "b.SF2");
     std::filesystem::remove_all(dir);
-    EXPECT_FALSE(FindGeneralMidiSoundfont(dir / "missing.sf2", dir / "gone").has_value());
+    EXPECT_FALSE(FindGeneralMidiSoundfont({{dir / "missing.sf2"}, dir / "gone"}).has_value());
+}
+
+TEST(BuiltinSynth, PrefersFluidR3ThenTimGM6mbThenTheFirstSoundfontInTheFolder) {
+    const SoundfontPlaces places = SystemSoundfontPlaces();
+    const std::filesystem::path dir = places.folder;
+    const struct {
+        std::vector<std::filesystem::path> present;
+        std::optional<std::filesystem::path> chosen;
+    } cases[] = {
+        {{dir / "a.sf2", dir / "TimGM6mb.sf2", dir / "FluidR3_GM.sf2"}, dir / "FluidR3_GM.sf2"},
+        {{dir / "a.sf2", dir / "TimGM6mb.sf2"}, dir / "TimGM6mb.sf2"},
+        {{dir / "z.sf2", dir / "b.SF2", dir / "notes.txt", dir / "a.sf3"}, dir / "b.SF2"},
+        {{"/elsewhere/a.sf2"}, std::nullopt},
+        {{}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChooseGeneralMidiSoundfont(places, c.present), c.chosen) << c.present.size();
+    }
+}
+
+TEST(BuiltinSynth, ASoundfontThatDoesNotLoadKeepsTheSoundAndSaysWhy) {
+    OfflineSynth synth;
+    ASSERT_TRUE(synth.ok());
+    const std::filesystem::path playing = synth.setup().Soundfont();
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    std::ofstream(folder / "bad.sf2") << "not a soundfont";
+    const struct {
+        std::filesystem::path file;
+        const char* reason;
+    } cases[] = {{folder / "bad.sf2", "bad.sf2: "}, {folder / "missing.sf3", "does not exist"}};
+    for (const auto& c : cases) {
+        std::string why;
+        EXPECT_FALSE(synth.setup().UseSoundfont(c.file, &why));
+        EXPECT_NE(why.find(c.reason), std::string::npos) << why;
+        EXPECT_EQ(synth.setup().Soundfont(), playing);
+    }
+    EXPECT_TRUE(synth.setup().NoteOn(0, 60, 100));
+    EXPECT_GT(Dbfs(Rms(synth.Render(0.3))), -40.0);
+}
+
+TEST(BuiltinSynth, AnotherSoundfontKeepsTheChannelsInstrument) {
+    const SoundfontPlaces places = SystemSoundfontPlaces();
+    ASSERT_GE(places.preferred.size(), 2u);
+    std::unique_ptr<SynthSetup> setup = SynthSetup::Create(places.preferred[1]);
+    ASSERT_NE(setup, nullptr);
+    ASSERT_TRUE(setup->ProgramChange(0, 40));
+    std::string why;
+    ASSERT_TRUE(setup->UseSoundfont(places.preferred[0], &why)) << why;
+    EXPECT_EQ(setup->Soundfont(), places.preferred[0]);
+    EXPECT_EQ(fluid_synth_sfcount(setup->synth()), 1);  // the old one is let go
+    int font = 0, bank = 0, program = 0;
+    fluid_synth_get_program(setup->synth(), 0, &font, &bank, &program);
+    EXPECT_EQ(program, 40);
 }
 
 TEST(BuiltinSynth, NoSoundfontNoSynth) {
