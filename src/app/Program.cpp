@@ -118,6 +118,11 @@ void Program::Wire() {
     });
     QObject::connect(main, &frmChordMain::showProgRequested,
                      [this](int rootIndex) { EnsureProgressions()->ShowProg(rootIndex); });
+    QObject::connect(main, &frmChordMain::spellingChanged, [this](theory::Spelling spelling) {
+        if (progressions_ != nullptr) {
+            progressions_->SetSpelling(spelling);
+        }
+    });
     QObject::connect(main, &frmChordMain::playRequested, [this] {
         midi_.PlayChord(main_->RootIndex(), main_->ChordTypeIndex(), main_->Inversion());
     });
@@ -212,6 +217,7 @@ progressions::frmChordProgressions* Program::EnsureProgressions() {
         progressions_->Form_Load(views::PixelsToTwips(desktop_->ScreenWidthPixels()),
                                  views::PixelsToTwips(main_->frameGeometry().width()));
         // A new window shows the chart of the root selected now, never a stale one.
+        progressions_->SetSpelling(main_->Spelling());
         progressions_->ShowProg(main_->RootIndex());
     }
     return progressions_;

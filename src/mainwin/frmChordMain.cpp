@@ -25,6 +25,7 @@
 #include "mainwin/Fonts.h"
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Markers.h"
+#include "mainwin/SpellingChoice.h"
 #include "mainwin/StaffSurface.h"
 #include "theory/theory.h"
 #include "vantile/ComponentHost.h"
@@ -136,6 +137,8 @@ void frmChordMain::BuildControls() {
     lblOtherNames_->setFont(WindowFont());
     lblOtherNames_->setAlignment(Qt::AlignCenter);
     lblOtherNames_->hide();
+    lblChordSymbol_ = CreateSymbolLabel(staff_);
+    WatchForDrags(lblChordSymbol_, [](QPoint) { return true; });
     WatchForDrags(lblNoteName_, [](QPoint) { return true; });
     WatchForDrags(staff_, [](QPoint at) {
         const views::PixelRect column = views::TwipsToPixels(
@@ -284,6 +287,8 @@ void frmChordMain::BuildMenus() {
         mnuOptionsIdentifierItem_[static_cast<std::size_t>(i)] = item;
         connect(item, &QAction::triggered, this, [this, i] { mnuOptionsIdentifierItem_Click(i); });
     }
+    mnuOptionsSpellingItem_ =
+        AddSpellingMenu(options, [this](theory::Spelling spelling) { SetSpelling(spelling); });
     mnuOptionsResetMIDI_ = options->addAction(QStringLiteral("&Reset MIDI Devices"));
     connect(mnuOptionsResetMIDI_, &QAction::triggered, this,
             &frmChordMain::mnuOptionsResetMIDI_Click);
@@ -527,6 +532,7 @@ void frmChordMain::ShowChord() {
     selection.inversionCaption = inversionCaption_;
     selection.clefOffset = clefOffset_;
     selection.mode = IdentifierMode();
+    selection.spelling = spelling_;
     const views::ChordView view = views::ComputeChordView(selection);
     if (!selectingPlayed_) {
         ShowOtherNames({});
@@ -540,6 +546,7 @@ void frmChordMain::ShowChord() {
 void frmChordMain::ShowChordName(const views::ChordView& view) {
     lblNoteName_->setText(QString::fromStdString(view.name));
     PlaceNameLabel();
+    ShowSymbol(lblChordSymbol_, view.symbol, lblNoteName_->geometry(), staff_->width());
 }
 
 void frmChordMain::ShowChordStaff(const views::ChordView& view) {
@@ -563,7 +570,8 @@ void frmChordMain::ShowChordMarkers(const views::ChordView& view) {
 }
 
 void frmChordMain::ShowScale() {
-    const views::ScaleView view = views::ComputeScaleView(rootIndex_, scaleIndex_, clefOffset_);
+    const views::ScaleView view =
+        views::ComputeScaleView(rootIndex_, scaleIndex_, clefOffset_, spelling_);
     picKeyboard_->SetKeyColors(view.keyColors);
     staff_->ApplyScale(view);
     DescribeDisplays();
@@ -616,7 +624,11 @@ ChordSheet frmChordMain::CurrentSheet() const {
 }
 
 QString frmChordMain::ChordTitle() const {
-    return cboRootNote_->itemText(rootIndex_) + QLatin1Char(' ') +
+    const QString root =
+        spelling_ == theory::Spelling::Sharps
+            ? cboRootNote_->itemText(rootIndex_)
+            : QString::fromStdString(theory::ChordRootName(rootIndex_, chordTypeIndex_, spelling_));
+    return root + QLatin1Char(' ') +
            Q(theory::ChordTypes[static_cast<std::size_t>(chordTypeIndex_)].name) +
            Q(inversionCaption_);
 }
@@ -862,6 +874,24 @@ QWidget* frmChordMain::vtlPlayKey(int key) const {
 QAction* frmChordMain::mnuOptionsIdentifierItem(int index) const {
     return index >= 0 && index < 3 ? mnuOptionsIdentifierItem_[static_cast<std::size_t>(index)]
                                    : nullptr;
+}
+
+QAction* frmChordMain::mnuOptionsSpellingItem(int index) const {
+    return index >= 0 && index < 3 ? mnuOptionsSpellingItem_[static_cast<std::size_t>(index)]
+                                   : nullptr;
+}
+
+void frmChordMain::SetSpelling(theory::Spelling spelling) {
+    CheckSpelling(mnuOptionsSpellingItem_, spelling);
+    if (spelling == spelling_) {
+        return;
+    }
+    spelling_ = spelling;
+    // The identifier menu's captions first: a spelling other than Sharps names the chord's
+    // markers over them.
+    mnuOptionsIdentifierItem_Click(static_cast<int>(IdentifierMode()));
+    ShowScale();
+    emit spellingChanged(spelling_);
 }
 
 QAction* frmChordMain::mnuInversionsPopupItem(int index) const {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "mainwin/ChordSheet.h"
+#include "theory/spelling.h"
 #include "views/ChordView.h"
 #include "views/Keyboard.h"
 #include "views/ScaleView.h"
@@ -76,6 +77,11 @@ class frmChordMain : public QMainWindow {
     const std::string& InversionCaption() const { return inversionCaption_; }
     int ClefOffset() const { return clefOffset_; }  // 0 treble, 120 bass
     bool SetClefOffset(int offset);
+    // Options > Spelling: how notes are named and written (Sharps at every start).
+    theory::Spelling Spelling() const { return spelling_; }
+    // Takes the spelling, checks its menu item and redraws everything that names a note; emits
+    // spellingChanged when it differs.
+    void SetSpelling(theory::Spelling spelling);
     // Options > Link Windows (the menu item's check mark agrees).
     bool LinkWindows() const { return linkWindows_; }
     // The secondary windows' states when the main window was last minimised.
@@ -142,6 +148,8 @@ class frmChordMain : public QMainWindow {
     QLabel* lblNoteName() const;
     // Under the chord's name: what else a chord held on the MIDI input is named.
     QLabel* lblOtherNames() const { return lblOtherNames_; }
+    // Beside the chord's name: its lead-sheet symbol.
+    QLabel* lblChordSymbol() const { return lblChordSymbol_; }
     KeyboardPanel* picKeyboard() const { return picKeyboard_; }
     StaffSurface* staff() const { return staff_; }
     ClefLabel* lblClef() const { return lblClef_; }
@@ -160,6 +168,7 @@ class frmChordMain : public QMainWindow {
     QAction* mnuOptionsLinkWindows() const { return mnuOptionsLinkWindows_; }
     QMenu* mnuOptionsIdentifiers() const { return mnuOptionsIdentifiers_; }
     QAction* mnuOptionsIdentifierItem(int index) const;
+    QAction* mnuOptionsSpellingItem(int index) const;  // 0 Sharps, 1 Flats, 2 By Chord
     QAction* mnuOptionsResetMIDI() const { return mnuOptionsResetMIDI_; }
     QAction* mnuWindowProgressions() const { return mnuWindowProgressions_; }
     QAction* mnuWindowMIDI() const { return mnuWindowMIDI_; }
@@ -183,6 +192,8 @@ class frmChordMain : public QMainWindow {
     // be carried from `source` as a MIDI file.
     void chordDragRequested(QWidget* source);
     void resetMidiRequested();
+    // The spelling was changed (Options > Spelling); other windows that name notes follow it.
+    void spellingChanged(quorvane::theory::Spelling spelling);
     // File > Exit or the window closed: the program's single way of ending.
     void exitRequested();
     void helpIndexRequested();
@@ -225,6 +236,7 @@ class frmChordMain : public QMainWindow {
     StaffSurface* staff_ = nullptr;
     MouseDownLabel* lblNoteName_ = nullptr;
     QLabel* lblOtherNames_ = nullptr;
+    QLabel* lblChordSymbol_ = nullptr;
     // While a held chord is being selected its other names are not cleared.
     bool selectingPlayed_ = false;
     KeyboardPanel* picKeyboard_ = nullptr;
@@ -248,6 +260,7 @@ class frmChordMain : public QMainWindow {
     QAction* mnuOptionsLinkWindows_ = nullptr;
     QMenu* mnuOptionsIdentifiers_ = nullptr;
     std::array<QAction*, 3> mnuOptionsIdentifierItem_{};
+    std::array<QAction*, 3> mnuOptionsSpellingItem_{};
     QAction* mnuOptionsResetMIDI_ = nullptr;
     QAction* mnuWindowProgressions_ = nullptr;
     QAction* mnuWindowMIDI_ = nullptr;
@@ -267,6 +280,7 @@ class frmChordMain : public QMainWindow {
     int inversion_ = 0;
     std::string inversionCaption_ = " Basic";
     int clefOffset_ = 0;
+    theory::Spelling spelling_ = theory::Spelling::Sharps;
     bool linkWindows_ = true;
     Qt::WindowStates savedMidiState_ = Qt::WindowNoState;
     Qt::WindowStates savedProgressionsState_ = Qt::WindowNoState;
