@@ -73,7 +73,6 @@ void ShowSymbol(QLabel* label, const std::string& symbol, const QRect& name, int
     label->setText(SymbolOnScreen(symbol));
     label->setAccessibleName(QStringLiteral("Chord symbol: ") + ascii);
     label->setVisible(!symbol.empty());
-    label->setFont(look::NameFont());
     const QFontMetrics metrics(label->font());
     label->setGeometry(PlaceSymbol(metrics.horizontalAdvance(label->text()) + 4,
                                    std::max(name.height(), metrics.height()), name, clientWidth));

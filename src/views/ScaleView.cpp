@@ -1,6 +1,7 @@
 #include "views/ScaleView.h"
 
-#include <map>
+#include <array>
+#include <cstddef>
 
 #include "theory/spelling.h"
 #include "theory/theory.h"
@@ -11,10 +12,16 @@ namespace {
 
 // The row is one bar: a natural on a step an earlier note of the row altered carries a natural
 // sign; every sharp and flat carries its own.
-std::optional<SignKind> SignInBar(const theory::SpelledNote& note, std::map<int, int>& altered) {
-    const auto earlier = altered.find(note.Step());
-    const bool cancels = note.alter == 0 && earlier != altered.end() && earlier->second != 0;
-    altered[note.Step()] = note.alter;
+// The sign last written on each step of the row (scale notes lie on steps 0..27 above C4).
+using StepSigns = std::array<int, 32>;
+
+std::optional<SignKind> SignInBar(const theory::SpelledNote& note, StepSigns& altered) {
+    const auto step = static_cast<std::size_t>(note.Step());
+    if (step >= altered.size()) {
+        return SignOf(note);
+    }
+    const bool cancels = note.alter == 0 && altered[step] != 0;
+    altered[step] = note.alter;
     return cancels ? std::optional(SignKind::Natural) : SignOf(note);
 }
 
@@ -22,7 +29,7 @@ std::optional<SignKind> SignInBar(const theory::SpelledNote& note, std::map<int,
 // octaves.
 std::string ApplyNotes(ScaleView& view, const std::vector<theory::ScaleNote>& notes,
                        const std::vector<theory::SpelledNote>& written, int clefOffset) {
-    std::map<int, int> altered;
+    StepSigns altered{};
     std::string withOctaves;
     for (std::size_t n = 0; n < notes.size() && n < written.size(); ++n) {
         const theory::ScaleNote& note = notes[n];

@@ -90,7 +90,7 @@ inline constexpr int kFlatSignHeight = 265;
 inline constexpr int kFlatSignWidth = 85;
 inline constexpr int kFlatBowlCentreFromTop = 190;
 inline constexpr int kNaturalSignHeight = 260;
-inline constexpr int kNaturalSignWidth = 65;
+inline constexpr int kNaturalSignWidth = 80;
 
 // The sign of `kind` for the note whose head is at (headLeft, headTop), in sign column `column`.
 constexpr SignBox SignFor(SignKind kind, int headLeft, int headTop, int column = 0) {
