@@ -164,13 +164,13 @@ void Program::Wire() {
         },
         Qt::DirectConnection);
     // A chord held on the MIDI input is selected as the user's picks select it.
-    QObject::connect(
-        &midi_, &midi::modCommon::chordRecognised, main_.get(),
-        [this](int rootIndex, int chordTypeIndex, int inversion, const QString& otherNames) {
-            main_->SelectPlayedChord(rootIndex, chordTypeIndex, inversion, otherNames);
-            qCInfo(midi::lcMidi).noquote()
-                << "Played chord:" << main_->lblNoteName()->accessibleDescription();
-        });
+    QObject::connect(&midi_, &midi::modCommon::chordRecognised, main_.get(),
+                     [this](int rootIndex, int chordTypeIndex, int inversion,
+                            const theory::HeldChordNames& names) {
+                         main_->SelectPlayedChord(rootIndex, chordTypeIndex, inversion, names);
+                         qCInfo(midi::lcMidi).noquote()
+                             << "Played chord:" << main_->lblNoteName()->accessibleDescription();
+                     });
     QObject::connect(
         &midi_, &midi::modCommon::unlistedChordHeld, main_.get(), [this](const QString& notes) {
             main_->ShowUnlistedChord(notes);

@@ -234,7 +234,10 @@ void frmChordMain::DescribeDisplays() {
     lblNoteName_->setAccessibleDescription(
         lblOtherNames_->text().isEmpty()
             ? lblNoteName_->text()
-            : QStringLiteral("%1; %2").arg(lblNoteName_->text(), lblOtherNames_->text()));
+            : QStringLiteral("%1; %2 (%3)")
+                  .arg(lblNoteName_->text(),
+                       QString::fromStdString(theory::OtherNamesText(heldNames_)),
+                       QString::fromStdString(theory::OtherNamesSymbols(heldNames_, spelling_))));
     picKeyboard_->setAccessibleDescription(
         QString::fromStdString(chord.keyboardDescription + ' ' + scale.keyboardDescription));
     staff_->setAccessibleDescription(QString::fromStdString(
@@ -902,7 +905,7 @@ QAction* frmChordMain::mnuInversionsPopupItem(int index) const {
 // ---- A chord held on the MIDI input -----------------------------------------------------
 
 void frmChordMain::SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion,
-                                     const QString& otherNames) {
+                                     const theory::HeldChordNames& names) {
     if (rootIndex < 0 || rootIndex >= cboRootNote_->count() || chordTypeIndex < 0 ||
         chordTypeIndex >= cboChordTypes_->count() || inversion < 0 ||
         inversion >= static_cast<int>(mnuInversionsPopupItem_.size())) {
@@ -915,7 +918,8 @@ void frmChordMain::SelectPlayedChord(int rootIndex, int chordTypeIndex, int inve
     SelectRow(cboChordTypes_, chordTypeIndex);
     mnuInversionsPopupItem_Click(inversion);
     selectingPlayed_ = false;
-    ShowOtherNames(otherNames);
+    heldNames_ = names;
+    ShowOtherNames(SymbolOnScreen(theory::OtherNamesSymbols(names, spelling_)));
     DescribeDisplays();
 }
 

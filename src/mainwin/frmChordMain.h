@@ -13,6 +13,7 @@
 #include <string>
 
 #include "mainwin/ChordSheet.h"
+#include "theory/recognition.h"
 #include "theory/spelling.h"
 #include "views/ChordView.h"
 #include "views/Keyboard.h"
@@ -113,10 +114,11 @@ class frmChordMain : public QMainWindow {
 
     // ---- A chord held on the MIDI input ---------------------------------------------------
     // Selects it as the user's picks do: the root, the chord type, then the inversion, each
-    // running its own handling; then shows `otherNames` (what else the held notes are, or
-    // "no 5th") under the chord's name until the chord display is next redrawn otherwise.
+    // running its own handling; then shows what else `names` says the held notes are, or that
+    // the fifth is left out, as symbols under the chord's name until the chord display is next
+    // redrawn otherwise; the name's description reads them in words and symbols.
     void SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion,
-                           const QString& otherNames = {});
+                           const theory::HeldChordNames& names = {});
     // Held notes that are no catalogue chord: the display stays; the name label says so in its
     // tooltip and accessible description.
     void ShowUnlistedChord(const QString& notes);
@@ -239,6 +241,9 @@ class frmChordMain : public QMainWindow {
     QLabel* lblChordSymbol_ = nullptr;
     // While a held chord is being selected its other names are not cleared.
     bool selectingPlayed_ = false;
+    // The held chord's other names shown now (none when lblOtherNames_ is empty): they are
+    // written again in a new spelling.
+    theory::HeldChordNames heldNames_;
     KeyboardPanel* picKeyboard_ = nullptr;
     ClefLabel* lblClef_ = nullptr;
     std::array<QLabel*, 5> labels_{};

@@ -23,6 +23,7 @@
 #include "midi/InputParser.h"
 #include "midi/InputPorts.h"
 #include "midi/OutputDevices.h"
+#include "theory/recognition.h"
 
 namespace quorvane::midi {
 
@@ -81,10 +82,10 @@ class MidiInput : public QObject {
     void PlayEnded(MidiClock::time_point at);
 
   signals:
-    // The held notes name a catalogue chord; `otherNames` is what else they could be named, or
-    // "no 5th" (empty when neither).
+    // The held notes name a catalogue chord; `names` also says what else they could be named
+    // and whether the fifth is left out.
     void chordRecognised(int rootIndex, int chordTypeIndex, int inversion,
-                         const QString& otherNames);
+                         const quorvane::theory::HeldChordNames& names);
     // The held notes (named in `notes`, lowest first) are no catalogue chord.
     void unlistedChordHeld(const QString& notes);
 

@@ -176,9 +176,9 @@ class modCommon : public QObject, private EchoTarget {
     void secondaryWindowsUnloadRequested();
     void endProcessRequested();
     // The notes held on the input now name a catalogue chord: the window selects it and shows
-    // `otherNames` (what else they could be named, or "no 5th"; empty when neither).
+    // what else `names` says they could be named, or that the fifth is left out.
     void chordRecognised(int rootIndex, int chordTypeIndex, int inversion,
-                         const QString& otherNames);
+                         const quorvane::theory::HeldChordNames& names);
     // The notes held on the input now (named in `notes`, lowest first) are no catalogue chord.
     void unlistedChordHeld(const QString& notes);
 
