@@ -620,8 +620,10 @@ ChordSheet frmChordMain::CurrentSheet() const {
     sheet.clef = lblClef_->View();
     const views::IdentifierMode mode = IdentifierMode();
     for (int k = 0; k < views::kKeyCount; ++k) {
+        // The chord view's caption where it names the marker itself (a spelled note name).
+        const auto& own = sheet.chord.markers[static_cast<std::size_t>(k)].caption;
         sheet.markerCaptions[static_cast<std::size_t>(k)] =
-            QString::fromStdString(views::MarkerCaption(k, mode, rootIndex_));
+            QString::fromStdString(own ? *own : views::MarkerCaption(k, mode, rootIndex_));
     }
     return sheet;
 }
