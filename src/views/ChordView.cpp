@@ -43,8 +43,9 @@ bool VerticallyApart(const SignBox& a, const SignBox& b) {
     return a.top >= b.top + b.height + kGap || b.top >= a.top + a.height + kGap;
 }
 
-// A line between the staff and the far edge of a head right of the column reaches as far past
-// that head as the column's lines reach past the column.
+// A line a head right of the column stands on, or needs between it and the staff, reaches as far
+// past that head as the column's lines reach past the column; a line beyond that head stays short
+// of it, so that it never reads as the head's own.
 void WidenLedgerLines(std::vector<TwipsHLine>& lines,
                       const std::array<NoteSlotView, kChordSlotCount>& slots) {
     for (const NoteSlotView& slot : slots) {
@@ -52,7 +53,6 @@ void WidenLedgerLines(std::vector<TwipsHLine>& lines,
             continue;
         }
         for (TwipsHLine& line : lines) {
-            // Only where the head needs the line: it stands on it or beyond it.
             const int headLine = slot.headTop + kStaffStep;
             const bool reaches =
                 line.y > theory::kStaffBottomLineY ? line.y <= headLine : line.y >= headLine;
