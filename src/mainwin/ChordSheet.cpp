@@ -48,11 +48,12 @@ void PaintChordSheet(QPainter& p, const ChordSheet& sheet, double scale) {
                Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, caption);
     if (!sheet.chord.symbol.empty()) {
         const QString symbol = SymbolOnScreen(sheet.chord.symbol);
-        const QFontMetrics metrics(name.font);
-        const QRect at = PlaceSymbol(
-            metrics.horizontalAdvance(symbol) + 4, name.height,
+        const SymbolLayout layout = LayOutSymbol(
+            symbol,
             QRect(name.left, views::TwipsToPixels(look::kNameLabel.top), name.width, name.height),
             views::TwipsToPixels(kSheetWidth));
+        const QRect& at = layout.rect;
+        p.setFont(ScaledFont(layout.font, scale));
         const double px = views::kTwipsPerPixel * scale;
         p.drawText(QRectF(at.left() * px, at.top() * px, at.width() * px, at.height() * px),
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, symbol);

@@ -69,26 +69,30 @@ QString SymbolOnScreen(const std::string& symbol) {
 }
 
 void ShowSymbol(QLabel* label, const std::string& symbol, const QRect& name, int clientWidth) {
-    const QString ascii = QString::fromStdString(symbol);
     label->setText(SymbolOnScreen(symbol));
-    label->setAccessibleName(QStringLiteral("Chord symbol: ") + ascii);
+    label->setAccessibleName(QStringLiteral("Chord symbol: ") + QString::fromStdString(symbol));
     label->setVisible(!symbol.empty());
-    const QFontMetrics metrics(label->font());
-    label->setGeometry(PlaceSymbol(metrics.horizontalAdvance(label->text()) + 4,
-                                   std::max(name.height(), metrics.height()), name, clientWidth));
+    const SymbolLayout layout = LayOutSymbol(label->text(), name, clientWidth);
+    if (label->font() != layout.font) {
+        label->setFont(layout.font);
+    }
+    label->setGeometry(layout.rect);
 }
 
-QRect PlaceSymbol(int width, int height, const QRect& name, int clientWidth) {
-    int left = name.left() - kSymbolGap - width;
-    int top = name.top();
-    if (left < kWindowMargin) {
-        left = name.right() + 1 + kSymbolGap;
-        if (left + width > clientWidth - kWindowMargin) {
-            left = std::max(kWindowMargin, name.center().x() - width / 2);
-            top = name.bottom() + 1;
-        }
+SymbolLayout LayOutSymbol(const QString& onScreen, const QRect& name, int clientWidth) {
+    const QFontMetrics big(look::NameFont());
+    const int width = big.horizontalAdvance(onScreen) + 4;
+    const int height = std::max(name.height(), big.height());
+    if (name.left() - kSymbolGap - width >= kWindowMargin) {
+        return {look::NameFont(), {name.left() - kSymbolGap - width, name.top(), width, height}};
     }
-    return {left, top, width, height};
+    if (name.right() + 1 + kSymbolGap + width <= clientWidth - kWindowMargin) {
+        return {look::NameFont(), {name.right() + 1 + kSymbolGap, name.top(), width, height}};
+    }
+    const QFontMetrics small(look::WindowFont());
+    return {
+        look::WindowFont(),
+        {kWindowMargin, name.bottom() + 1, small.horizontalAdvance(onScreen) + 4, small.height()}};
 }
 
 }  // namespace quorvane::mainwin

@@ -3,6 +3,8 @@
 // Spelling submenu with its three exclusive check items, and the chord symbol label beside the
 // chord's name. Kept apart from the window so that it stays the composer of its parts.
 
+#include <QFont>
+#include <QRect>
 #include <QString>
 #include <array>
 #include <functional>
@@ -13,7 +15,6 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QRect;
 class QWidget;
 
 namespace quorvane::mainwin {
@@ -30,12 +31,18 @@ void CheckSpelling(const std::array<QAction*, 3>& items, theory::Spelling spelli
 QLabel* CreateSymbolLabel(QWidget* parent);
 
 // Shows `symbol` (ASCII) with the proper sharp and flat glyphs, read by assistive technology as
-// "Chord symbol: <symbol>", beside the name label at `name` without covering it: left of the
-// name where there is room within `clientWidth`, else right of it, else under it.
+// "Chord symbol: <symbol>", placed by LayOutSymbol.
 void ShowSymbol(QLabel* label, const std::string& symbol, const QRect& name, int clientWidth);
 
-// Where a symbol `width` x `height` pixels stands beside the name at `name` (ShowSymbol's rule).
-QRect PlaceSymbol(int width, int height, const QRect& name, int clientWidth);
+// Where the symbol (as it reads on screen) stands beside the name at `name`, in pixels of a
+// client area `clientWidth` wide, without covering it or moving anything: in the name's font
+// left of the name where there is room, else right of it; else in the window font at the left
+// margin of the strip under the name, above the keyboard.
+struct SymbolLayout {
+    QFont font;
+    QRect rect;
+};
+SymbolLayout LayOutSymbol(const QString& onScreen, const QRect& name, int clientWidth);
 
 // The symbol as it reads on screen: "b" and "#" after the root letters become the flat and sharp
 // signs ("Eb" stays a letter and a sign; "maj7" keeps its letters).
