@@ -80,18 +80,21 @@ void ShowSymbol(QLabel* label, const std::string& symbol, const QRect& name, int
 }
 
 SymbolLayout LayOutSymbol(const QString& onScreen, const QRect& name, int clientWidth) {
-    const QFontMetrics big(look::NameFont());
+    // Measured at every chord change: the fonts and their metrics are made once.
+    static const QFont nameFont = look::NameFont();
+    static const QFont windowFont = look::WindowFont();
+    static const QFontMetrics big(nameFont);
+    static const QFontMetrics small(windowFont);
     const int width = big.horizontalAdvance(onScreen) + 4;
     const int height = std::max(name.height(), big.height());
     if (name.left() - kSymbolGap - width >= kWindowMargin) {
-        return {look::NameFont(), {name.left() - kSymbolGap - width, name.top(), width, height}};
+        return {nameFont, {name.left() - kSymbolGap - width, name.top(), width, height}};
     }
     if (name.right() + 1 + kSymbolGap + width <= clientWidth - kWindowMargin) {
-        return {look::NameFont(), {name.right() + 1 + kSymbolGap, name.top(), width, height}};
+        return {nameFont, {name.right() + 1 + kSymbolGap, name.top(), width, height}};
     }
-    const QFontMetrics small(look::WindowFont());
     return {
-        look::WindowFont(),
+        windowFont,
         {kWindowMargin, name.bottom() + 1, small.horizontalAdvance(onScreen) + 4, small.height()}};
 }
 
