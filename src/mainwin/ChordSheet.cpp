@@ -56,7 +56,7 @@ void PaintChordSheet(QPainter& p, const ChordSheet& sheet, double scale) {
         p.setFont(ScaledFont(layout.font, scale));
         const double px = views::kTwipsPerPixel * scale;
         p.drawText(QRectF(at.left() * px, at.top() * px, at.width() * px, at.height() * px),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, symbol);
+                   layout.align | Qt::TextDontClip, symbol);
     }
 
     // The keyboard panel: its sunken frame, the keys, and the markers the chord shows.

@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QFontMetrics>
-#include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QRect>
 #include <algorithm>
+#include <array>
+#include <cstddef>
 
 #include "mainwin/Fonts.h"
 
@@ -15,6 +17,41 @@ namespace {
 
 constexpr int kSymbolGap = 16;    // pixels between the name and the symbol
 constexpr int kWindowMargin = 8;  // pixels the symbol keeps from the window's edges
+
+// `font` in a family that has the flat and sharp signs where one is installed, so that they
+// match the letters beside them and no fallback font is looked for at every chord.
+QFont SymbolFont(QFont font) {
+    static const QString family = look::FirstInstalled({"DejaVu Sans", "FreeSerif", "Symbola"});
+    if (!family.isEmpty()) {
+        font.setFamily(family);
+    }
+    return font;
+}
+
+// The advance of every ASCII character and of the flat and sharp signs in one font.
+class Advances {
+  public:
+    explicit Advances(const QFontMetrics& metrics)
+        : flat_(metrics.horizontalAdvance(QChar(0x266D))),
+          sharp_(metrics.horizontalAdvance(QChar(0x266F))) {
+        for (std::size_t c = 0; c < ascii_.size(); ++c) {
+            ascii_[c] = metrics.horizontalAdvance(QLatin1Char(static_cast<char>(c)));
+        }
+    }
+    int Width(const QString& text) const {
+        int sum = 4;  // the label's own margin
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            sum += u < ascii_.size() ? ascii_[u] : (u == 0x266D ? flat_ : sharp_);
+        }
+        return sum;
+    }
+
+  private:
+    std::array<int, 128> ascii_{};
+    int flat_ = 0;
+    int sharp_ = 0;
+};
 
 }  // namespace
 
@@ -40,12 +77,26 @@ void CheckSpelling(const std::array<QAction*, 3>& items, theory::Spelling spelli
     }
 }
 
-QLabel* CreateSymbolLabel(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QStringLiteral("lblChordSymbol"));
-    label->setFont(look::NameFont());
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
+SymbolLabel::SymbolLabel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("lblChordSymbol"));
+}
+
+void SymbolLabel::Show(const std::string& symbol, const QRect& name, int clientWidth) {
+    text_ = SymbolOnScreen(symbol);
+    setAccessibleName(QStringLiteral("Chord symbol: ") + QString::fromStdString(symbol));
+    setVisible(!symbol.empty());
+    const SymbolLayout layout = LayOutSymbol(text_, name, clientWidth);
+    font_ = layout.font;
+    align_ = layout.align;
+    setGeometry(layout.rect);
+    update();
+}
+
+void SymbolLabel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter p(this);
+    p.setFont(font_);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(rect(), align_, text_);
 }
 
 QString SymbolOnScreen(const std::string& symbol) {
@@ -68,34 +119,26 @@ QString SymbolOnScreen(const std::string& symbol) {
     return text;
 }
 
-void ShowSymbol(QLabel* label, const std::string& symbol, const QRect& name, int clientWidth) {
-    label->setText(SymbolOnScreen(symbol));
-    label->setAccessibleName(QStringLiteral("Chord symbol: ") + QString::fromStdString(symbol));
-    label->setVisible(!symbol.empty());
-    const SymbolLayout layout = LayOutSymbol(label->text(), name, clientWidth);
-    if (label->font() != layout.font) {
-        label->setFont(layout.font);
-    }
-    label->setGeometry(layout.rect);
-}
-
 SymbolLayout LayOutSymbol(const QString& onScreen, const QRect& name, int clientWidth) {
-    // Measured at every chord change: the fonts and their metrics are made once.
-    static const QFont nameFont = look::NameFont();
-    static const QFont windowFont = look::WindowFont();
+    // Laid out at every chord change: the fonts, their metrics and the advances of the characters
+    // a symbol is written with are made once (a symbol has no kerning worth shaping it for).
+    static const QFont nameFont = SymbolFont(look::NameFont());
+    static const QFont windowFont = SymbolFont(look::WindowFont());
     static const QFontMetrics big(nameFont);
     static const QFontMetrics small(windowFont);
-    const int width = big.horizontalAdvance(onScreen) + 4;
+    static const Advances bigAdvances(big);
+    static const Advances smallAdvances(small);
+    const int width = bigAdvances.Width(onScreen);
     const int height = std::max(name.height(), big.height());
-    if (name.left() - kSymbolGap - width >= kWindowMargin) {
-        return {nameFont, {name.left() - kSymbolGap - width, name.top(), width, height}};
+    const int room = name.left() - kSymbolGap - kWindowMargin;
+    if (width <= room) {
+        return {nameFont, {kWindowMargin, name.top(), room, height}, Qt::AlignRight | Qt::AlignTop};
     }
     if (name.right() + 1 + kSymbolGap + width <= clientWidth - kWindowMargin) {
         return {nameFont, {name.right() + 1 + kSymbolGap, name.top(), width, height}};
     }
-    return {
-        windowFont,
-        {kWindowMargin, name.bottom() + 1, small.horizontalAdvance(onScreen) + 4, small.height()}};
+    return {windowFont,
+            {kWindowMargin, name.bottom() + 1, smallAdvances.Width(onScreen), small.height()}};
 }
 
 }  // namespace quorvane::mainwin

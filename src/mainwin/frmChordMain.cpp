@@ -137,7 +137,7 @@ void frmChordMain::BuildControls() {
     lblOtherNames_->setFont(WindowFont());
     lblOtherNames_->setAlignment(Qt::AlignCenter);
     lblOtherNames_->hide();
-    lblChordSymbol_ = CreateSymbolLabel(staff_);
+    lblChordSymbol_ = new SymbolLabel(staff_);
     WatchForDrags(lblChordSymbol_, [](QPoint) { return true; });
     WatchForDrags(lblNoteName_, [](QPoint) { return true; });
     WatchForDrags(staff_, [](QPoint at) {
@@ -549,7 +549,7 @@ void frmChordMain::ShowChord() {
 void frmChordMain::ShowChordName(const views::ChordView& view) {
     lblNoteName_->setText(QString::fromStdString(view.name));
     PlaceNameLabel();
-    ShowSymbol(lblChordSymbol_, view.symbol, lblNoteName_->geometry(), staff_->width());
+    lblChordSymbol_->Show(view.symbol, lblNoteName_->geometry(), staff_->width());
 }
 
 void frmChordMain::ShowChordStaff(const views::ChordView& view) {

@@ -36,6 +36,7 @@ class ClefLabel;
 class KeyboardPanel;
 class MouseDownLabel;
 class StaffSurface;
+class SymbolLabel;
 
 class Desktop;
 
@@ -151,7 +152,7 @@ class frmChordMain : public QMainWindow {
     // Under the chord's name: what else a chord held on the MIDI input is named.
     QLabel* lblOtherNames() const { return lblOtherNames_; }
     // Beside the chord's name: its lead-sheet symbol.
-    QLabel* lblChordSymbol() const { return lblChordSymbol_; }
+    SymbolLabel* lblChordSymbol() const { return lblChordSymbol_; }
     KeyboardPanel* picKeyboard() const { return picKeyboard_; }
     StaffSurface* staff() const { return staff_; }
     ClefLabel* lblClef() const { return lblClef_; }
@@ -238,7 +239,7 @@ class frmChordMain : public QMainWindow {
     StaffSurface* staff_ = nullptr;
     MouseDownLabel* lblNoteName_ = nullptr;
     QLabel* lblOtherNames_ = nullptr;
-    QLabel* lblChordSymbol_ = nullptr;
+    SymbolLabel* lblChordSymbol_ = nullptr;
     // While a held chord is being selected its other names are not cleared.
     bool selectingPlayed_ = false;
     // The held chord's other names shown now (none when lblOtherNames_ is empty): they are

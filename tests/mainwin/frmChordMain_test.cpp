@@ -24,6 +24,7 @@
 #include "mainwin/Markers.h"
 #include "mainwin/Painting.h"
 #include "mainwin/StaffSurface.h"
+#include "mainwin/SpellingChoice.h"
 #include "mainwin/frmChordMain.h"
 #include "support/TestDesktop.h"
 #include "theory/theory.h"
