@@ -123,6 +123,11 @@ void Program::Wire() {
     });
     QObject::connect(main, &frmChordMain::showProgRequested,
                      [this](int rootIndex) { EnsureProgressions()->ShowProg(rootIndex); });
+    QObject::connect(main, &frmChordMain::spellingChanged, [this](theory::Spelling spelling) {
+        if (progressions_ != nullptr) {
+            progressions_->SetSpelling(spelling);
+        }
+    });
     QObject::connect(main, &frmChordMain::playRequested, [this] {
         sequence_->Stop();
         midi_.PlayChord(main_->RootIndex(), main_->ChordTypeIndex(), main_->Inversion());
@@ -165,14 +170,14 @@ void Program::Wire() {
         },
         Qt::DirectConnection);
     // A chord held on the MIDI input is selected as the user's picks select it.
-    QObject::connect(
-        &midi_, &midi::modCommon::chordRecognised, main_.get(),
-        [this](int rootIndex, int chordTypeIndex, int inversion, const QString& otherNames) {
-            main_->SelectPlayedChord(rootIndex, chordTypeIndex, inversion, otherNames);
-            sequence_->AddPlayedChord(rootIndex, chordTypeIndex, inversion);
-            qCInfo(midi::lcMidi).noquote()
-                << "Played chord:" << main_->lblNoteName()->accessibleDescription();
-        });
+    QObject::connect(&midi_, &midi::modCommon::chordRecognised, main_.get(),
+                     [this](int rootIndex, int chordTypeIndex, int inversion,
+                            const theory::HeldChordNames& names) {
+                         main_->SelectPlayedChord(rootIndex, chordTypeIndex, inversion, names);
+                         sequence_->AddPlayedChord(rootIndex, chordTypeIndex, inversion);
+                         qCInfo(midi::lcMidi).noquote()
+                             << "Played chord:" << main_->lblNoteName()->accessibleDescription();
+                     });
     WireHeldNotes();
     QObject::connect(
         &midi_, &midi::modCommon::unlistedChordHeld, main_.get(), [this](const QString& notes) {
@@ -266,6 +271,7 @@ progressions::frmChordProgressions* Program::EnsureProgressions() {
         progressions_->Form_Load(views::PixelsToTwips(desktop_->ScreenWidthPixels()),
                                  views::PixelsToTwips(main_->frameGeometry().width()));
         // A new window shows the chart of the root selected now, never a stale one.
+        progressions_->SetSpelling(main_->Spelling());
         progressions_->ShowProg(main_->RootIndex());
     }
     return progressions_;

@@ -71,6 +71,9 @@ progressions::frmChordSequence* SequenceLink::EnsureWindow() {
     using progressions::frmChordSequence;
     window_ = new frmChordSequence(&main_);
     window_->setWindowIcon(main_.windowIcon());
+    window_->SetSpelling(main_.Spelling());
+    connect(&main_, &mainwin::frmChordMain::spellingChanged, window_,
+            &frmChordSequence::SetSpelling);
     connect(window_, &frmChordSequence::addRequested, this, &SequenceLink::AddCurrentChord);
     connect(window_, &frmChordSequence::playRequested, this, &SequenceLink::Play);
     connect(window_, &frmChordSequence::stopRequested, this, &SequenceLink::Stop);

@@ -1,6 +1,7 @@
 #include "mainwin/ChordSheet.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "look/MainLayout.h"
 #include "mainwin/Fonts.h"
 #include "mainwin/Painting.h"
+#include "mainwin/SpellingChoice.h"
 #include "views/Twips.h"
 
 namespace quorvane::mainwin {
@@ -44,6 +46,18 @@ void PaintChordSheet(QPainter& p, const ChordSheet& sheet, double scale) {
     p.drawText(QRectF(name.left * views::kTwipsPerPixel * scale, look::kNameLabel.top * scale,
                       name.width * views::kTwipsPerPixel * scale, look::kNameLabel.height * scale),
                Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, caption);
+    if (!sheet.chord.symbol.empty()) {
+        const QString symbol = SymbolOnScreen(sheet.chord.symbol);
+        const SymbolLayout layout = LayOutSymbol(
+            symbol,
+            QRect(name.left, views::TwipsToPixels(look::kNameLabel.top), name.width, name.height),
+            views::TwipsToPixels(kSheetWidth));
+        const QRect& at = layout.rect;
+        p.setFont(ScaledFont(layout.font, scale));
+        const double px = views::kTwipsPerPixel * scale;
+        p.drawText(QRectF(at.left() * px, at.top() * px, at.width() * px, at.height() * px),
+                   layout.align | Qt::TextDontClip, symbol);
+    }
 
     // The keyboard panel: its sunken frame, the keys, and the markers the chord shows.
     const QRectF panel = ScaledRect(views::kKeyboardPanel, scale);

@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <QTransform>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -70,22 +71,115 @@ QPainterPath SharpSignOutline(const std::optional<QFont>& font) {
 
 namespace {
 
-const QPainterPath& SharpPath() {
-    static const QPainterPath path = SharpSignOutline(SharpSignFont());
+// The drawn flat and natural when no music font has them: a thin stem with a bowl whose right
+// side is thickest, and two stems joined by two rising bars, in engraved proportions.
+QPainterPath DrawnSign(views::SignKind kind) {
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    if (kind == views::SignKind::Flat) {
+        path.addRect(QRectF(0.0, 0.0, 0.04, 1.0));
+        QPainterPath bowl;
+        bowl.moveTo(0.04, 0.62);
+        bowl.cubicTo(0.2, 0.5, 0.36, 0.56, 0.3, 0.7);
+        bowl.cubicTo(0.26, 0.82, 0.12, 0.92, 0.04, 1.0);
+        bowl.lineTo(0.04, 0.93);
+        bowl.cubicTo(0.12, 0.86, 0.22, 0.78, 0.22, 0.7);
+        bowl.cubicTo(0.22, 0.6, 0.12, 0.62, 0.04, 0.7);
+        bowl.closeSubpath();
+        path.addPath(bowl);
+        return path;
+    }
+    path.addRect(QRectF(0.0, 0.0, 0.04, 0.78));
+    path.addRect(QRectF(0.2, 0.22, 0.04, 0.78));
+    for (double y : {0.36, 0.64}) {
+        QPolygonF bar;
+        bar << QPointF(0.0, y) << QPointF(0.24, y - 0.06) << QPointF(0.24, y + 0.04)
+            << QPointF(0.0, y + 0.1);
+        path.addPolygon(bar);
+        path.closeSubpath();
+    }
     return path;
 }
 
-// A "#" sign: its ink fills the sign box's height (or its width, if narrower), centred in it.
-void Sharp(QPainter& p, const views::SignBox& box, const QColor& color, double scale) {
-    const QPainterPath& path = SharpPath();
-    const QRectF target(box.left * scale, box.top * scale, box.width * scale, box.height * scale);
+// The flat's or natural's ink scaled to a height of 1, its top-left corner at the origin: the
+// music font's glyph where it has one, else the drawn sign.
+QPainterPath SignOutline(views::SignKind kind) {
+    if (kind == views::SignKind::Sharp) {
+        return SharpSignOutline(SharpSignFont());
+    }
+    QPainterPath path;
+    if (const std::optional<QFont> font = SharpSignFont()) {
+        const char32_t sign = kind == views::SignKind::Flat ? U'\u266D' : U'\u266E';
+        path.addText(0, 0, *font, QString::fromUcs4(&sign, 1));
+    }
+    if (path.boundingRect().isEmpty()) {
+        path = DrawnSign(kind);
+    }
     const QRectF ink = path.boundingRect();
+    QTransform t;
+    t.scale(1.0 / ink.height(), 1.0 / ink.height());
+    t.translate(-ink.left(), -ink.top());
+    return t.map(path);
+}
+
+// Where the note's line or space crosses a sign of height 1: the middle of a sharp or a
+// natural, the middle of a flat's bowl (the rows where the ink is widest), wherever the glyph
+// puts it.
+double NoteLineIn(const QPainterPath& sign, views::SignKind kind) {
+    if (kind != views::SignKind::Flat) {
+        return 0.5;
+    }
+    constexpr int kRows = 64;
+    const double width = sign.boundingRect().width();
+    double first = -1;
+    double last = -1;
+    for (int r = 0; r < kRows; ++r) {
+        const QRectF row(-1, static_cast<double>(r) / kRows, width + 2, 1.0 / kRows);
+        QPainterPath strip;
+        strip.addRect(row);
+        if (sign.intersected(strip).boundingRect().width() > 0.6 * width) {
+            first = first < 0 ? row.top() : first;
+            last = row.bottom();
+        }
+    }
+    return first < 0 ? 0.75 : (first + last) / 2;
+}
+
+struct SignGlyph {
+    QPainterPath path;
+    double noteLine = 0.5;
+};
+
+const SignGlyph& Glyph(views::SignKind kind) {
+    static const std::array<SignGlyph, 3> glyphs = [] {
+        std::array<SignGlyph, 3> all;
+        for (const views::SignKind k :
+             {views::SignKind::Sharp, views::SignKind::Flat, views::SignKind::Natural}) {
+            SignGlyph& g = all[static_cast<std::size_t>(k)];
+            g.path = SignOutline(k);
+            g.noteLine = NoteLineIn(g.path, k);
+        }
+        return all;
+    }();
+    return glyphs[static_cast<std::size_t>(kind)];
+}
+
+// A sign: its ink as tall as the sign box (or as wide, if narrower), centred across it, with the
+// glyph's own note line on the note's line or space.
+void Sign(QPainter& p, const views::SignBox& box, views::SignKind kind, const QColor& color,
+          double scale) {
+    const SignGlyph& glyph = Glyph(kind);
+    const QRectF target(box.left * scale, box.top * scale, box.width * scale, box.height * scale);
+    const QRectF ink = glyph.path.boundingRect();
     const double factor = std::min(target.height() / ink.height(), target.width() / ink.width());
+    const double noteY = kind == views::SignKind::Flat
+                             ? target.top() + target.height() * views::kFlatBowlCentreFromTop /
+                                                  static_cast<double>(views::kFlatSignHeight)
+                             : target.center().y();
     p.save();
-    p.translate(target.center().x() - ink.width() * factor / 2,
-                target.center().y() - ink.height() * factor / 2);
+    p.translate(target.center().x() - ink.width() * factor / 2, noteY - glyph.noteLine * factor);
     p.scale(factor, factor);
-    p.fillPath(path, color);
+    p.fillPath(glyph.path, color);
     p.restore();
 }
 
@@ -179,12 +273,12 @@ void PaintStaff(QPainter& p, const views::ChordView& chord, const views::ScaleVi
 
     for (const views::NoteSlotView& slot : scale.noteSlots) {
         if (slot.sharpShown) {
-            Sharp(p, slot.sharpSign, textColor, s);
+            Sign(p, slot.sharpSign, slot.sign, textColor, s);
         }
     }
     for (const views::NoteSlotView& slot : chord.noteSlots) {
         if (slot.sharpShown) {
-            Sharp(p, slot.sharpSign, textColor, s);
+            Sign(p, slot.sharpSign, slot.sign, textColor, s);
         }
     }
     p.restore();

@@ -27,6 +27,7 @@
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Markers.h"
 #include "mainwin/PlayingKeys.h"
+#include "mainwin/SpellingChoice.h"
 #include "mainwin/StaffSurface.h"
 #include "theory/theory.h"
 #include "vantile/ComponentHost.h"
@@ -91,6 +92,8 @@ void frmChordMain::BuildControls() {
     lblOtherNames_->setFont(WindowFont());
     lblOtherNames_->setAlignment(Qt::AlignCenter);
     lblOtherNames_->hide();
+    lblChordSymbol_ = new SymbolLabel(staff_);
+    WatchForDrags(lblChordSymbol_, [](QPoint) { return true; });
     WatchForDrags(lblNoteName_, [](QPoint) { return true; });
     WatchForDrags(staff_, [](QPoint at) {
         const views::PixelRect column = views::TwipsToPixels(
@@ -190,7 +193,10 @@ void frmChordMain::DescribeDisplays() {
     lblNoteName_->setAccessibleDescription(
         lblOtherNames_->text().isEmpty()
             ? lblNoteName_->text()
-            : QStringLiteral("%1; %2").arg(lblNoteName_->text(), lblOtherNames_->text()));
+            : QStringLiteral("%1; %2 (%3)")
+                  .arg(lblNoteName_->text(),
+                       QString::fromStdString(theory::OtherNamesText(heldNames_)),
+                       QString::fromStdString(theory::OtherNamesSymbols(heldNames_, spelling_))));
     DescribeKeyboard();
     staff_->setAccessibleDescription(QString::fromStdString(
         clef.description + ". " + scale.staffDescription + ' ' + chord.staffDescription));
@@ -248,6 +254,8 @@ void frmChordMain::BuildMenus() {
         mnuOptionsIdentifierItem_[static_cast<std::size_t>(i)] = item;
         connect(item, &QAction::triggered, this, [this, i] { mnuOptionsIdentifierItem_Click(i); });
     }
+    mnuOptionsSpellingItem_ =
+        AddSpellingMenu(options, [this](theory::Spelling spelling) { SetSpelling(spelling); });
     mnuOptionsPickNotes_ = options->addAction(QStringLiteral("&Pick Notes"));
     mnuOptionsPickNotes_->setCheckable(true);
     connect(mnuOptionsPickNotes_, &QAction::toggled, this,
@@ -495,6 +503,7 @@ void frmChordMain::ShowChord() {
     selection.inversionCaption = inversionCaption_;
     selection.clefOffset = clefOffset_;
     selection.mode = IdentifierMode();
+    selection.spelling = spelling_;
     const views::ChordView view = views::ComputeChordView(selection);
     if (!selectingPlayed_) {
         ShowOtherNames({});
@@ -508,6 +517,7 @@ void frmChordMain::ShowChord() {
 void frmChordMain::ShowChordName(const views::ChordView& view) {
     lblNoteName_->setText(QString::fromStdString(view.name));
     PlaceNameLabel();
+    lblChordSymbol_->Show(view.symbol, lblNoteName_->geometry(), staff_->width());
 }
 
 void frmChordMain::ShowChordStaff(const views::ChordView& view) {
@@ -531,7 +541,8 @@ void frmChordMain::ShowChordMarkers(const views::ChordView& view) {
 }
 
 void frmChordMain::ShowScale() {
-    const views::ScaleView view = views::ComputeScaleView(rootIndex_, scaleIndex_, clefOffset_);
+    const views::ScaleView view =
+        views::ComputeScaleView(rootIndex_, scaleIndex_, clefOffset_, spelling_);
     picKeyboard_->SetKeyColors(view.keyColors);
     staff_->ApplyScale(view);
     DescribeDisplays();
@@ -577,14 +588,20 @@ ChordSheet frmChordMain::CurrentSheet() const {
     sheet.clef = lblClef_->View();
     const views::IdentifierMode mode = IdentifierMode();
     for (int k = 0; k < views::kKeyCount; ++k) {
+        // The chord view's caption where it names the marker itself (a spelled note name).
+        const auto& own = sheet.chord.markers[static_cast<std::size_t>(k)].caption;
         sheet.markerCaptions[static_cast<std::size_t>(k)] =
-            QString::fromStdString(views::MarkerCaption(k, mode, rootIndex_));
+            QString::fromStdString(own ? *own : views::MarkerCaption(k, mode, rootIndex_));
     }
     return sheet;
 }
 
 QString frmChordMain::ChordTitle() const {
-    return cboRootNote_->itemText(rootIndex_) + QLatin1Char(' ') +
+    const QString root =
+        spelling_ == theory::Spelling::Sharps
+            ? cboRootNote_->itemText(rootIndex_)
+            : QString::fromStdString(theory::ChordRootName(rootIndex_, chordTypeIndex_, spelling_));
+    return root + QLatin1Char(' ') +
            Q(theory::ChordTypes[static_cast<std::size_t>(chordTypeIndex_)].name) +
            Q(inversionCaption_);
 }
@@ -853,6 +870,24 @@ QAction* frmChordMain::mnuOptionsIdentifierItem(int index) const {
                                    : nullptr;
 }
 
+QAction* frmChordMain::mnuOptionsSpellingItem(int index) const {
+    return index >= 0 && index < 3 ? mnuOptionsSpellingItem_[static_cast<std::size_t>(index)]
+                                   : nullptr;
+}
+
+void frmChordMain::SetSpelling(theory::Spelling spelling) {
+    CheckSpelling(mnuOptionsSpellingItem_, spelling);
+    if (spelling == spelling_) {
+        return;
+    }
+    spelling_ = spelling;
+    // The identifier menu's captions first: a spelling other than Sharps names the chord's
+    // markers over them.
+    mnuOptionsIdentifierItem_Click(static_cast<int>(IdentifierMode()));
+    ShowScale();
+    emit spellingChanged(spelling_);
+}
+
 QAction* frmChordMain::mnuInversionsPopupItem(int index) const {
     return index >= 0 && index < 4 ? mnuInversionsPopupItem_[static_cast<std::size_t>(index)]
                                    : nullptr;
@@ -861,7 +896,7 @@ QAction* frmChordMain::mnuInversionsPopupItem(int index) const {
 // ---- A chord held on the MIDI input -----------------------------------------------------
 
 void frmChordMain::SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion,
-                                     const QString& otherNames) {
+                                     const theory::HeldChordNames& names) {
     if (rootIndex < 0 || rootIndex >= cboRootNote_->count() || chordTypeIndex < 0 ||
         chordTypeIndex >= cboChordTypes_->count() || inversion < 0 ||
         inversion >= static_cast<int>(mnuInversionsPopupItem_.size())) {
@@ -874,7 +909,8 @@ void frmChordMain::SelectPlayedChord(int rootIndex, int chordTypeIndex, int inve
     SelectRow(cboChordTypes_, chordTypeIndex);
     mnuInversionsPopupItem_Click(inversion);
     selectingPlayed_ = false;
-    ShowOtherNames(otherNames);
+    heldNames_ = names;
+    ShowOtherNames(SymbolOnScreen(theory::OtherNamesSymbols(names, spelling_)));
     DescribeDisplays();
 }
 

@@ -13,6 +13,8 @@
 #include <string>
 
 #include "mainwin/ChordSheet.h"
+#include "theory/recognition.h"
+#include "theory/spelling.h"
 #include "views/ChordView.h"
 #include "views/Keyboard.h"
 #include "views/ScaleView.h"
@@ -35,6 +37,7 @@ class KeyboardPanel;
 class MouseDownLabel;
 class PlayingKeys;
 class StaffSurface;
+class SymbolLabel;
 
 class Desktop;
 
@@ -77,6 +80,11 @@ class frmChordMain : public QMainWindow {
     const std::string& InversionCaption() const { return inversionCaption_; }
     int ClefOffset() const { return clefOffset_; }  // 0 treble, 120 bass
     bool SetClefOffset(int offset);
+    // Options > Spelling: how notes are named and written (Sharps at every start).
+    theory::Spelling Spelling() const { return spelling_; }
+    // Takes the spelling, checks its menu item and redraws everything that names a note; emits
+    // spellingChanged when it differs.
+    void SetSpelling(theory::Spelling spelling);
     // Options > Link Windows (the menu item's check mark agrees).
     bool LinkWindows() const { return linkWindows_; }
     // The secondary windows' states when the main window was last minimised.
@@ -115,10 +123,11 @@ class frmChordMain : public QMainWindow {
 
     // ---- A chord held on the MIDI input ---------------------------------------------------
     // Selects it as the user's picks do: the root, the chord type, then the inversion, each
-    // running its own handling; then shows `otherNames` (what else the held notes are, or
-    // "no 5th") under the chord's name until the chord display is next redrawn otherwise.
+    // running its own handling; then shows what else `names` says the held notes are, or that
+    // the fifth is left out, as symbols under the chord's name until the chord display is next
+    // redrawn otherwise; the name's description reads them in words and symbols.
     void SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion,
-                           const QString& otherNames = {});
+                           const theory::HeldChordNames& names = {});
     // Held notes that are no catalogue chord: the display stays; the name label says so in its
     // tooltip and accessible description.
     void ShowUnlistedChord(const QString& notes);
@@ -151,6 +160,8 @@ class frmChordMain : public QMainWindow {
     QLabel* lblNoteName() const;
     // Under the chord's name: what else a chord held on the MIDI input is named.
     QLabel* lblOtherNames() const { return lblOtherNames_; }
+    // Beside the chord's name: its lead-sheet symbol.
+    SymbolLabel* lblChordSymbol() const { return lblChordSymbol_; }
     KeyboardPanel* picKeyboard() const { return picKeyboard_; }
     StaffSurface* staff() const { return staff_; }
     ClefLabel* lblClef() const { return lblClef_; }
@@ -169,6 +180,7 @@ class frmChordMain : public QMainWindow {
     QAction* mnuOptionsLinkWindows() const { return mnuOptionsLinkWindows_; }
     QMenu* mnuOptionsIdentifiers() const { return mnuOptionsIdentifiers_; }
     QAction* mnuOptionsIdentifierItem(int index) const;
+    QAction* mnuOptionsSpellingItem(int index) const;  // 0 Sharps, 1 Flats, 2 By Chord
     QAction* mnuOptionsResetMIDI() const { return mnuOptionsResetMIDI_; }
     QAction* mnuOptionsPickNotes() const { return mnuOptionsPickNotes_; }
     QAction* mnuWindowProgressions() const { return mnuWindowProgressions_; }
@@ -193,6 +205,8 @@ class frmChordMain : public QMainWindow {
     // be carried from `source` as a MIDI file.
     void chordDragRequested(QWidget* source);
     void resetMidiRequested();
+    // The spelling was changed (Options > Spelling); other windows that name notes follow it.
+    void spellingChanged(quorvane::theory::Spelling spelling);
     // File > Exit or the window closed: the program's single way of ending.
     void exitRequested();
     void helpIndexRequested();
@@ -247,8 +261,12 @@ class frmChordMain : public QMainWindow {
     StaffSurface* staff_ = nullptr;
     MouseDownLabel* lblNoteName_ = nullptr;
     QLabel* lblOtherNames_ = nullptr;
+    SymbolLabel* lblChordSymbol_ = nullptr;
     // While a held chord is being selected its other names are not cleared.
     bool selectingPlayed_ = false;
+    // The held chord's other names shown now (none when lblOtherNames_ is empty): they are
+    // written again in a new spelling.
+    theory::HeldChordNames heldNames_;
     KeyboardPanel* picKeyboard_ = nullptr;
     ClefLabel* lblClef_ = nullptr;
     std::array<QLabel*, 5> labels_{};
@@ -270,6 +288,7 @@ class frmChordMain : public QMainWindow {
     QAction* mnuOptionsLinkWindows_ = nullptr;
     QMenu* mnuOptionsIdentifiers_ = nullptr;
     std::array<QAction*, 3> mnuOptionsIdentifierItem_{};
+    std::array<QAction*, 3> mnuOptionsSpellingItem_{};
     QAction* mnuOptionsResetMIDI_ = nullptr;
     QAction* mnuOptionsPickNotes_ = nullptr;
     PlayingKeys* playingKeys_ = nullptr;
@@ -291,6 +310,7 @@ class frmChordMain : public QMainWindow {
     int inversion_ = 0;
     std::string inversionCaption_ = " Basic";
     int clefOffset_ = 0;
+    theory::Spelling spelling_ = theory::Spelling::Sharps;
     bool linkWindows_ = true;
     Qt::WindowStates savedMidiState_ = Qt::WindowNoState;
     Qt::WindowStates savedProgressionsState_ = Qt::WindowNoState;

@@ -116,8 +116,7 @@ void modCommon::NameHeld() {
     const theory::HeldChordNames names = theory::NameHeldChord(held);
     if (names.chord) {
         emit chordRecognised(names.chord->rootIndex, names.chord->chordTypeIndex,
-                             names.chord->inversion,
-                             QString::fromStdString(theory::OtherNamesText(names)));
+                             names.chord->inversion, names);
         return;
     }
     std::set<int> pitchClasses;

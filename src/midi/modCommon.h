@@ -21,6 +21,7 @@
 #include "midi/OutputDevices.h"
 #include "midi/PickedNotes.h"
 #include "midi/PlayPlan.h"
+#include "theory/recognition.h"
 
 namespace quorvane::midi {
 
@@ -216,9 +217,9 @@ class modCommon : public QObject, private EchoTarget {
     void secondaryWindowsUnloadRequested();
     void endProcessRequested();
     // The notes held on the input now name a catalogue chord: the window selects it and shows
-    // `otherNames` (what else they could be named, or "no 5th"; empty when neither).
+    // what else `names` says they could be named, or that the fifth is left out.
     void chordRecognised(int rootIndex, int chordTypeIndex, int inversion,
-                         const QString& otherNames);
+                         const quorvane::theory::HeldChordNames& names);
     // The notes held on the input now (named in `notes`, lowest first) are no catalogue chord.
     void unlistedChordHeld(const QString& notes);
     // What is held from any source, or where it is drawn (the octave shift), changed.

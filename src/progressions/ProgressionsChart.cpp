@@ -4,13 +4,18 @@
 
 namespace quorvane::progressions {
 
-Captions ProgCaptions(int rootIndex) {
+Captions ProgCaptions(int rootIndex, theory::Spelling spelling) {
     Captions captions;
     const int root = ((rootIndex % 12) + 12) % 12;
     for (std::size_t n = 0; n < kBoxes.size(); ++n) {
         const BoxLayout& box = kBoxes[n];
+        const int chordRoot = (root + box.offset) % 12;
+        constexpr int kMajorType = 0;
+        constexpr int kMinorType = 1;
         captions[n] =
-            std::string(theory::RootNames[static_cast<std::size_t>((root + box.offset) % 12)]);
+            spelling == theory::Spelling::Sharps
+                ? std::string(theory::RootNames[static_cast<std::size_t>(chordRoot)])
+                : theory::ChordRootName(chordRoot, box.minor ? kMinorType : kMajorType, spelling);
         if (box.minor) {
             captions[n] += 'm';
         }

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "theory/spelling.h"
 #include "views/Keyboard.h"
 
 namespace quorvane::progressions {
@@ -77,8 +78,9 @@ inline constexpr std::array<LineLayout, kLineCount> kLines{{
 using Captions = std::array<std::string, kBoxCount>;
 
 // The fifteen captions for a root (0..11): the root list's text at root + offset, with "m"
-// after the minor chords.
-Captions ProgCaptions(int rootIndex);
+// after the minor chords; in another spelling each chord's root as that spelling writes the
+// chord ("Ebm", "Db").
+Captions ProgCaptions(int rootIndex, theory::Spelling spelling = theory::Spelling::Sharps);
 
 // The captions the boxes carry when the window is created.
 Captions CreatedCaptions();

@@ -69,9 +69,14 @@ void frmChordProgressions::Form_Load(int screenWidthTwips, int mainOuterWidthTwi
 }
 
 void frmChordProgressions::ShowProg(int rootIndex) {
-    captions_ = ProgCaptions(rootIndex);
     rootIndex_ = rootIndex;
+    captions_ = ProgCaptions(rootIndex, spelling_);
     ApplyCaptions();
+}
+
+void frmChordProgressions::SetSpelling(theory::Spelling spelling) {
+    spelling_ = spelling;
+    ShowProg(rootIndex_);
 }
 
 bool frmChordProgressions::eventFilter(QObject* watched, QEvent* event) {

@@ -22,6 +22,8 @@ class frmChordProgressions : public QWidget {
 
     // Recomputes all fifteen captions for a root (0..11). Does not show the window.
     void ShowProg(int rootIndex);
+    // Names the chart's chords in `spelling` from now on, the shown root's at once.
+    void SetSpelling(theory::Spelling spelling);
 
     // Box n (0..14), or nullptr when the control library could not create it.
     QWidget* ProgRoot(int n) const;
@@ -48,6 +50,7 @@ class frmChordProgressions : public QWidget {
     std::array<QWidget*, kBoxCount> boxes_{};
     Captions captions_;
     int rootIndex_ = 0;
+    theory::Spelling spelling_ = theory::Spelling::Sharps;
 };
 
 }  // namespace quorvane::progressions

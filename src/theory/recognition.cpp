@@ -206,6 +206,23 @@ std::string OtherNamesText(const HeldChordNames& names) {
     return text;
 }
 
+std::string OtherNamesSymbols(const HeldChordNames& names, Spelling spelling) {
+    std::string text;
+    if (names.noFifth && names.chord) {
+        const RecognisedChord& c = *names.chord;
+        // "(no5)" belongs to the chord, before its slash bass.
+        const std::string plain = ChordSymbol(c.rootIndex, c.chordTypeIndex, 0, spelling);
+        const std::string full = ChordSymbol(c.rootIndex, c.chordTypeIndex, c.inversion, spelling);
+        text = plain + "(no5)" + full.substr(plain.size());
+    }
+    for (std::size_t i = 0; i < names.others.size(); ++i) {
+        const RecognisedChord& other = names.others[i];
+        text.append(text.empty() ? "" : "; ").append(i == 0 ? "also " : "");
+        text.append(ChordSymbol(other.rootIndex, other.chordTypeIndex, other.inversion, spelling));
+    }
+    return text;
+}
+
 std::string HeldNoteNames(std::span<const int> heldMidiNotes) {
     std::array<bool, kHighestMidiNote + 1> held{};
     for (int note : heldMidiNotes) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "theory/spelling.h"
+
 namespace quorvane::theory {
 
 struct RecognisedChord {
@@ -44,6 +46,10 @@ HeldChordNames NameHeldChord(std::span<const int> heldMidiNotes);
 // other names ("also A Minor 7th, first inversion; ..."), joined by "; ". Empty when there is
 // neither.
 std::string OtherNamesText(const HeldChordNames& names);
+
+// The same as lead-sheet symbols in the spelling: the chord without its fifth as "C7(no5)", then
+// the other names ("also Am7/C; ..."), joined by "; ". Empty when there is neither.
+std::string OtherNamesSymbols(const HeldChordNames& names, Spelling spelling);
 
 // The held notes' names ("E G C"), lowest first, each distinct note number once, separated by
 // one blank; note numbers outside 0..127 are left out.

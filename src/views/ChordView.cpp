@@ -37,8 +37,15 @@ SlotOrder Shown(std::array<NoteSlotView, kChordSlotCount>& slots, bool signs) {
     return order;
 }
 
-// A line between the staff and the far edge of a head right of the column reaches as far past
-// that head as the column's lines reach past the column.
+// Two signs in one column keep the gap two sharps a seventh apart leave.
+bool VerticallyApart(const SignBox& a, const SignBox& b) {
+    constexpr double kGap = kSharpColumnClearance - kSharpSignHeight;
+    return a.top >= b.top + b.height + kGap || b.top >= a.top + a.height + kGap;
+}
+
+// A line a head right of the column stands on, or needs between it and the staff, reaches as far
+// past that head as the column's lines reach past the column; a line beyond that head stays short
+// of it, so that it never reads as the head's own.
 void WidenLedgerLines(std::vector<TwipsHLine>& lines,
                       const std::array<NoteSlotView, kChordSlotCount>& slots) {
     for (const NoteSlotView& slot : slots) {
@@ -46,9 +53,9 @@ void WidenLedgerLines(std::vector<TwipsHLine>& lines,
             continue;
         }
         for (TwipsHLine& line : lines) {
-            const bool reaches = line.y > theory::kStaffBottomLineY
-                                     ? line.y <= slot.headTop + kCrotchetHeight
-                                     : line.y >= slot.headTop;
+            const int headLine = slot.headTop + kStaffStep;
+            const bool reaches =
+                line.y > theory::kStaffBottomLineY ? line.y <= headLine : line.y >= headLine;
             if (reaches) {
                 line.x2 = std::max(
                     line.x2, line.x1 + theory::kLedgerLength + slot.headLeft - kChordColumnLeft);
@@ -81,6 +88,56 @@ TwipsRect PlaceChordLabel(const ChordView& view) {
     }
     label.left = std::min(label.left, static_cast<int>(std::floor(right)) - label.width);
     return label;
+}
+
+// In Names mode a spelling other than Sharps names the markers itself: the chord's keys as the
+// chord writes them, the others by the spelling alone. With Sharps the identifier menu's
+// captions stand.
+void SetMarkerCaptions(ChordView& view, const ChordSelection& selection,
+                       const theory::ChordVoicing& voicing,
+                       const std::vector<theory::SpelledNote>& written) {
+    const bool names =
+        selection.mode == IdentifierMode::Names && selection.spelling != theory::Spelling::Sharps;
+    if (selection.mode != IdentifierMode::Numbers && !names) {
+        return;
+    }
+    for (int k = 0; k < kKeyCount; ++k) {
+        view.markers[static_cast<std::size_t>(k)].caption =
+            names ? theory::PitchClassName(k, selection.spelling == theory::Spelling::Flats
+                                                  ? theory::Spelling::Flats
+                                                  : theory::Spelling::Sharps)
+                  : MarkerCaption(k, IdentifierMode::Numbers, selection.rootIndex);
+    }
+    for (std::size_t n = 0; names && n < voicing.size() && n < written.size(); ++n) {
+        const int key = voicing[n].soundingKey;
+        if (key >= 0 && key < kKeyCount) {
+            view.markers[static_cast<std::size_t>(key)].caption = written[n].Name();
+        }
+    }
+}
+
+// The notes by name from the lowest sounding key up, and the descriptions with their octaves.
+void Describe(ChordView& view, const theory::ChordVoicing& voicing,
+              const std::vector<theory::SpelledNote>& written, std::size_t count) {
+    std::array<std::size_t, theory::kMaxChordNotes> byPitch{};
+    for (std::size_t n = 0; n < count; ++n) {
+        byPitch[n] = n;
+    }
+    std::stable_sort(byPitch.begin(), byPitch.begin() + static_cast<std::ptrdiff_t>(count),
+                     [&](std::size_t a, std::size_t b) {
+                         return voicing[a].soundingKey < voicing[b].soundingKey;
+                     });
+    std::string withOctaves;
+    for (std::size_t n = 0; n < count; ++n) {
+        const theory::SpelledNote& note = written[byPitch[n]];
+        view.noteNames.append(n == 0 ? "" : ", ").append(note.Name());
+        withOctaves.append(n == 0 ? "" : ", ").append(note.NameWithOctave());
+    }
+    const std::string_view notes =
+        withOctaves.empty() ? std::string_view("none") : std::string_view(withOctaves);
+    view.keyboardDescription.append("Chord ").append(view.name).append(", keys marked: ");
+    view.keyboardDescription.append(notes).append(".");
+    view.staffDescription.append("Chord ").append(view.name).append(": ").append(notes).append(".");
 }
 
 }  // namespace
@@ -125,9 +182,10 @@ void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots) {
     std::array<int, kChordSlotCount> columnOf{};
     for (std::size_t i = 0; i < byHeight.count; ++i) {
         const auto taken = [&](int column) {
+            const SignBox mine =
+                SignFor(order[i]->sign, kChordColumnLeft, order[i]->headTop, column);
             for (std::size_t j = 0; j < i; ++j) {
-                if (columnOf[j] == column &&
-                    std::abs(order[i]->headTop - order[j]->headTop) < kSharpColumnClearance) {
+                if (columnOf[j] == column && !VerticallyApart(mine, order[j]->sharpSign)) {
                     return true;
                 }
             }
@@ -139,7 +197,7 @@ void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots) {
         }
         columnOf[i] = column;
         // Left of the column, and so of every head of the chord.
-        order[i]->sharpSign = SharpSignFor(kChordColumnLeft, order[i]->headTop, column);
+        order[i]->sharpSign = SignFor(order[i]->sign, kChordColumnLeft, order[i]->headTop, column);
     }
 }
 
@@ -157,33 +215,28 @@ ChordView ComputeChordView(const ChordSelection& selection) {
         typeName = type.name;
         intervals = type.intervals;
     }
-    view.name.reserve(selection.rootText.size() + typeName.size() +
-                      selection.inversionCaption.size());
-    view.name.append(selection.rootText).append(typeName).append(selection.inversionCaption);
-
-    const bool numbers = selection.mode == IdentifierMode::Numbers;
-    for (int k = 0; k < kKeyCount; ++k) {
-        MarkerView& marker = view.markers[static_cast<std::size_t>(k)];
-        if (numbers) {
-            marker.caption = MarkerCaption(k, IdentifierMode::Numbers, selection.rootIndex);
-        }
-    }
+    const std::string spelledRoot =
+        selection.spelling == theory::Spelling::Sharps
+            ? std::string(selection.rootText)
+            : theory::ChordRootName(selection.rootIndex, selection.chordTypeIndex,
+                                    selection.spelling);
+    view.name.append(spelledRoot).append(typeName).append(selection.inversionCaption);
+    view.symbol = theory::ChordSymbol(selection.rootIndex, selection.chordTypeIndex,
+                                      selection.inversion, selection.spelling);
 
     const theory::ChordVoicing voicing = theory::VoiceChord(
         intervals, selection.rootIndex, selection.inversion, selection.clefOffset);
-    const std::size_t count = std::min(voicing.size(), view.noteSlots.size());
+    const std::vector<theory::SpelledNote> written = theory::SpellChord(
+        selection.rootIndex, selection.chordTypeIndex, selection.inversion, selection.spelling);
+    const std::size_t count = std::min({voicing.size(), written.size(), view.noteSlots.size()});
+    SetMarkerCaptions(view, selection, voicing, written);
     for (std::size_t n = 0; n < count; ++n) {
         const theory::ChordNote& note = voicing[n];
         NoteSlotView& slot = view.noteSlots[n];
         slot.headShown = true;
-        slot.headTop = note.staffTop;
-        if (note.sharp) {
-            const theory::AccidentalPosition at =
-                theory::AccidentalPlacement(kChordColumnLeft, note.staffTop);
-            slot.sharpShown = true;
-            slot.sharpLeft = at.left;
-            slot.sharpTop = at.top;
-            slot.sharpCaption = std::string(theory::NoteName(note.key).substr(1, 1));
+        slot.headTop = theory::StaffTopForStep(written[n].Step(), selection.clefOffset);
+        if (const std::optional<SignKind> sign = SignOf(written[n])) {
+            ShowSign(slot, *sign, kChordColumnLeft);
         }
         if (note.soundingKey >= 0 && note.soundingKey < kKeyCount) {
             view.markers[static_cast<std::size_t>(note.soundingKey)].shown = true;
@@ -191,7 +244,7 @@ ChordView ComputeChordView(const ChordSelection& selection) {
         // Notes share their lines, so a height already lined for an earlier note needs no
         // second line.
         for (const theory::LedgerLine& line :
-             theory::LedgerLinesFor(kChordColumnLeft, note.staffTop)) {
+             theory::LedgerLinesFor(kChordColumnLeft, slot.headTop)) {
             const bool known = std::any_of(view.ledgerLines.begin(), view.ledgerLines.end(),
                                            [&](const TwipsHLine& l) { return l.y == line.y; });
             if (!known) {
@@ -204,23 +257,7 @@ ChordView ComputeChordView(const ChordSelection& selection) {
     PlaceChordSigns(view.noteSlots);
     view.chordLabel = PlaceChordLabel(view);
 
-    // The notes by name from the lowest sounding key up.
-    std::array<const theory::ChordNote*, theory::kMaxChordNotes> byPitch{};
-    for (std::size_t n = 0; n < count; ++n) {
-        byPitch[n] = &voicing[n];
-    }
-    std::stable_sort(byPitch.begin(), byPitch.begin() + static_cast<std::ptrdiff_t>(count),
-                     [](const theory::ChordNote* a, const theory::ChordNote* b) {
-                         return a->soundingKey < b->soundingKey;
-                     });
-    for (std::size_t n = 0; n < count; ++n) {
-        view.noteNames.append(n == 0 ? "" : ", ").append(theory::NoteName(byPitch[n]->soundingKey));
-    }
-    const std::string_view notes =
-        view.noteNames.empty() ? std::string_view("none") : std::string_view(view.noteNames);
-    view.keyboardDescription.append("Chord ").append(view.name).append(", keys marked: ");
-    view.keyboardDescription.append(notes).append(".");
-    view.staffDescription.append("Chord ").append(view.name).append(": ").append(notes).append(".");
+    Describe(view, voicing, written, count);
     return view;
 }
 

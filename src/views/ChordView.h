@@ -34,10 +34,13 @@ struct ChordSelection {
     std::string_view inversionCaption = " Basic";
     int clefOffset = 0;  // 0 treble, 120 bass
     IdentifierMode mode = IdentifierMode::Markers;
+    // How the notes are named and written; with Sharps the name keeps the root list's text.
+    theory::Spelling spelling = theory::Spelling::Sharps;
 };
 
 struct ChordView {
     std::string name;
+    std::string symbol;  // the lead-sheet symbol in ASCII ("Cmaj7/E")
     std::array<NoteSlotView, kChordSlotCount> noteSlots{};
     // One line per distinct height among the notes' ledger lines, every line between the staff
     // and each note; a line a head right of the column stands on or needs reaches past it.
@@ -46,10 +49,11 @@ struct ChordView {
     TwipsRect chordLabel = kChordLabel;
     std::array<MarkerView, kKeyCount> markers{};
     // The chord's notes by name, lowest sounding key first ("C, E, G"), and what assistive
-    // technology reads of the chord on the keyboard and on the staff ("none" for no notes).
+    // technology reads of the chord on the keyboard and on the staff, each note with its written
+    // octave ("none" for no notes).
     std::string noteNames;
-    std::string keyboardDescription;  // "Chord CMajor Basic, keys marked: C, E, G."
-    std::string staffDescription;     // "Chord CMajor Basic: C, E, G."
+    std::string keyboardDescription;  // "Chord CMajor Basic, keys marked: C4, E4, G4."
+    std::string staffDescription;     // "Chord CMajor Basic: C4, E4, G4."
     friend bool operator==(const ChordView&, const ChordView&) = default;
 };
 

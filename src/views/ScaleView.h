@@ -24,11 +24,14 @@ struct ScaleView {
     // notes).
     std::string title;
     std::string noteNames;
-    std::string keyboardDescription;  // "Scale C Major, keys coloured: C, D, E, F, G, A, B, C."
-    std::string staffDescription;     // "Scale C Major: C, D, E, F, G, A, B, C."
+    // The descriptions give each note its written octave.
+    std::string keyboardDescription;  // "Scale C Major, keys coloured: C4, D4, ... C5."
+    std::string staffDescription;     // "Scale C Major: C4, D4, E4, F4, G4, A4, B4, C5."
     friend bool operator==(const ScaleView&, const ScaleView&) = default;
 };
 
-ScaleView ComputeScaleView(int rootIndex, int scaleIndex, int clefOffset);
+// With Sharps the title keeps the root list's text ("C#(Db) Major").
+ScaleView ComputeScaleView(int rootIndex, int scaleIndex, int clefOffset,
+                           theory::Spelling spelling = theory::Spelling::Sharps);
 
 }  // namespace quorvane::views

@@ -26,6 +26,23 @@ int Twips(double spaces) {
 
 }  // namespace
 
+void ShowSign(NoteSlotView& slot, SignKind kind, int labelLeft) {
+    const theory::AccidentalPosition at = theory::AccidentalPlacement(labelLeft, slot.headTop);
+    slot.sharpShown = true;
+    slot.sharpLeft = at.left;
+    slot.sharpTop = at.top;
+    slot.sign = kind;
+    slot.sharpCaption = kind == SignKind::Sharp ? "#" : (kind == SignKind::Flat ? "b" : "n");
+    slot.sharpSign = SignFor(kind, slot.headLeft, slot.headTop);
+}
+
+std::optional<SignKind> SignOf(const theory::SpelledNote& note) {
+    if (note.alter == 0) {
+        return std::nullopt;
+    }
+    return note.alter > 0 ? SignKind::Sharp : SignKind::Flat;
+}
+
 ClefView ComputeClefView(int clefOffset) {
     ClefView view;
     view.treble = clefOffset == kTrebleClefOffset;

@@ -4,9 +4,11 @@
 // area. Plain values, no widgets.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "theory/spelling.h"
 #include "theory/theory.h"
 #include "views/Keyboard.h"
 
@@ -79,7 +81,36 @@ constexpr SignBox SharpSignFor(int headLeft, int headTop, int column = 0) {
             kSharpSignHeight};
 }
 
-// A note slot of the staff: the note head, its "#" sign and, for a scale slot, its ledger lines.
+// The flat and the natural in the same engraved proportions as the sharp. A flat's bowl, not its
+// middle, stands on the note's line or space: its stem rises well above the note and the bowl
+// reaches a little below it. A natural is centred like the sharp. Both are narrower than the
+// sharp and stand at the right of its column.
+enum class SignKind { Sharp, Flat, Natural };
+inline constexpr int kFlatSignHeight = 265;
+inline constexpr int kFlatSignWidth = 85;
+inline constexpr int kFlatBowlCentreFromTop = 190;
+inline constexpr int kNaturalSignHeight = 260;
+inline constexpr int kNaturalSignWidth = 80;
+
+// The sign of `kind` for the note whose head is at (headLeft, headTop), in sign column `column`.
+constexpr SignBox SignFor(SignKind kind, int headLeft, int headTop, int column = 0) {
+    const SignBox sharp = SharpSignFor(headLeft, headTop, column);
+    const double right = sharp.left + sharp.width;
+    const double centreY = sharp.CentreY();
+    switch (kind) {
+        case SignKind::Flat:
+            return {right - kFlatSignWidth, centreY - kFlatBowlCentreFromTop, kFlatSignWidth,
+                    kFlatSignHeight};
+        case SignKind::Natural:
+            return {right - kNaturalSignWidth, centreY - kNaturalSignHeight / 2.0,
+                    kNaturalSignWidth, kNaturalSignHeight};
+        case SignKind::Sharp:
+            break;
+    }
+    return sharp;
+}
+
+// A note slot of the staff: the note head, its sign and, for a scale slot, its ledger lines.
 struct NoteSlotView {
     bool headShown = false;
     int headLeft = 0;
@@ -89,11 +120,19 @@ struct NoteSlotView {
     int sharpTop = 0;
     std::string sharpCaption;
     SignBox sharpSign;  // where the sign is drawn (the label box above is only its place)
+    SignKind sign = SignKind::Sharp;
     // A scale slot's ledger lines: every line between the staff and its head. The chord's notes
     // share their lines, which the chord view holds as a whole.
     std::vector<TwipsHLine> ledgerLines;
     friend bool operator==(const NoteSlotView&, const NoteSlotView&) = default;
 };
+
+// Shows a sign of `kind` before the slot's head: its label box at the place the layout gives a
+// "#" label of a head at `labelLeft`, its ink at SignFor(kind, headLeft, headTop).
+void ShowSign(NoteSlotView& slot, SignKind kind, int labelLeft);
+
+// The sign a written note carries on its own (none for a natural).
+std::optional<SignKind> SignOf(const theory::SpelledNote& note);
 
 inline constexpr int kScaleSlotCount = theory::kMaxScaleNotes;
 inline constexpr int kChordSlotCount = theory::kMaxChordNotes;

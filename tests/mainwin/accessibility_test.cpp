@@ -103,10 +103,11 @@ TEST_F(AccessibilityTest, EveryControlHasTheNameItsCaptionGives) {
 
 TEST_F(AccessibilityTest, KeyboardAndStaffDescribeWhatTheyShow) {
     EXPECT_EQ(DescriptionOf(window->picKeyboard()),
-              "Chord CMajor Basic, keys marked: C, E, G. Scale C Major, keys coloured: C, D, E, "
-              "F, G, A, B, C. Held: none.");
+              "Chord CMajor Basic, keys marked: C4, E4, G4. Scale C Major, keys coloured: C4, D4, "
+              "E4, F4, G4, A4, B4, C5. Held: none.");
     EXPECT_EQ(DescriptionOf(window->staff()),
-              "Treble clef. Scale C Major: C, D, E, F, G, A, B, C. Chord CMajor Basic: C, E, G.");
+              "Treble clef. Scale C Major: C4, D4, E4, F4, G4, A4, B4, C5. Chord CMajor Basic: C4, "
+              "E4, G4.");
 
     Choose(window->cboRootNote(), QStringLiteral("C#(Db)"));
     Choose(window->cboChordTypes(), QStringLiteral("Minor 7th"));
@@ -115,12 +116,12 @@ TEST_F(AccessibilityTest, KeyboardAndStaffDescribeWhatTheyShow) {
     window->optClef(1)->click();
     // The raised root sounds highest; the notes are read from the lowest up.
     EXPECT_EQ(DescriptionOf(window->staff()),
-              "Bass clef. Scale C#(Db) Dorian: C#, D#, E, F#, G#, A#, B, C#. Chord "
-              "C#(Db)Minor 7th First Inversion: E, G#, B, C#.");
+              "Bass clef. Scale C#(Db) Dorian: C#4, D#4, E4, F#4, G#4, A#4, B4, C#5. Chord "
+              "C#(Db)Minor 7th First Inversion: E4, G#4, B4, C#5.");
     EXPECT_EQ(NameOf(window->lblClef()), QStringLiteral("Bass clef"));
     EXPECT_EQ(NameOf(window->lblNoteName()),
               QStringLiteral("Chord name: C#(Db)Minor 7th First Inversion"));
-    EXPECT_TRUE(DescriptionOf(window->picKeyboard()).contains("keys marked: E, G#, B, C#."));
+    EXPECT_TRUE(DescriptionOf(window->picKeyboard()).contains("keys marked: E4, G#4, B4, C#5."));
 }
 
 TEST_F(AccessibilityTest, MenuAccessKeysAreUniqueInEveryMenu) {

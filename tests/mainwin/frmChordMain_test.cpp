@@ -23,6 +23,7 @@
 #include "mainwin/KeyboardPanel.h"
 #include "mainwin/Markers.h"
 #include "mainwin/Painting.h"
+#include "mainwin/SpellingChoice.h"
 #include "mainwin/StaffSurface.h"
 #include "mainwin/frmChordMain.h"
 #include "support/TestDesktop.h"
@@ -266,8 +267,11 @@ TEST_F(MainWindowTest, MenuBarCaptionsShortcutsAndOrder) {
     };
     const QList<QAction*> bar = window->menuBar()->actions();
     EXPECT_EQ(captions(bar[0]->menu()), QStringList({"&Print", "&Export MIDI...", "-", "E&xit"}));
-    EXPECT_EQ(captions(bar[1]->menu()), QStringList({"&Link Windows", "Display &Note Identifiers",
-                                                     "&Pick Notes", "&Reset MIDI Devices"}));
+    EXPECT_EQ(captions(bar[1]->menu()),
+              QStringList({"&Link Windows", "Display &Note Identifiers", "&Spelling", "&Pick Notes",
+                           "&Reset MIDI Devices"}));
+    EXPECT_EQ(captions(bar[1]->menu()->actions()[2]->menu()),
+              QStringList({"&Sharps", "&Flats", "By &Chord"}));
     EXPECT_EQ(captions(window->mnuOptionsIdentifiers()),
               QStringList({"&Markers", "&Names", "N&umbers"}));
     EXPECT_EQ(captions(bar[2]->menu()), QStringList({"&Chord Progressions", "&MIDI Settings"}));
@@ -284,6 +288,29 @@ TEST_F(MainWindowTest, MenuBarCaptionsShortcutsAndOrder) {
     for (int i = 0; i < 4; ++i) {
         EXPECT_FALSE(window->mnuInversionsPopupItem(i)->isChecked());
     }
+}
+
+// Options > Spelling: one item checked, the choice reaches the name, the symbol, the title a MIDI
+// file is named by, and is announced once per change.
+TEST_F(MainWindowTest, SpellingMenuRespellsTheChord) {
+    Load();
+    std::vector<theory::Spelling> announced;
+    QObject::connect(window.get(), &frmChordMain::spellingChanged,
+                     [&](theory::Spelling s) { announced.push_back(s); });
+    ChooseRoot(3);
+    ChooseChordType(10);
+    EXPECT_EQ(window->lblChordSymbol()->accessibleName(), "Chord symbol: D#m7");
+    window->mnuOptionsSpellingItem(2)->trigger();
+    window->mnuOptionsSpellingItem(2)->trigger();
+    EXPECT_EQ(announced, std::vector<theory::Spelling>{theory::Spelling::ByChord});
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(window->mnuOptionsSpellingItem(i)->isChecked(), i == 2);
+    }
+    EXPECT_EQ(window->lblNoteName()->text(), "EbMinor 7th Basic");
+    EXPECT_EQ(window->lblChordSymbol()->accessibleName(), "Chord symbol: Ebm7");
+    EXPECT_EQ(window->ChordTitle(), "Eb Minor 7th Basic");
+    EXPECT_FALSE(
+        window->lblChordSymbol()->geometry().intersects(window->lblNoteName()->geometry()));
 }
 
 TEST_F(MainWindowTest, ScreenWidthCheck) {

@@ -86,9 +86,9 @@ struct InputRig : MidiRig {
         midi->SelectDevice(0);
         EXPECT_TRUE(midi->OpenInput("Keys"));
         QObject::connect(midi.get(), &modCommon::chordRecognised,
-                         [this](int r, int c, int i, const QString& other) {
+                         [this](int r, int c, int i, const theory::HeldChordNames& names) {
                              named.push_back({r, c, i});
-                             otherNames = other.toStdString();
+                             otherNames = theory::OtherNamesText(names);
                          });
         QObject::connect(midi.get(), &modCommon::unlistedChordHeld,
                          [this](const QString& notes) { unlisted.push_back(notes.toStdString()); });

@@ -143,10 +143,10 @@ TEST(MidiInputWindow, HeldChordsAreSelectedWithTheirInversionAndEchoed) {
     EXPECT_FALSE(other->isVisibleTo(&rig.program->Main()));
     rig.Hold({69});
     EXPECT_EQ(rig.Name(), "CMajor 6th Basic");
-    EXPECT_EQ(other->text().toStdString(), "also A Minor 7th, first inversion");
+    EXPECT_EQ(other->text().toStdString(), "also Am7/C");
     EXPECT_TRUE(other->isVisibleTo(&rig.program->Main()));
     EXPECT_EQ(rig.NameLabel()->accessibleDescription().toStdString(),
-              "CMajor 6th Basic; also A Minor 7th, first inversion");
+              "CMajor 6th Basic; also A Minor 7th, first inversion (also Am7/C)");
     // A chord the user picks is not the one held: the other names go.
     rig.program->Main().mnuInversionsPopupItem_Click(1);
     EXPECT_FALSE(other->isVisibleTo(&rig.program->Main()));

@@ -112,20 +112,27 @@ TEST(NameHeldChord, OtherNamesAndChordsWithoutTheirFifth) {
         std::vector<int> held;
         std::optional<RecognisedChord> chord;
         std::string text;
+        std::string symbols = "";  // with flats
     };
     const int dim7 = Row("Dim 7th");
     const std::vector<Case> cases = {
         {"C E G A",
          {60, 64, 67, 69},
          RecognisedChord{Row("Major 6th"), 0, 0},
-         "also A Minor 7th, first inversion"},
+         "also A Minor 7th, first inversion",
+         "also Am7/C"},
         {"C Eb Gb A: four diminished 7ths",
          {60, 63, 66, 69},
          RecognisedChord{dim7, 0, 0},
          "also D#(Eb) Dim 7th, third inversion; F#(Gb) Dim 7th, second inversion; "
-         "A Dim 7th, first inversion"},
-        {"C E Bb", {60, 64, 70}, RecognisedChord{Row("7th"), 0, 0}, "no 5th"},
-        {"E C B D over E", {52, 60, 71, 74}, RecognisedChord{Row("Major 7th+9th"), 0, 1}, "no 5th"},
+         "A Dim 7th, first inversion",
+         "also Ebdim7/C; Gbdim7/C; Adim7/C"},
+        {"C E Bb", {60, 64, 70}, RecognisedChord{Row("7th"), 0, 0}, "no 5th", "C7(no5)"},
+        {"E C B D over E",
+         {52, 60, 71, 74},
+         RecognisedChord{Row("Major 7th+9th"), 0, 1},
+         "no 5th",
+         "Cmaj9(no5)/E"},
         {"C major: one name", {60, 64, 67}, RecognisedChord{0, 0, 0}, ""},
         {"cluster: neither", {60, 61, 62}, std::nullopt, ""},
     };
@@ -134,6 +141,7 @@ TEST(NameHeldChord, OtherNamesAndChordsWithoutTheirFifth) {
         const HeldChordNames names = NameHeldChord(c.held);
         EXPECT_EQ(names.chord, c.chord);
         EXPECT_EQ(OtherNamesText(names), c.text);
+        EXPECT_EQ(OtherNamesSymbols(names, Spelling::Flats), c.symbols);
         if (!names.noFifth) {
             EXPECT_EQ(names.chord, RecogniseChord(c.held)) << "the same choice as before";
         }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -27,69 +28,47 @@ int Sounds(const SpelledNote& n) {
     return 12 * (n.octave - 4) + kPitch[n.letter] + n.alter;
 }
 
-// Builds a symbol's suffix the way a lead-sheet reader does, as intervals above the root.
+// Builds a symbol's suffix the way a lead-sheet reader does, as intervals above the root: the
+// quality, the highest extension (its seventh major after "maj", diminished after "dim"), then
+// alterations and additions in any order. -1 stands for the seventh.
 std::set<int> ReadSuffix(std::string_view s) {
-    std::set<int> notes{0, 4, 7};
-    const auto take = [&s](std::string_view token) {
-        const bool found = s.starts_with(token);
-        s.remove_prefix(found ? token.size() : 0);
-        return found;
+    struct Token {
+        std::string_view text;
+        int from;  // the note it replaces, or 0 to add
+        std::vector<int> to;
     };
-    const auto swap = [&notes](int from, int to) {
-        if (notes.erase(from) != 0) {
-            notes.insert(to);
+    static const std::vector<Token> kHead = {
+        {"dim", 7, {3, 6}},      {"aug", 7, {8}},    {"maj", 0, {}},
+        {"m", 4, {3}},           {"(maj", 0, {}},    {"13", 0, {-1, 14, 21}},
+        {"11", 0, {-1, 14, 17}}, {"9", 0, {-1, 14}}, {"7", 0, {-1}},
+        {"6/9", 0, {9, 14}},     {"6", 0, {9}}};
+    static const std::vector<Token> kTail = {
+        {")", 0, {}},       {"b5", 7, {6}},     {"#5", 7, {8}},   {"b9", 0, {13}},
+        {"#9", 0, {15}},    {"#11", 0, {18}},   {"b13", 0, {20}}, {"add9", 0, {14}},
+        {"add11", 0, {17}}, {"add13", 0, {21}}, {"sus2", 4, {2}}, {"sus4", 4, {5}}};
+    std::set<int> notes{0, 4, 7};
+    int seventh = 10;
+    const auto read = [&](const Token& t) {
+        if (!s.starts_with(t.text)) {
+            return;
+        }
+        s.remove_prefix(t.text.size());
+        seventh = t.text.ends_with("maj") ? 11 : (t.text == "dim" ? 9 : seventh);
+        if (t.from == 0 || notes.erase(t.from) != 0) {
+            for (const int n : t.to) {
+                notes.insert(n < 0 ? seventh : n);
+            }
         }
     };
-    if (take("dim"))
-        notes = {0, 3, 6};
-    if (take("aug"))
-        swap(7, 8);
-    bool major = take("maj");
-    if (!major && take("m"))
-        swap(4, 3);
-    major = (take("(") && take("maj")) || major;
-    const int seventh = major ? 11 : (notes.contains(6) && notes.contains(3) ? 9 : 10);
-    if (take("13"))
-        notes.insert({seventh, 14, 21});
-    if (take("11"))
-        notes.insert({seventh, 14, 17});
-    if (take("9"))
-        notes.insert({seventh, 14});
-    if (take("7"))
-        notes.insert(seventh);
-    if (take("6/9"))
-        notes.insert({9, 14});
-    if (take("6"))
-        notes.insert(9);
+    std::for_each(kHead.begin(), kHead.end(), read);
+    if (notes.contains(3) && notes.contains(4)) {
+        notes.erase(4);  // "dim" lowers the third as well as the fifth
+    }
     for (std::size_t before = s.size() + 1; !s.empty() && s.size() < before;) {
         before = s.size();
-        take(")");
-        if (take("b5"))
-            swap(7, 6);
-        if (take("#5"))
-            swap(7, 8);
-        if (take("b9"))
-            notes.insert(13);
-        if (take("#9"))
-            notes.insert(15);
-        if (take("#11"))
-            notes.insert(18);
-        if (take("b13"))
-            notes.insert(20);
-        if (take("add9"))
-            notes.insert(14);
-        if (take("add11"))
-            notes.insert(17);
-        if (take("add13"))
-            notes.insert(21);
-        if (take("sus2"))
-            swap(4, 2);
-        if (take("sus4"))
-            swap(4, 5);
+        std::for_each(kTail.begin(), kTail.end(), read);
     }
-    if (!s.empty())
-        notes.insert(-1);  // unread text: never matches
-    return notes;
+    return s.empty() ? notes : std::set<int>{-1};
 }
 
 TEST(ChordSymbol, EverySymbolRebuildsItsCatalogueChord) {

@@ -13,7 +13,8 @@ namespace quorvane::views {
 namespace {
 
 ChordSelection Select(int root, int chordType, int inversion, int clefOffset = 0,
-                      IdentifierMode mode = IdentifierMode::Markers) {
+                      IdentifierMode mode = IdentifierMode::Markers,
+                      theory::Spelling spelling = theory::Spelling::Sharps) {
     ChordSelection s;
     s.rootText = theory::RootNames[static_cast<std::size_t>(root)];
     s.rootIndex = root;
@@ -22,7 +23,20 @@ ChordSelection Select(int root, int chordType, int inversion, int clefOffset = 0
     s.inversionCaption = *InversionCaptionFor(inversion);
     s.clefOffset = clefOffset;
     s.mode = mode;
+    s.spelling = spelling;
     return s;
+}
+
+// Every pair of a clef and a spelling.
+std::vector<std::pair<int, theory::Spelling>> Combine(std::initializer_list<int> clefs,
+                                                      const theory::Spelling (&spellings)[3]) {
+    std::vector<std::pair<int, theory::Spelling>> all;
+    for (const int clef : clefs) {
+        for (const theory::Spelling spelling : spellings) {
+            all.emplace_back(clef, spelling);
+        }
+    }
+    return all;
 }
 
 std::vector<int> Tops(const ChordView& v) {
@@ -203,7 +217,8 @@ std::set<int> NeededLedgerYs(int top) {
 }
 
 // Heads overlap when closer than a head's width across and a staff space down (a third apart they
-// touch as heads on neighbouring lines do). Ledger lines reach 50 past the heads they reach;
+// touch as heads on neighbouring lines do). Ledger lines reach 50 past the heads standing on or
+// beyond them;
 // "Chord:" keeps clear of all the chord draws across its band, moved left no further than it must.
 void ExpectEngraved(const ChordView& v) {
     double nearest = 9e9;  // the leftmost thing drawn across the label's band
@@ -224,12 +239,13 @@ void ExpectEngraved(const ChordView& v) {
             EXPECT_EQ(crowded.count(left) == 0, left == a.headLeft);
         }
         draw(a.headShown, a.headLeft, a.headTop, 135);
-        draw(a.sharpShown, a.sharpSign.left, a.sharpSign.top, 300);
+        draw(a.sharpShown, a.sharpSign.left, a.sharpSign.top, a.sharpSign.height);
     }
     for (const TwipsHLine& line : v.ledgerLines) {
         int x2 = 6095;
         for (const NoteSlotView& h : v.noteSlots) {
-            const bool reaches = line.y > 5220 ? line.y <= h.headTop + 135 : line.y >= h.headTop;
+            const bool reaches =
+                line.y > 5220 ? line.y <= h.headTop + 60 : line.y >= h.headTop + 60;
             x2 = std::max(x2, h.headShown && reaches ? h.headLeft + 215 : 0);
         }
         EXPECT_EQ(line.x2, x2) << line.y;
@@ -239,20 +255,34 @@ void ExpectEngraved(const ChordView& v) {
               static_cast<int>(std::min(5160.0, std::floor(nearest) - 570 - 30)));
 }
 
+constexpr theory::Spelling kSpellings[] = {theory::Spelling::Sharps, theory::Spelling::Flats,
+                                           theory::Spelling::ByChord};
+
+// The key a head and its sign write: the staff step's natural, raised or lowered by the sign.
+int WrittenKey(const NoteSlotView& slot, int clef) {
+    constexpr int kNatural[] = {0, 2, 4, 5, 7, 9, 11};
+    const int step = (5280 + clef - slot.headTop) / 60;
+    const int alter = !slot.sharpShown ? 0 : (slot.sign == SignKind::Sharp ? 1 : -1);
+    return 12 * (step / 7) + kNatural[step % 7] + alter;
+}
+
 TEST(ChordView, EverySelectionShowsExactlyItsVoicing) {
     for (int root = 0; root < 12; ++root) {
         for (int type = 0; type < static_cast<int>(theory::ChordTypes.size()); ++type) {
             for (int inversion = 0; inversion < 4; ++inversion) {
-                for (int clef : {0, 120}) {
+                for (const auto& [clef, spelling] : Combine({0, 120}, kSpellings)) {
                     SCOPED_TRACE(::testing::Message()
                                  << "root " << root << " type " << type << " inversion "
-                                 << inversion << " clef " << clef);
+                                 << inversion << " clef " << clef << " spelling "
+                                 << static_cast<int>(spelling));
                     const theory::ChordVoicing voicing = theory::VoiceChord(
                         theory::ChordTypes[static_cast<std::size_t>(type)].intervals, root,
                         inversion, clef);
                     ASSERT_FALSE(voicing.empty());
                     ASSERT_LE(voicing.size(), 6u);
-                    const ChordView v = ComputeChordView(Select(root, type, inversion, clef));
+                    const ChordView v = ComputeChordView(
+                        Select(root, type, inversion, clef, IdentifierMode::Markers, spelling));
+                    const bool sharps = spelling == theory::Spelling::Sharps;
 
                     std::set<int> sounding;
                     std::set<int> needed;
@@ -265,13 +295,14 @@ TEST(ChordView, EverySelectionShowsExactlyItsVoicing) {
                         }
                         const theory::ChordNote& note = voicing[n];
                         sounding.insert(note.soundingKey);
-                        const auto ys = NeededLedgerYs(note.staffTop);
+                        const auto ys = NeededLedgerYs(slot.headTop);
                         needed.insert(ys.begin(), ys.end());
                         EXPECT_TRUE(slot.headShown);
-                        EXPECT_EQ(slot.headTop, note.staffTop);
+                        EXPECT_EQ(WrittenKey(slot, clef), note.soundingKey) << n;
+                        EXPECT_TRUE(!sharps || slot.headTop == note.staffTop) << n;
                         const bool sharp = theory::NoteName(note.key).size() == 2;
-                        EXPECT_EQ(slot.sharpShown, sharp) << n;
-                        if (sharp) {
+                        EXPECT_TRUE(!sharps || slot.sharpShown == sharp) << n;
+                        if (sharp && sharps) {
                             EXPECT_EQ(slot.sharpLeft, 5740);
                             EXPECT_EQ(slot.sharpTop, note.staffTop - 80);
                             EXPECT_EQ(slot.sharpCaption, "#");
@@ -289,16 +320,18 @@ TEST(ChordView, EverySelectionShowsExactlyItsVoicing) {
 
 // A "#" is drawn as an engraver sets it: on its note's line or space, two and a half staff spaces
 // tall, left of the heads, and the signs of a column of notes never run into each other.
-TEST(ChordView, SharpSignsSitOnTheirNotesAndNeverTouch) {
+TEST(ChordView, SignsSitOnTheirNotesAndNeverTouch) {
     double leftmost = kChordColumnLeft;
     for (int root = 0; root < 12; ++root) {
         for (int type = 0; type < static_cast<int>(theory::ChordTypes.size()); ++type) {
             for (int inversion = 0; inversion < 4; ++inversion) {
-                for (int clef : {0, 120}) {
+                for (const auto& [clef, spelling] : Combine({0, 120}, kSpellings)) {
                     SCOPED_TRACE(::testing::Message()
                                  << "root " << root << " type " << type << " inversion "
-                                 << inversion << " clef " << clef);
-                    const ChordView v = ComputeChordView(Select(root, type, inversion, clef));
+                                 << inversion << " clef " << clef << " spelling "
+                                 << static_cast<int>(spelling));
+                    const ChordView v = ComputeChordView(
+                        Select(root, type, inversion, clef, IdentifierMode::Markers, spelling));
                     std::vector<SignBox> signs;
                     for (const NoteSlotView& slot : v.noteSlots) {
                         if (!slot.sharpShown) {
@@ -307,18 +340,22 @@ TEST(ChordView, SharpSignsSitOnTheirNotesAndNeverTouch) {
                         const SignBox& b = slot.sharpSign;
                         // The head's centre is its line or space (a line is drawn one pixel
                         // thick below its Y).
-                        EXPECT_DOUBLE_EQ(b.CentreY(), slot.headTop + kCrotchetHeight / 2.0);
-                        EXPECT_DOUBLE_EQ(b.height, 2.5 * kStaffSpace);
+                        // A flat's bowl, 190 below its top, is on the note's line or space.
+                        const bool flat = slot.sign == SignKind::Flat;
+                        EXPECT_DOUBLE_EQ(flat ? b.top + 190 : b.CentreY(),
+                                         slot.headTop + kCrotchetHeight / 2.0);
+                        EXPECT_DOUBLE_EQ(b.height, flat ? 265 : 2.5 * kStaffSpace);
                         EXPECT_LE(b.left + b.width, slot.headLeft - 15);  // clear of the heads
                         for (const SignBox& other : signs) {
-                            const bool apart =
-                                b.left >= other.left + other.width ||
-                                other.left >= b.left + b.width ||
-                                std::abs(b.CentreY() - other.CentreY()) >= kSharpColumnClearance;
+                            const bool apart = b.left >= other.left + other.width ||
+                                               other.left >= b.left + b.width ||
+                                               b.top >= other.top + other.height + 60 ||
+                                               other.top >= b.top + b.height + 60;
                             EXPECT_TRUE(apart) << b.CentreY() << " and " << other.CentreY();
                         }
                         signs.push_back(b);
-                        leftmost = std::min(leftmost, b.left);
+                        leftmost = spelling == theory::Spelling::Sharps ? std::min(leftmost, b.left)
+                                                                        : leftmost;
                     }
                 }
             }
@@ -367,9 +404,21 @@ TEST(ChordView, NamesTheNotesLowestFirstForAssistiveTechnology) {
     }
     const ChordView v = ComputeChordView(Select(1, 10, 1));
     EXPECT_EQ(v.keyboardDescription,
-              "Chord C#(Db)Minor 7th First Inversion, keys marked: E, G#, B, C#.");
-    EXPECT_EQ(v.staffDescription, "Chord C#(Db)Minor 7th First Inversion: E, G#, B, C#.");
+              "Chord C#(Db)Minor 7th First Inversion, keys marked: E4, G#4, B4, C#5.");
+    EXPECT_EQ(v.staffDescription, "Chord C#(Db)Minor 7th First Inversion: E4, G#4, B4, C#5.");
     EXPECT_EQ(ComputeChordView(Select(0, -1, 0)).staffDescription, "Chord C Basic: none.");
+}
+
+// Another spelling names the root, the notes, the symbol and, in Names mode, the markers.
+TEST(ChordView, SpelledChordNamesItsNotesEverywhere) {
+    const ChordView v =
+        ComputeChordView(Select(3, 10, 0, 0, IdentifierMode::Names, theory::Spelling::ByChord));
+    EXPECT_EQ(v.name, "EbMinor 7th Basic");
+    EXPECT_EQ(v.symbol, "Ebm7");
+    EXPECT_EQ(v.staffDescription, "Chord EbMinor 7th Basic: Eb4, Gb4, Bb4, Db5.");
+    EXPECT_EQ(v.markers[6].caption, "Gb");
+    EXPECT_EQ(v.markers[1].caption, "C#");  // a key the chord does not hold
+    EXPECT_FALSE(ComputeChordView(Select(3, 10, 0, 0, IdentifierMode::Names)).markers[6].caption);
 }
 
 }  // namespace

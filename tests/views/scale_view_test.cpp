@@ -157,22 +157,25 @@ TEST(ScaleView, EverySelectionShowsExactlyItsScale) {
     }
 }
 
-// Every scale sign stands on its note's line or space, between its head and the one before.
-TEST(ScaleView, SharpSignsSitOnTheirNotes) {
+// Every scale sign, in every spelling, stands on its note's line or space (a flat by its bowl, 190
+// below its top), between its head and the one before.
+TEST(ScaleView, SignsSitOnTheirNotes) {
     for (int root = 0; root < 12; ++root) {
         for (int scale = 0; scale < static_cast<int>(theory::Scales.size()); ++scale) {
-            for (int clef : {0, 120}) {
-                const ScaleView v = ComputeScaleView(root, scale, clef);
+            for (const int at : {0, 1, 2, 3, 4, 5}) {
+                const int clef = at < 3 ? 0 : 120;
+                const ScaleView v =
+                    ComputeScaleView(root, scale, clef, static_cast<theory::Spelling>(at % 3));
                 for (int n = 0; n < kScaleSlotCount; ++n) {
                     const NoteSlotView& slot = v.noteSlots[static_cast<std::size_t>(n)];
                     if (!slot.sharpShown) {
                         continue;
                     }
                     SCOPED_TRACE(::testing::Message() << "root " << root << " scale " << scale
-                                                      << " clef " << clef << " slot " << n);
-                    EXPECT_DOUBLE_EQ(slot.sharpSign.CentreY(),
+                                                      << " clef " << at << " slot " << n);
+                    const bool flat = slot.sign == SignKind::Flat;
+                    EXPECT_DOUBLE_EQ(flat ? slot.sharpSign.top + 190 : slot.sharpSign.CentreY(),
                                      slot.headTop + kCrotchetHeight / 2.0);
-                    EXPECT_DOUBLE_EQ(slot.sharpSign.height, 2.5 * kStaffSpace);
                     EXPECT_LE(slot.sharpSign.left + slot.sharpSign.width, slot.headLeft - 15);
                     EXPECT_GE(slot.sharpSign.left, ScaleSlotLeft(n - 1) + kCrotchetWidth + 15);
                 }
@@ -187,13 +190,26 @@ TEST(ScaleView, SharpSignsSitOnTheirNotes) {
 namespace quorvane::views {
 namespace {
 
+// The row reads as one bar: Db then D needs a natural, and flats stand on their own letter.
+TEST(ScaleView, SpelledRowsCarryTheirSignsAndNaturals) {
+    const ScaleView chromatic = ComputeScaleView(0, 23, 0, theory::Spelling::Flats);
+    std::string signs;
+    for (const NoteSlotView& slot : chromatic.noteSlots) {
+        signs += !slot.headShown ? "" : !slot.sharpShown ? "." : slot.sharpCaption;
+    }
+    EXPECT_EQ(signs, ".bnbn.bnbnbn.");
+    EXPECT_EQ(chromatic.noteSlots[1].headTop, chromatic.noteSlots[2].headTop);  // Db on D
+    const ScaleView bFlat = ComputeScaleView(10, 0, 0, theory::Spelling::Flats);
+    EXPECT_EQ(bFlat.staffDescription, "Scale Bb Major: Bb4, C5, D5, Eb5, F5, G5, A5, Bb5.");
+}
+
 TEST(ScaleView, NamesTheNotesInSlotOrderForAssistiveTechnology) {
     const ScaleView v = ComputeScaleView(1, kPentatonicMinor, 120);
     EXPECT_EQ(v.title, "C#(Db) Pentatonic Minor");
     EXPECT_EQ(v.noteNames, "C#, E, F#, G#, B, C#");
     EXPECT_EQ(v.keyboardDescription,
-              "Scale C#(Db) Pentatonic Minor, keys coloured: C#, E, F#, G#, B, C#.");
-    EXPECT_EQ(v.staffDescription, "Scale C#(Db) Pentatonic Minor: C#, E, F#, G#, B, C#.");
+              "Scale C#(Db) Pentatonic Minor, keys coloured: C#4, E4, F#4, G#4, B4, C#5.");
+    EXPECT_EQ(v.staffDescription, "Scale C#(Db) Pentatonic Minor: C#4, E4, F#4, G#4, B4, C#5.");
     // A selection outside the catalogue shows and reads nothing, and never reads past a table.
     for (const auto& [root, scale] : {std::pair{12, 0}, std::pair{0, 36}, std::pair{-1, -1}}) {
         const ScaleView none = ComputeScaleView(root, scale, 0);
