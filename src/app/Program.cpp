@@ -20,10 +20,9 @@
 #include <functional>
 #include <utility>
 
+#include "app/SystemMidiLoader.h"
 #include "dialogs/DialogLook.h"
 #include "midi/MidiLog.h"
-#include "midi/SystemInputs.h"
-#include "midi/SystemOutputs.h"
 #include "views/Twips.h"
 
 namespace quorvane::app {
@@ -58,11 +57,11 @@ class LoadWhileReminderWaits final : public QObject {
 };
 
 std::unique_ptr<midi::OutputDevices> OrSystemOutputs(std::unique_ptr<midi::OutputDevices> d) {
-    return d ? std::move(d) : std::make_unique<midi::SystemOutputs>();
+    return d ? std::move(d) : std::make_unique<LaterSystemOutputs>();
 }
 
 std::unique_ptr<midi::InputPorts> OrSystemInputs(std::unique_ptr<midi::InputPorts> i) {
-    return i ? std::move(i) : std::make_unique<midi::SystemInputs>();
+    return i ? std::move(i) : std::make_unique<LaterSystemInputs>();
 }
 
 std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> c,
