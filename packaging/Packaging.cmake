@@ -17,6 +17,10 @@ target_link_libraries(quorvane-regsvr PRIVATE ${CMAKE_DL_LIBS})
 set_target_properties(quorvane PROPERTIES INSTALL_RPATH "$ORIGIN/../${QUORVANE_LIBDIR}"
                                           BUILD_WITH_INSTALL_RPATH ON)
 install(TARGETS quorvane RUNTIME DESTINATION bin)
+# The system MIDI module, which the installed program looks for in its own library folder.
+install(TARGETS quorvane-system-midi LIBRARY DESTINATION ${QUORVANE_LIBDIR}/quorvane)
+target_compile_definitions(quorvane_program
+                           PRIVATE QUORVANE_MODULE_DIR="../${QUORVANE_LIBDIR}/quorvane")
 set_target_properties(VantileCtl PROPERTIES INSTALL_RPATH "$ORIGIN" BUILD_WITH_INSTALL_RPATH ON)
 # The library itself, with its unversioned name, belongs to the program: hosts load
 # libVantileCtl.so by that name.

@@ -18,25 +18,24 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 
+#include "app/SystemMidiLoader.h"
 #include "dialogs/DialogLook.h"
 #include "midi/MidiLog.h"
-#include "midi/SystemInputs.h"
-#include "midi/SystemOutputs.h"
 #include "views/Twips.h"
 
 namespace quorvane::app {
 
 namespace {
 
-// Builds the main window's controls once the start-up reminder has first been painted: the
-// reminder is on screen without waiting for them, and the main window is ready by the time the
-// user answers it.
+// Builds the main window once the start-up reminder has first been painted: the reminder is on
+// screen without waiting for it (nor for the memory a main window takes), and the main window is
+// ready by the time the user answers.
 class LoadWhileReminderWaits final : public QObject {
   public:
-    LoadWhileReminderWaits(dialogs::frmMoney& reminder, mainwin::frmChordMain& main,
-                           std::function<void()> giveIcons)
-        : reminder_(reminder), main_(main), giveIcons_(std::move(giveIcons)) {
+    LoadWhileReminderWaits(dialogs::frmMoney& reminder, std::function<void()> load)
+        : reminder_(reminder), load_(std::move(load)) {
         reminder_.installEventFilter(this);
     }
     ~LoadWhileReminderWaits() override { reminder_.removeEventFilter(this); }
@@ -47,26 +46,22 @@ class LoadWhileReminderWaits final : public QObject {
         if (watched == &reminder_ && event->type() == QEvent::Paint) {
             reminder_.removeEventFilter(this);
             // Once this paint has gone to the screen.
-            QTimer::singleShot(0, this, [this] {
-                giveIcons_();
-                main_.LoadControls();
-            });
+            QTimer::singleShot(0, this, [this] { load_(); });
         }
         return false;
     }
 
   private:
     dialogs::frmMoney& reminder_;
-    mainwin::frmChordMain& main_;
-    std::function<void()> giveIcons_;
+    std::function<void()> load_;
 };
 
 std::unique_ptr<midi::OutputDevices> OrSystemOutputs(std::unique_ptr<midi::OutputDevices> d) {
-    return d ? std::move(d) : std::make_unique<midi::SystemOutputs>();
+    return d ? std::move(d) : std::make_unique<LaterSystemOutputs>();
 }
 
 std::unique_ptr<midi::InputPorts> OrSystemInputs(std::unique_ptr<midi::InputPorts> i) {
-    return i ? std::move(i) : std::make_unique<midi::SystemInputs>();
+    return i ? std::move(i) : std::make_unique<LaterSystemInputs>();
 }
 
 std::unique_ptr<midi::MidiClock> OrSteadyClock(std::unique_ptr<midi::MidiClock> c,
@@ -83,10 +78,7 @@ Program::Program(std::unique_ptr<midi::OutputDevices> devices,
       endSignals_(std::make_unique<EndSignals>([this](int) { EndOnSignal(); })),
       midi_(OrSystemOutputs(std::move(devices)), OrSteadyClock(std::move(clock), *endSignals_),
             OrSystemInputs(std::move(inputs))),
-      main_(
-          std::make_unique<mainwin::frmChordMain>(*desktop_, static_cast<SecondaryWindows*>(this))),
-      reminder_(std::make_unique<dialogs::frmMoney>()),
-      sequence_(std::make_unique<SequenceLink>(midi_, *main_, *desktop_, exportFolder_)) {
+      reminder_(std::make_unique<dialogs::frmMoney>()) {
     // The program ends only through ShutDown, never because its last window closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     Wire();
@@ -110,7 +102,20 @@ void Program::EndOnSignal() {
     midi_.ShutDownOnSignal();
 }
 
-void Program::Wire() {
+mainwin::frmChordMain& Program::Main() {
+    if (main_ == nullptr) {
+        main_ = std::make_unique<mainwin::frmChordMain>(*desktop_,
+                                                        static_cast<SecondaryWindows*>(this));
+        if (iconsGiven_) {
+            main_->setWindowIcon(reminder_->windowIcon());
+        }
+        sequence_ = std::make_unique<SequenceLink>(midi_, *main_, *desktop_, exportFolder_);
+        WireMain();
+    }
+    return *main_;
+}
+
+void Program::WireMain() {
     // Every request is answered at once, as a call would be (the windows live on this thread).
     using mainwin::frmChordMain;
     frmChordMain* main = main_.get();
@@ -141,6 +146,24 @@ void Program::Wire() {
     QObject::connect(main, &frmChordMain::webUpdatesRequested, [this] { HelpWebUpdates(); });
     QObject::connect(main, &frmChordMain::webHomeRequested, [this] { HelpWebHome(); });
     QObject::connect(main, &frmChordMain::aboutRequested, [this] { HelpAbout(); });
+    // A chord held on the MIDI input is selected as the user's picks select it.
+    QObject::connect(&midi_, &midi::modCommon::chordRecognised, main,
+                     [this](int rootIndex, int chordTypeIndex, int inversion,
+                            const theory::HeldChordNames& names) {
+                         main_->SelectPlayedChord(rootIndex, chordTypeIndex, inversion, names);
+                         sequence_->AddPlayedChord(rootIndex, chordTypeIndex, inversion);
+                         qCInfo(midi::lcMidi).noquote()
+                             << "Played chord:" << main_->lblNoteName()->accessibleDescription();
+                     });
+    WireHeldNotes();
+    QObject::connect(
+        &midi_, &midi::modCommon::unlistedChordHeld, main, [this](const QString& notes) {
+            main_->ShowUnlistedChord(notes);
+            qCInfo(midi::lcMidi).noquote() << "Played chord:" << main_->lblNoteName()->toolTip();
+        });
+}
+
+void Program::Wire() {
     QObject::connect(reminder_.get(), &dialogs::frmMoney::exitRequested, [this] { ShutDown(); });
     QObject::connect(reminder_.get(), &dialogs::frmMoney::webSiteRequested,
                      [this] { HelpWebUpdates(); });
@@ -169,21 +192,6 @@ void Program::Wire() {
             desktop_->EndProcess();
         },
         Qt::DirectConnection);
-    // A chord held on the MIDI input is selected as the user's picks select it.
-    QObject::connect(&midi_, &midi::modCommon::chordRecognised, main_.get(),
-                     [this](int rootIndex, int chordTypeIndex, int inversion,
-                            const theory::HeldChordNames& names) {
-                         main_->SelectPlayedChord(rootIndex, chordTypeIndex, inversion, names);
-                         sequence_->AddPlayedChord(rootIndex, chordTypeIndex, inversion);
-                         qCInfo(midi::lcMidi).noquote()
-                             << "Played chord:" << main_->lblNoteName()->accessibleDescription();
-                     });
-    WireHeldNotes();
-    QObject::connect(
-        &midi_, &midi::modCommon::unlistedChordHeld, main_.get(), [this](const QString& notes) {
-            main_->ShowUnlistedChord(notes);
-            qCInfo(midi::lcMidi).noquote() << "Played chord:" << main_->lblNoteName()->toolTip();
-        });
 }
 
 void Program::WireHeldNotes() {
@@ -216,8 +224,15 @@ void Program::WireHeldNotes() {
 // ---- Start and run ------------------------------------------------------------------------
 
 bool Program::ShowStartReminder() {
+    // Start asked before the main window was made; the window's load step takes that answer.
+    if (std::exchange(answeredAtStart_, false)) {
+        return true;
+    }
     reminder_->bClosing = false;
-    const LoadWhileReminderWaits load(*reminder_, *main_, [this] { GiveIcons(); });
+    const LoadWhileReminderWaits load(*reminder_, [this] {
+        GiveIcons();
+        Main().LoadControls();
+    });
     const dialogs::frmMoney::Outcome outcome = desktop_->ShowReminderModal(*reminder_);
     GiveIcons();  // when the reminder was never painted
     return outcome != dialogs::frmMoney::Outcome::Cancel && !ended_;
@@ -229,12 +244,20 @@ void Program::GiveIcons() {
     if (!iconsGiven_) {
         iconsGiven_ = true;
         reminder_->setWindowIcon(dialogs::ProgramIcon());
-        main_->setWindowIcon(reminder_->windowIcon());
+        if (main_ != nullptr) {
+            main_->setWindowIcon(reminder_->windowIcon());
+        }
     }
 }
 
 bool Program::Start() {
-    if (!main_->Form_Load() || ended_) {
+    // The reminder, which the main window's load step begins with, is on screen before the main
+    // window is made.
+    if (!ShowStartReminder()) {
+        return false;
+    }
+    answeredAtStart_ = true;
+    if (!Main().Form_Load() || ended_) {
         return false;
     }
     sequence_->AddToMainWindow();
@@ -245,7 +268,7 @@ bool Program::Start() {
 int Program::Run() {
     if (!Start()) {
         // A program without its marker control cannot do its job: that end is a failure.
-        return main_->ControlMissing() ? EXIT_FAILURE : 0;
+        return main_ != nullptr && main_->ControlMissing() ? EXIT_FAILURE : 0;
     }
     return QApplication::exec();
 }
@@ -257,7 +280,7 @@ progressions::frmChordProgressions* Program::EnsureProgressions() {
         progressions_ = new progressions::frmChordProgressions();
         progressions_->setWindowIcon(reminder_->windowIcon());
         QObject::connect(progressions_, &progressions::frmChordProgressions::unloaded, [this] {
-            main_->mnuWindowProgressions()->setChecked(false);
+            Main().mnuWindowProgressions()->setChecked(false);
             // The window destroys itself once the close is done; from now on it is gone.
             progressions_.clear();
         });
@@ -269,10 +292,10 @@ progressions::frmChordProgressions* Program::EnsureProgressions() {
                              }
                          });
         progressions_->Form_Load(views::PixelsToTwips(desktop_->ScreenWidthPixels()),
-                                 views::PixelsToTwips(main_->frameGeometry().width()));
+                                 views::PixelsToTwips(Main().frameGeometry().width()));
         // A new window shows the chart of the root selected now, never a stale one.
-        progressions_->SetSpelling(main_->Spelling());
-        progressions_->ShowProg(main_->RootIndex());
+        progressions_->SetSpelling(Main().Spelling());
+        progressions_->ShowProg(Main().RootIndex());
     }
     return progressions_;
 }
@@ -280,7 +303,7 @@ progressions::frmChordProgressions* Program::EnsureProgressions() {
 midi::frmMIDI* Program::EnsureMidiSettings() {
     if (midiSettings_.isNull()) {
         // Owned by the main window: it stays above it and goes with it.
-        midiSettings_ = new midi::frmMIDI(midi_, main_.get());
+        midiSettings_ = new midi::frmMIDI(midi_, &Main());
         QObject::connect(midiSettings_, &midi::frmMIDI::soundfontFileRequested, midiSettings_,
                          [this] { OpenSoundfont(); });
     }
@@ -308,14 +331,14 @@ QWidget* Program::MessageOwner() const {
 
 dialogs::frmAbout* Program::EnsureAbout() {
     if (about_ == nullptr) {
-        about_ = new dialogs::frmAbout(main_.get());
+        about_ = new dialogs::frmAbout(&Main());
     }
     return about_;
 }
 
 dialogs::HelpViewer* Program::EnsureHelp() {
     if (help_ == nullptr) {
-        help_ = new dialogs::HelpViewer(main_.get());
+        help_ = new dialogs::HelpViewer(&Main());
     }
     return help_;
 }
@@ -414,7 +437,9 @@ void Program::UnloadSecondaryWindows() {
     // In order: the progressions window, the sequence window, the About box, the MIDI settings
     // window, the help, the reminder.
     delete progressions_.data();
-    sequence_->Unload();
+    if (sequence_ != nullptr) {
+        sequence_->Unload();
+    }
     if (about_ != nullptr && about_->isVisible()) {
         about_->done(0);
     }

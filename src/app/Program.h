@@ -53,8 +53,9 @@ class Program final : private mainwin::SecondaryWindows {
     // ---- The windows ---------------------------------------------------------------------
     // One rule: X() gives window X as it is now, nullptr when there is none; EnsureX() creates
     // it (hidden) first when there is none. The main window and the reminder live as long as the
-    // program, so Main() and Reminder() give them by reference.
-    mainwin::frmChordMain& Main() const { return *main_; }
+    // program, so Main() and Reminder() give them by reference; the main window is made at its
+    // first need (at start, once the reminder is on screen).
+    mainwin::frmChordMain& Main();
     dialogs::frmMoney& Reminder() const { return *reminder_; }
     // The MIDI settings window, owned by the main window.
     midi::frmMIDI* MidiSettings() const { return midiSettings_.data(); }
@@ -70,7 +71,11 @@ class Program final : private mainwin::SecondaryWindows {
 
     midi::modCommon& Midi() { return midi_; }
     // The chord sequence window, its menu item and its player.
-    SequenceLink& Sequence() { return *sequence_; }
+    // Made with the main window.
+    SequenceLink& Sequence() {
+        Main();
+        return *sequence_;
+    }
 
     // Help menu actions.
     void HelpIndex();
@@ -83,6 +88,7 @@ class Program final : private mainwin::SecondaryWindows {
 
   private:
     void Wire();
+    void WireMain();
     void WireHeldNotes();
     // The end asked for by a signal. A message box or file dialog then open runs an event loop
     // of its own inside a window the end unloads: it is closed first, and the end follows once
@@ -117,6 +123,8 @@ class Program final : private mainwin::SecondaryWindows {
     QString exportFolder_;
     std::unique_ptr<SequenceLink> sequence_;
     bool iconsGiven_ = false;
+    // Start has shown the reminder and it was answered to go on.
+    bool answeredAtStart_ = false;
     bool ended_ = false;
     int closingRemindersShown_ = 0;
 };

@@ -112,6 +112,7 @@ TEST_F(InstalledTreeTest, EveryFileIsAtItsPlace) {
     QStringList expected{
         "bin/quorvane",
         "lib/quorvane/quorvane-regsvr",
+        "lib/quorvane/libquorvane-system-midi.so",
         "share/icons/hicolor/scalable/apps/quorvane.svg",
         "share/applications/" + id + ".desktop",
         "share/metainfo/" + id + ".metainfo.xml",
