@@ -269,9 +269,9 @@ void frmMIDI::BuildSoundfont() {
     cmdSoundfont_->setAccessibleDescription(
         QStringLiteral("Another SoundFont file (.sf2 or .sf3) for the built-in synthesizer"));
     Place(cmdSoundfont_, 3615, 4560, 1980, 315);
-    // In the focus order right after the output it gives its sound to; the input's controls keep
-    // their places at the end of it.
-    setTabOrder(cboDevices_, txtSoundfont_);
+    // In the focus order after the playing controls and before the input's, which keep their
+    // places at the end of it; Tab from the output list still reaches the channel first.
+    setTabOrder(txtVolume_, txtSoundfont_);
     setTabOrder(txtSoundfont_, cmdSoundfont_);
     connect(cmdSoundfont_, &QPushButton::clicked, this, &frmMIDI::soundfontFileRequested);
     connect(&midi_, &modCommon::soundfontChanged, this, &frmMIDI::ShowSoundfont);
