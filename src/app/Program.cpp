@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -14,12 +12,12 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
-#include <QUrl>
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <utility>
 
+#include "app/MidiFileTransfer.h"
 #include "app/SystemMidiLoader.h"
 #include "dialogs/DialogLook.h"
 #include "midi/MidiLog.h"
@@ -358,49 +356,21 @@ midi::ChordFile Program::CurrentChordFile() const {
 
 void Program::ExportMidi() {
     const midi::ChordFile chord = CurrentChordFile();
-    const QString name = QString::fromStdString(midi::ChordFileName(chord.name));
-    const QString path = desktop_->ChooseSaveFile(
-        main_.get(), QStringLiteral("Export MIDI"),
-        QDir(exportFolder_.isEmpty() ? QDir::homePath() : exportFolder_).filePath(name),
-        QStringLiteral("MIDI files (*.mid *.midi);;All files (*)"));
-    if (path.isEmpty()) {
-        return;  // cancelled
+    const QString path = ExportMidiFile(*desktop_, main_.get(), exportFolder_, chord.name,
+                                        midi::WriteMidiFile(chord));
+    if (!path.isEmpty()) {
+        qCInfo(midi::lcMidi).noquote() << "Exported the chord to" << path;
     }
-    std::string why;
-    if (!midi::SaveMidiFile(QFile::encodeName(path).toStdString(), midi::WriteMidiFile(chord),
-                            &why)) {
-        qCWarning(midi::lcMidi).noquote() << QStringLiteral("The MIDI file %1 was not written: %2")
-                                                 .arg(path, QString::fromStdString(why));
-        desktop_->ShowCriticalMessage(
-            main_.get(), QStringLiteral("Quorvane"),
-            QStringLiteral("The MIDI file \"%1\" could not be written.").arg(path),
-            QStringLiteral("The file %1.").arg(QString::fromStdString(why)));
-        return;
-    }
-    exportFolder_ = QFileInfo(path).absolutePath();
-    qCInfo(midi::lcMidi).noquote() << "Exported the chord to" << path;
 }
 
 void Program::DragChord(QWidget* source) {
     const midi::ChordFile chord = CurrentChordFile();
-    const std::vector<std::uint8_t> bytes = midi::WriteMidiFile(chord);
-    const QString folder = desktop_->PrivateFolder();
-    std::string why = "there is no private temporary folder";
-    const QString path =
-        QDir(folder).filePath(QString::fromStdString(midi::ChordFileName(chord.name)));
-    if (folder.isEmpty() ||
-        !midi::SaveMidiFile(QFile::encodeName(path).toStdString(), bytes, &why)) {
-        qCWarning(midi::lcMidi).noquote()
-            << "The chord cannot be dragged as a MIDI file:" << QString::fromStdString(why);
-        return;
+    std::unique_ptr<QMimeData> data =
+        MidiDragData(*desktop_, chord.name, midi::WriteMidiFile(chord));
+    if (data != nullptr) {
+        // The chord's name goes with the pointer.
+        desktop_->StartDrag(source, std::move(data), main_->lblNoteName()->grab());
     }
-    auto data = std::make_unique<QMimeData>();
-    data->setUrls({QUrl::fromLocalFile(path)});
-    data->setData(QStringLiteral("audio/midi"),
-                  QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                             static_cast<qsizetype>(bytes.size())));
-    // The chord's name goes with the pointer.
-    desktop_->StartDrag(source, std::move(data), main_->lblNoteName()->grab());
 }
 
 // ---- Help menu ----------------------------------------------------------------------------

@@ -1,13 +1,10 @@
 #include "app/SequenceLink.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
-#include <QUrl>
 
+#include "app/MidiFileTransfer.h"
 #include "midi/MidiLog.h"
 
 namespace quorvane::app {
@@ -137,47 +134,20 @@ void SequenceLink::Export() {
         return;
     }
     const midi::SequenceFile file = File();
-    const QString name = QString::fromStdString(midi::ChordFileName(file.name));
-    const QString path = desktop_.ChooseSaveFile(
-        window_, QStringLiteral("Export MIDI"),
-        QDir(exportFolder_.isEmpty() ? QDir::homePath() : exportFolder_).filePath(name),
-        QStringLiteral("MIDI files (*.mid *.midi);;All files (*)"));
-    if (path.isEmpty()) {
-        return;  // cancelled
+    const QString path =
+        ExportMidiFile(desktop_, window_, exportFolder_, file.name, midi::WriteSequenceFile(file));
+    if (!path.isEmpty()) {
+        qCInfo(midi::lcMidi).noquote() << "Exported the chord sequence to" << path;
     }
-    std::string why;
-    if (!midi::SaveMidiFile(QFile::encodeName(path).toStdString(), midi::WriteSequenceFile(file),
-                            &why)) {
-        qCWarning(midi::lcMidi).noquote() << QStringLiteral("The MIDI file %1 was not written: %2")
-                                                 .arg(path, QString::fromStdString(why));
-        desktop_.ShowCriticalMessage(
-            window_, QStringLiteral("Quorvane"),
-            QStringLiteral("The MIDI file \"%1\" could not be written.").arg(path),
-            QStringLiteral("The file %1.").arg(QString::fromStdString(why)));
-        return;
-    }
-    exportFolder_ = QFileInfo(path).absolutePath();
-    qCInfo(midi::lcMidi).noquote() << "Exported the chord sequence to" << path;
 }
 
 void SequenceLink::Drag(QWidget* source, int cell) {
     const midi::SequenceFile file = File();
-    const std::vector<std::uint8_t> bytes = midi::WriteSequenceFile(file);
-    const QString folder = desktop_.PrivateFolder();
-    std::string why = "there is no private temporary folder";
-    const QString path =
-        QDir(folder).filePath(QString::fromStdString(midi::ChordFileName(file.name)));
-    if (folder.isEmpty() ||
-        !midi::SaveMidiFile(QFile::encodeName(path).toStdString(), bytes, &why)) {
-        qCWarning(midi::lcMidi).noquote() << "The chord sequence cannot be dragged as a MIDI file:"
-                                          << QString::fromStdString(why);
+    std::unique_ptr<QMimeData> data =
+        MidiDragData(desktop_, file.name, midi::WriteSequenceFile(file));
+    if (data == nullptr) {
         return;
     }
-    auto data = std::make_unique<QMimeData>();
-    data->setUrls({QUrl::fromLocalFile(path)});
-    data->setData(QStringLiteral("audio/midi"),
-                  QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                             static_cast<qsizetype>(bytes.size())));
     // Dropped back on the row, the cell moves there.
     if (cell >= 0) {
         data->setData(QLatin1String(progressions::frmChordSequence::kCellMimeType),
