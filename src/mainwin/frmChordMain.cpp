@@ -598,9 +598,7 @@ ChordSheet frmChordMain::CurrentSheet() const {
 
 QString frmChordMain::ChordTitle() const {
     const QString root =
-        spelling_ == theory::Spelling::Sharps
-            ? cboRootNote_->itemText(rootIndex_)
-            : QString::fromStdString(theory::ChordRootName(rootIndex_, chordTypeIndex_, spelling_));
+        QString::fromStdString(theory::NameRoot(rootIndex_, chordTypeIndex_, spelling_));
     return root + QLatin1Char(' ') +
            Q(theory::ChordTypes[static_cast<std::size_t>(chordTypeIndex_)].name) +
            Q(inversionCaption_);

@@ -12,10 +12,7 @@ Captions ProgCaptions(int rootIndex, theory::Spelling spelling) {
         const int chordRoot = (root + box.offset) % 12;
         constexpr int kMajorType = 0;
         constexpr int kMinorType = 1;
-        captions[n] =
-            spelling == theory::Spelling::Sharps
-                ? std::string(theory::RootNames[static_cast<std::size_t>(chordRoot)])
-                : theory::ChordRootName(chordRoot, box.minor ? kMinorType : kMajorType, spelling);
+        captions[n] = theory::NameRoot(chordRoot, box.minor ? kMinorType : kMajorType, spelling);
         if (box.minor) {
             captions[n] += 'm';
         }

@@ -4,28 +4,30 @@
 
 namespace quorvane::progressions {
 
-std::string FullChordName(int rootIndex, int chordTypeIndex, int inversion) {
-    const std::string_view* root = theory::RowAt(theory::RootNames, rootIndex);
+std::string FullChordName(int rootIndex, int chordTypeIndex, int inversion,
+                          theory::Spelling spelling) {
+    const std::string root = theory::NameRoot(rootIndex, chordTypeIndex, spelling);
     const theory::ChordType* type = theory::RowAt(theory::ChordTypes, chordTypeIndex);
     const std::string_view* caption = theory::RowAt(theory::InversionCaptions, inversion);
-    if (root == nullptr || type == nullptr || caption == nullptr) {
+    if (root.empty() || type == nullptr || caption == nullptr) {
         return {};
     }
-    return std::string(*root).append(type->name).append(*caption);
+    return root + std::string(type->name) + std::string(*caption);
 }
 
 std::vector<SequenceCellView> ComputeSequenceCells(
     const theory::Sequence& sequence, const std::vector<theory::PlacedChord>& placements,
-    int selected, int playing, const SymbolOf& symbolOf) {
+    int selected, int playing, theory::Spelling spelling) {
     std::vector<SequenceCellView> cells;
     cells.reserve(sequence.size());
     for (std::size_t i = 0; i < sequence.size(); ++i) {
         const theory::SequenceChord& chord = sequence[i];
         const int inversion = i < placements.size() ? placements[i].inversion : chord.inversion;
         const int index = static_cast<int>(i);
-        cells.push_back({symbolOf(chord.rootIndex, chord.chordTypeIndex, inversion),
-                         FullChordName(chord.rootIndex, chord.chordTypeIndex, inversion),
-                         index == selected, index == playing});
+        cells.push_back(
+            {theory::ChordSymbol(chord.rootIndex, chord.chordTypeIndex, inversion, spelling),
+             FullChordName(chord.rootIndex, chord.chordTypeIndex, inversion, spelling),
+             index == selected, index == playing});
     }
     return cells;
 }

@@ -3,11 +3,11 @@
 // symbol, its full name as the main window names a chord, and whether it is selected or playing;
 // and the progression as a lead-sheet line and a file name. No widgets here.
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "theory/sequence.h"
+#include "theory/spelling.h"
 
 namespace quorvane::progressions {
 
@@ -20,18 +20,16 @@ struct SequenceCellView {
     friend bool operator==(const SequenceCellView&, const SequenceCellView&) = default;
 };
 
-// A chord's symbol from its root, chord type and inversion.
-using SymbolOf = std::function<std::string(int rootIndex, int chordTypeIndex, int inversion)>;
+// The full name as the main window's name label writes it in the spelling: root, chord name,
+// inversion caption, without blanks between root and name ("AMinor Basic", "EbMinor 7th Basic").
+std::string FullChordName(int rootIndex, int chordTypeIndex, int inversion,
+                          theory::Spelling spelling);
 
-// The full name as the main window's name label writes it: root text, chord name, inversion
-// caption, without blanks between root and name ("AMinor Basic").
-std::string FullChordName(int rootIndex, int chordTypeIndex, int inversion);
-
-// The cells, each in the inversion it plays in. `selected` and `playing` are cell indices, -1
-// for none.
+// The cells, each in the inversion it plays in, named and symbolised in the spelling.
+// `selected` and `playing` are cell indices, -1 for none.
 std::vector<SequenceCellView> ComputeSequenceCells(
     const theory::Sequence& sequence, const std::vector<theory::PlacedChord>& placements,
-    int selected, int playing, const SymbolOf& symbolOf);
+    int selected, int playing, theory::Spelling spelling);
 
 // "| C | Am | F | G7 |"; empty for an empty row.
 std::string LeadSheetLine(const std::vector<SequenceCellView>& cells);

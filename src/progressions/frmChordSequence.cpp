@@ -278,12 +278,7 @@ std::vector<theory::PlacedChord> frmChordSequence::Placements() const {
 }
 
 void frmChordSequence::Refresh() {
-    const theory::Spelling spelling = spelling_;
-    cells_ = ComputeSequenceCells(chords_, Placements(), selected_, playing_,
-                                  [spelling](int rootIndex, int chordTypeIndex, int inversion) {
-                                      return theory::ChordSymbol(rootIndex, chordTypeIndex,
-                                                                 inversion, spelling);
-                                  });
+    cells_ = ComputeSequenceCells(chords_, Placements(), selected_, playing_, spelling_);
     row_->Apply(cells_);
 }
 

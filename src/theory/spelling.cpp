@@ -311,6 +311,15 @@ std::string ChordRootName(int rootIndex, int chordTypeIndex, Spelling spelling) 
     return notes.empty() ? std::string() : notes.front().Name();
 }
 
+std::string NameRoot(int rootIndex, int chordTypeIndex, Spelling spelling) {
+    if (spelling != Spelling::Sharps) {
+        return ChordRootName(rootIndex, chordTypeIndex, spelling);
+    }
+    const std::string_view* text = RowAt(RootNames, rootIndex);
+    return text != nullptr && RowAt(ChordTypes, chordTypeIndex) != nullptr ? std::string(*text)
+                                                                           : std::string();
+}
+
 std::string ChordSymbol(int rootIndex, int chordTypeIndex, int inversion, Spelling spelling) {
     if (!InChordCatalogue(rootIndex, chordTypeIndex, inversion)) {
         return {};

@@ -33,6 +33,10 @@ std::string ChordSymbol(int rootIndex, int chordTypeIndex, int inversion, Spelli
 // The root's written name for this chord in the spelling ("C#", "Db", "Eb", "F#").
 std::string ChordRootName(int rootIndex, int chordTypeIndex, Spelling spelling);
 
+// The root as the chord's full name writes it: the root list's text ("D#(Eb)") with Sharps, as
+// the name always read, else the chord's written root ("Eb"). Empty outside the catalogue.
+std::string NameRoot(int rootIndex, int chordTypeIndex, Spelling spelling);
+
 // The symbol's text after the root ("maj7", "m7b5", "" for a major triad); empty outside the
 // catalogue.
 std::string ChordSuffix(int chordTypeIndex);

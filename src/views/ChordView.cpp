@@ -218,8 +218,7 @@ ChordView ComputeChordView(const ChordSelection& selection) {
     const std::string spelledRoot =
         selection.spelling == theory::Spelling::Sharps
             ? std::string(selection.rootText)
-            : theory::ChordRootName(selection.rootIndex, selection.chordTypeIndex,
-                                    selection.spelling);
+            : theory::NameRoot(selection.rootIndex, selection.chordTypeIndex, selection.spelling);
     view.name.append(spelledRoot).append(typeName).append(selection.inversionCaption);
     view.symbol = theory::ChordSymbol(selection.rootIndex, selection.chordTypeIndex,
                                       selection.inversion, selection.spelling);

@@ -28,6 +28,11 @@ TEST(SequenceWindow, AddInsertsAfterTheSelectionRemoveAndMoveEditTheRow) {
     EXPECT_EQ(window.LeadSheet(), "| C | Am | F | G7 |");
     EXPECT_EQ(window.Title(), "C - Am - F - G7");
     EXPECT_EQ(window.Cell(1)->accessibleName(), "AMinor Basic");
+    window.AddChord({3, 10, 2});
+    window.SetSpelling(theory::Spelling::ByChord);
+    EXPECT_EQ(window.Cell(4)->accessibleName(), "EbMinor 7th Second Inversion");
+    EXPECT_EQ(window.LeadSheet(), "| C | Am | F | G7 | Ebm7/Bb |");
+    window.RemoveSelected();
 
     window.MoveCell(3, 0);
     EXPECT_EQ(window.Chords(), (theory::Sequence{kG7, kC, kAm, kF}));
