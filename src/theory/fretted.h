@@ -61,4 +61,21 @@ FretsRead ReadFrets(std::string_view text, int stringCount);
 // A degree's label as the dots carry it with Numbers: "R", "3", "b3", "5", "b7", "9", ...
 std::string DegreeLabel(int semitonesAboveRoot, int chordTypeIndex);
 
+// A place on the neck that sounds one of the chord's notes: the string (lowest first), the fret
+// counted from the capo, and the note's interval above the root as the interval string has it.
+struct NeckPlace {
+    int string = 0;
+    int fret = 0;
+    int degree = 0;
+    friend bool operator==(const NeckPlace&, const NeckPlace&) = default;
+};
+// Every place on frets 0..lastFret (from the capo) of the strings where the chord sounds, string
+// by string up the neck.
+std::vector<NeckPlace> ChordPlaces(const std::vector<int>& strings, int capo, int rootIndex,
+                                   int chordTypeIndex, int lastFret);
+// The MIDI notes frets sound on the strings with the capo on, lowest string first, muted ones
+// skipped.
+std::vector<int> FrettedNotes(const std::vector<int>& strings, int capo,
+                              const std::vector<int>& frets);
+
 }  // namespace quorvane::theory
