@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <optional>
 #include <string_view>
-#include <tuple>
 
 #include "theory/catalogue.h"
 #include "theory/theory.h"
@@ -27,9 +27,23 @@ int Mod12(int value) {
     return ((value % 12) + 12) % 12;
 }
 
+// Pitch-class sets are 12 bits; a table keeps the count off a library call on plain x86-64.
+constexpr std::array<std::uint8_t, 4096> kBitCounts = [] {
+    std::array<std::uint8_t, 4096> counts{};
+    for (std::size_t set = 0; set < counts.size(); ++set) {
+        counts[set] = static_cast<std::uint8_t>(std::popcount(set));
+    }
+    return counts;
+}();
+
+int PopCount(unsigned set) {
+    return kBitCounts[set & 0xfffu];
+}
+
 // A chord as the finder needs it, pitch classes counted from the root.
 struct ChordTones {
     std::array<int, 12> intervalOfClass{};  // the interval string's value for a class, -1 none
+    std::vector<int> intervals;             // as the interval string lists them, ascending
     unsigned allClasses = 0;                // bit per class the chord holds
     unsigned required = 0;                  // classes every shape sounds
     int bassClass = 0;
@@ -63,6 +77,7 @@ std::optional<ChordTones> TonesOf(int rootIndex, int chordTypeIndex, int inversi
         return std::nullopt;
     }
     ChordTones tones;
+    tones.intervals = *intervals;
     tones.intervalOfClass.fill(-1);
     for (const int interval : *intervals) {
         const unsigned bit = 1u << Mod12(interval);
@@ -90,75 +105,60 @@ std::string LeftOutName(int interval) {
     }
 }
 
+constexpr int kMostStrings = 8;
+
+using FretRow = std::array<int, kMostStrings>;
+
 struct Fingering {
     bool playable = false;
-    std::vector<int> fingers;
+    FretRow fingers{};
     int barreFret = 0, barreFrom = -1, barreTo = -1;
     int count = 0;
 };
 
-// The strings a barre at the lowest fret can hold: the run of fretted strings (none open or
-// muted, which the barre would stop) holding the most strings at that fret; {-1, -1} for none.
-std::pair<int, int> BestBarre(const std::vector<int>& frets, int lowest) {
-    std::pair<int, int> best{-1, -1};
-    int bestHeld = 1;
-    int from = -1, to = -1, held = 0;
-    for (int s = 0; s <= static_cast<int>(frets.size()); ++s) {
-        const int fret = s < static_cast<int>(frets.size()) ? frets[s] : kMuted;
-        if (fret <= 0) {
-            if (held > bestHeld) {
-                best = {from, to};
-                bestHeld = held;
-            }
-            from = -1, held = 0;
-        } else if (fret == lowest) {
-            from = from < 0 ? s : from;
-            to = s;
-            ++held;
-        }
-    }
-    return best;
-}
-
 // Fingers go up the neck with the frets (the index on the lowest fret), each on its own string,
-// unless that needs more than four: then the index lies across the strings at the lowest fret.
-Fingering FingerShape(const std::vector<int>& frets) {
+// unless that needs more than four: then the index lies across every string at the lowest fret,
+// which needs those strings side by side with none between them open or muted.
+Fingering FingerShape(const FretRow& frets, int strings) {
     Fingering result;
-    result.fingers.assign(frets.size(), 0);
-    std::vector<std::pair<int, int>> fretted;  // (fret, string)
-    for (int s = 0; s < static_cast<int>(frets.size()); ++s) {
-        if (frets[s] > 0) {
-            fretted.emplace_back(frets[s], s);
+    std::array<std::pair<int, int>, kMostStrings> fretted{};  // (fret, string)
+    int notes = 0;
+    for (int s = 0; s < strings; ++s) {
+        if (frets[s] <= 0) {
+            continue;
         }
+        // Kept in order of fret, then string, as the strings come in order.
+        int at = notes++;
+        for (; at > 0 && fretted[at - 1].first > frets[s]; --at) {
+            fretted[at] = fretted[at - 1];
+        }
+        fretted[at] = {frets[s], s};
     }
-    if (fretted.empty()) {
-        result.playable = true;
-        return result;
-    }
-    std::sort(fretted.begin(), fretted.end());
-    const int lowest = fretted.front().first;
+    const int lowest = notes > 0 ? fretted[0].first : 0;
     int previous = 0;
-    if (static_cast<int>(fretted.size()) > kFingers) {
-        const auto [from, to] = BestBarre(frets, lowest);
-        if (from < 0) {
-            return result;
+    int first = 0;  // the first note a finger of its own takes
+    if (notes > kFingers) {
+        while (first < notes && fretted[first].first == lowest) {
+            ++first;
         }
-        std::erase_if(fretted, [&, from = from, to = to](const std::pair<int, int>& note) {
-            return note.first == lowest && note.second >= from && note.second <= to;
-        });
-        if (static_cast<int>(fretted.size()) + 1 > kFingers) {
-            return result;
-        }
+        const int from = fretted[0].second, to = fretted[first - 1].second;
         for (int s = from; s <= to; ++s) {
-            result.fingers[s] = frets[s] == lowest ? 1 : 0;
+            if (frets[s] <= 0) {
+                return result;
+            }
+        }
+        if (first < 2 || notes - first + 1 > kFingers) {
+            return result;
+        }
+        for (int i = 0; i < first; ++i) {
+            result.fingers[fretted[i].second] = 1;
         }
         result.barreFret = lowest;
         result.barreFrom = from;
         result.barreTo = to;
         previous = 1;
     }
-    const int notes = static_cast<int>(fretted.size());
-    for (int i = 0; i < notes; ++i) {
+    for (int i = first; i < notes; ++i) {
         const auto [fret, string] = fretted[i];
         const int finger =
             std::min(std::max(previous + 1, fret - lowest + 1), kFingers - (notes - 1 - i));
@@ -170,46 +170,62 @@ Fingering FingerShape(const std::vector<int>& frets) {
     return result;
 }
 
-// What orders the shapes, smallest first.
-using RankKey = std::tuple<int, int, int, int, int, int, int, std::vector<int>>;
+// Packs the ranking into one number, the most telling field highest; smaller ranks first.
+class RankKey {
+  public:
+    RankKey& Then(int value, int bits) {
+        key_ = (key_ << bits) | static_cast<std::uint64_t>(value);
+        return *this;
+    }
+    std::uint64_t Value() const { return key_; }
 
-RankKey RankOf(const FrettedShape& shape, int fingerCount) {
-    const std::vector<int>& frets = shape.frets;
-    const auto first = std::find_if(frets.begin(), frets.end(), [](int f) { return f != kMuted; });
-    const auto last = std::find_if(frets.rbegin(), frets.rend(), [](int f) { return f != kMuted; });
-    const int innerMuted = static_cast<int>(std::count(first, last.base(), kMuted));
+  private:
+    std::uint64_t key_ = 0;
+};
+
+std::uint64_t RankOf(const FretRow& frets, int strings, int leftOut, int fingerCount) {
+    int firstSounding = -1, lastSounding = -1, muted = 0, sounding = 0;
     int lowest = 0, highest = 0;
     bool anyOpen = false;
-    for (const int fret : frets) {
+    for (int s = 0; s < strings; ++s) {
+        const int fret = frets[s];
+        if (fret == kMuted) {
+            muted += firstSounding >= 0 ? 1 : 0;
+            continue;
+        }
+        firstSounding = firstSounding < 0 ? s : firstSounding;
+        lastSounding = s;
+        ++sounding;
         anyOpen = anyOpen || fret == 0;
         if (fret > 0) {
             lowest = lowest == 0 ? fret : std::min(lowest, fret);
             highest = std::max(highest, fret);
         }
     }
+    const int innerMuted = muted - (strings - 1 - lastSounding);
     const int span = lowest == 0 ? 0 : highest - lowest + 1;
-    const int leftOut = static_cast<int>(shape.leftOut.size());
-    const int sounding = -static_cast<int>(shape.notes.size());
-    // Open chords sound every string from the bass up, in the first frets with open strings;
-    // among them the fullest comes first, as learned.
+    const int silent = kMostStrings - sounding;
+    // Open chords sound every string from the bass to the top, in the first frets, with open
+    // strings; among them the fullest comes first, as they are learned.
     const bool open =
-        anyOpen && highest <= kOpenPositionTop && innerMuted == 0 && last == frets.rbegin();
+        anyOpen && highest <= kOpenPositionTop && innerMuted == 0 && lastSounding == strings - 1;
+    RankKey key;
     if (open) {
-        return {0, leftOut, sounding, span, lowest, fingerCount, 0, frets};
+        key.Then(0, 1).Then(leftOut, 3).Then(silent, 4).Then(span, 3).Then(lowest, 5);
+    } else {
+        key.Then(1, 1).Then(innerMuted, 3).Then(span, 3).Then(lowest, 5).Then(leftOut, 3);
+        key.Then(silent, 4);
     }
-    return {1, innerMuted, span, lowest, leftOut, sounding, fingerCount, frets};
+    return key.Then(fingerCount, 3).Value();
 }
 
 class ShapeSearch {
   public:
     ShapeSearch(const std::vector<int>& strings, int capo, int rootIndex, const ChordTones& tones)
-        : tones_(tones), rootIndex_(rootIndex) {
-        for (const int open : strings) {
-            open_.push_back(open + capo);
-        }
+        : tones_(tones), rootIndex_(rootIndex), strings_(static_cast<int>(strings.size())) {
         const int topFret = std::min(kTopFret, kLastFret - capo);
-        candidates_.resize(strings.size());
-        for (std::size_t s = 0; s < strings.size(); ++s) {
+        for (int s = 0; s < strings_; ++s) {
+            open_[s] = strings[s] + capo;
             candidates_[s].push_back(kMuted);
             for (int fret = 0; fret <= topFret; ++fret) {
                 if ((tones.allClasses >> ClassOf(open_[s] + fret)) & 1u) {
@@ -217,116 +233,158 @@ class ShapeSearch {
                 }
             }
         }
-        frets_.assign(strings.size(), kMuted);
-        fewestSounding_ = std::min(kFewestSounding, static_cast<int>(strings.size()));
+        lowestAfter_[strings_] = 1000;
+        for (int s = strings_ - 1; s >= 0; --s) {
+            lowestAfter_[s] = std::min(lowestAfter_[s + 1], open_[s]);
+        }
+        frets_.fill(kMuted);
+        fewestSounding_ = std::min(kFewestSounding, strings_);
     }
 
     std::vector<FrettedShape> Run() {
-        Place(0, 0, 0, 0, 0);
-        std::vector<std::pair<RankKey, std::size_t>> order;
+        Place(0, 0, 1000, 0, 0, 0);
+        // Equal ranks go in the order of their frets, so the list never depends on the search.
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> order;  // (rank, frets)
         order.reserve(found_.size());
-        for (std::size_t i = 0; i < found_.size(); ++i) {
-            order.emplace_back(RankOf(found_[i], fingerCounts_[i]), i);
+        for (const Found& found : found_) {
+            std::uint64_t frets = 0;
+            for (int s = 0; s < strings_; ++s) {
+                frets = (frets << 5) | static_cast<std::uint64_t>(found.frets[s] + 1);
+            }
+            order.emplace_back(found.rank, frets);
         }
-        std::sort(order.begin(), order.end());
-        std::vector<FrettedShape> ranked;
-        ranked.reserve(found_.size());
-        for (const auto& [key, index] : order) {
-            ranked.push_back(std::move(found_[index]));
+        std::vector<std::size_t> byRank(found_.size());
+        for (std::size_t i = 0; i < byRank.size(); ++i) {
+            byRank[i] = i;
         }
-        return ranked;
+        std::sort(byRank.begin(), byRank.end(),
+                  [&](std::size_t a, std::size_t b) { return order[a] < order[b]; });
+        std::vector<FrettedShape> shapes;
+        shapes.reserve(found_.size());
+        for (const std::size_t i : byRank) {
+            shapes.push_back(Shape(found_[i]));
+        }
+        return shapes;
     }
 
   private:
+    struct Found {
+        std::uint64_t rank;
+        FretRow frets;
+        Fingering fingering;
+    };
+
     int ClassOf(int note) const { return Mod12(note - rootIndex_); }
 
-    void Place(std::size_t string, unsigned covered, int lowest, int highest, int sounding) {
-        const int remaining = static_cast<int>(open_.size() - string);
-        if (std::popcount(tones_.required & ~covered) > remaining ||
+    // Tries every fret of `string` and the strings after it; `bass` is the lowest note so far.
+    void Place(int string, unsigned covered, int bass, int lowest, int highest, int sounding) {
+        const int remaining = strings_ - string;
+        if (PopCount(tones_.required & ~covered) > remaining ||
             sounding + remaining < fewestSounding_) {
             return;
         }
-        if (string == open_.size()) {
-            Keep();
+        // A bass no later string can go under must be the chord's.
+        if (bass < lowestAfter_[string] && ClassOf(bass) != tones_.bassClass) {
+            return;
+        }
+        if (string == strings_) {
+            Keep(covered, sounding);
             return;
         }
         for (const int fret : candidates_[string]) {
+            if (fret == kMuted) {
+                Place(string + 1, covered, bass, lowest, highest, sounding);
+                continue;
+            }
             int newLowest = lowest, newHighest = highest;
             if (fret > 0) {
+                if (lowest > 0 && fret >= lowest + kHandReach) {
+                    break;  // the candidates rise, so every later one is out of reach too
+                }
                 newLowest = lowest == 0 ? fret : std::min(lowest, fret);
                 newHighest = std::max(highest, fret);
                 if (newHighest - newLowest + 1 > kHandReach) {
                     continue;
                 }
             }
+            const int note = open_[string] + fret;
             frets_[string] = fret;
-            const unsigned bit = fret == kMuted ? 0u : 1u << ClassOf(open_[string] + fret);
-            Place(string + 1, covered | bit, newLowest, newHighest,
-                  sounding + (fret == kMuted ? 0 : 1));
+            ++atFret_[static_cast<std::size_t>(fret)];
+            // Notes above the lowest fret each take a finger of their own, and the lowest
+            // fret only comes down as strings are added, so four of them are never playable.
+            const bool reachable =
+                fret == 0 || fretted_ + 1 - atFret_[static_cast<std::size_t>(newLowest)] < kFingers;
+            if (reachable) {
+                fretted_ += fret > 0 ? 1 : 0;
+                Place(string + 1, covered | (1u << ClassOf(note)), std::min(bass, note), newLowest,
+                      newHighest, sounding + 1);
+                fretted_ -= fret > 0 ? 1 : 0;
+            }
+            --atFret_[static_cast<std::size_t>(fret)];
+            frets_[string] = kMuted;
         }
-        frets_[string] = kMuted;
     }
 
-    void Keep() {
-        int bass = -1;
-        for (std::size_t s = 0; s < open_.size(); ++s) {
-            if (frets_[s] != kMuted && (bass < 0 || open_[s] + frets_[s] < bass)) {
-                bass = open_[s] + frets_[s];
-            }
-        }
-        if (ClassOf(bass) != tones_.bassClass) {
+    void Keep(unsigned covered, int sounding) {
+        if (sounding < fewestSounding_) {
             return;
         }
-        Fingering fingering = FingerShape(frets_);
+        const Fingering fingering = FingerShape(frets_, strings_);
         if (!fingering.playable) {
             return;
         }
+        const int leftOut = PopCount(tones_.allClasses & ~covered);
+        found_.push_back({RankOf(frets_, strings_, leftOut, fingering.count), frets_, fingering});
+    }
+
+    FrettedShape Shape(const Found& found) const {
+        const FretRow& frets = found.frets;
+        const Fingering& fingering = found.fingering;
         FrettedShape shape;
-        shape.frets = frets_;
-        shape.fingers = std::move(fingering.fingers);
+        shape.notes.reserve(static_cast<std::size_t>(strings_));
+        shape.degrees.reserve(static_cast<std::size_t>(strings_));
+        shape.frets.assign(frets.begin(), frets.begin() + strings_);
+        shape.fingers.assign(fingering.fingers.begin(), fingering.fingers.begin() + strings_);
         shape.barreFret = fingering.barreFret;
         shape.barreFrom = fingering.barreFrom;
         shape.barreTo = fingering.barreTo;
         unsigned covered = 0;
-        for (std::size_t s = 0; s < open_.size(); ++s) {
-            if (frets_[s] == kMuted) {
+        for (int s = 0; s < strings_; ++s) {
+            if (frets[s] == kMuted) {
                 shape.degrees.push_back(-1);
                 continue;
             }
-            const int cls = ClassOf(open_[s] + frets_[s]);
+            const int cls = ClassOf(open_[s] + frets[s]);
             covered |= 1u << cls;
-            shape.notes.push_back(open_[s] + frets_[s]);
+            shape.notes.push_back(open_[s] + frets[s]);
             shape.degrees.push_back(tones_.intervalOfClass[static_cast<std::size_t>(cls)]);
         }
-        std::vector<int> missing;
-        for (int cls = 0; cls < 12; ++cls) {
-            if (((tones_.allClasses & ~covered) >> cls) & 1u) {
-                missing.push_back(tones_.intervalOfClass[static_cast<std::size_t>(cls)]);
+        for (const int interval : tones_.intervals) {
+            if (((covered >> Mod12(interval)) & 1u) == 0) {
+                shape.leftOut.push_back(LeftOutName(interval));
             }
         }
-        std::sort(missing.begin(), missing.end());
-        for (const int interval : missing) {
-            shape.leftOut.push_back(LeftOutName(interval));
-        }
-        found_.push_back(std::move(shape));
-        fingerCounts_.push_back(fingering.count);
+        return shape;
     }
 
     const ChordTones& tones_;
     int rootIndex_;
-    std::vector<int> open_;  // each string's note with the capo on
-    std::vector<std::vector<int>> candidates_;
-    std::vector<int> frets_;
+    int strings_;
+    FretRow open_{};  // each string's note with the capo on
+    std::array<std::vector<int>, kMostStrings> candidates_;
+    std::array<int, kMostStrings + 1> lowestAfter_{};  // the lowest open note from a string on
+    FretRow frets_{};
+    std::array<int, kLastFret + 1> atFret_{};  // how many strings the shape so far frets there
+    int fretted_ = 0;
     int fewestSounding_ = kFewestSounding;
-    std::vector<FrettedShape> found_;
-    std::vector<int> fingerCounts_;
+    std::vector<Found> found_;
 };
 
 }  // namespace
 
 std::vector<FrettedShape> FindShapes(const std::vector<int>& strings, int capo, int rootIndex,
                                      int chordTypeIndex, int inversion) {
-    if (strings.empty() || strings.size() > 8 || capo < 0 || capo > 12) {
+    if (strings.empty() || strings.size() > kMostStrings || capo < 0 || capo > 12) {
         return {};
     }
     const std::optional<ChordTones> tones = TonesOf(rootIndex, chordTypeIndex, inversion);
