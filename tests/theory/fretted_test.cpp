@@ -136,6 +136,18 @@ TEST(FindShapes, ACapoCountsFretsFromItselfAndRaisesTheSound) {
     ExpectPlayable(aMinor, kGuitar, 2, 9, 1, 0);
 }
 
+TEST(FrettedNeck, ChordNotesWhereTheyFallAndTheNotesOfTypedFrets) {
+    const std::vector<NeckPlace> cMajor = ChordPlaces(kGuitar, 0, 0, 0, 3);
+    const std::vector<NeckPlace> expected = {{0, 0, 4}, {0, 3, 7}, {1, 3, 0}, {2, 2, 4},
+                                             {3, 0, 7}, {4, 1, 0}, {5, 0, 4}, {5, 3, 7}};
+    EXPECT_EQ(cMajor, expected);
+    // With a capo on 2 the same frets sound D Major.
+    EXPECT_EQ(ChordPlaces(kGuitar, 2, 2, 0, 3), expected);
+    const std::vector<int> frets{kMuted, 3, 2, 0, 1, 0};
+    EXPECT_EQ(FrettedNotes(kGuitar, 0, frets), std::vector<int>({48, 52, 55, 60, 64}));
+    EXPECT_EQ(FrettedNotes(kGuitar, 2, frets), std::vector<int>({50, 54, 57, 62, 66}));
+}
+
 TEST(FrettedText, TuningsReadFromNoteNames) {
     const char* listed[] = {"E2 A2 D3 G3 B3 E4", "D2 A2 D3 G3 B3 E4", "D2 A2 D3 G3 A3 D4",
                             "D2 G2 D3 G3 B3 D4", "E1 A1 D2 G2",       "B0 E1 A1 D2 G2",
