@@ -287,5 +287,26 @@ TEST(Program, TheBuiltinSynthesizersReasonIsLoggedAndShownBelowTheFixedText) {
         << log.join('\n').toStdString();
 }
 
+TEST(Program, FilesNamedAtStartOpenOnceTheWindowShowsAndAFailureNamesTheFile) {
+    ProgramRig rig;
+    QTemporaryDir dir;
+    for (const char* name : {"song.cho", "broken.sf2", "notes.mid"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not what it says it is");
+    }
+    rig.program->OpenAtStart({dir.filePath("gone.cho"), dir.filePath("song.cho"),
+                              dir.filePath("broken.sf2"), dir.filePath("notes.mid")});
+    ASSERT_TRUE(rig.program->Start());
+    EXPECT_TRUE(rig.desktop->messages.empty());
+    QTest::qWait(0);
+    ASSERT_EQ(rig.desktop->messages.size(), 4u);
+    EXPECT_TRUE(rig.desktop->messages[0].contains("gone.cho\" does not exist"));
+    EXPECT_TRUE(rig.desktop->messages[1].contains("song.cho"));
+    EXPECT_TRUE(rig.desktop->messages[2].contains("SoundFont \"broken.sf2\" could not be loaded"));
+    EXPECT_TRUE(rig.desktop->messages[3].contains("notes.mid"));
+    EXPECT_TRUE(rig.program->Main().isVisible()) << "the program goes on";
+}
+
 }  // namespace
 }  // namespace quorvane::app
