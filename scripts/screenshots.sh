@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes the screenshots of the README and the AppStream metadata (docs/*.png) from the real
-# program on a private Xvfb display with the twm window manager: the main window with a chord
-# shown, and the help on its Pick Notes page. Run it again whenever the windows change.
+# program on a private Xvfb display: the main window with a chord shown, and the help on its
+# Pick Notes page. No window manager: each window opens undecorated at the top-left corner, so the
+# clicks below land where the main window's fixed layout puts its controls. Run it again whenever
+# the windows change; it also writes the images' sizes into the AppStream metadata.
 #   scripts/screenshots.sh [BUILD-DIR]        (default: build; the program is built if needed)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,7 +11,7 @@ build=${1:-build}
 out=docs
 
 need=()
-for tool in Xvfb:xvfb twm:twm xdotool:xdotool import:imagemagick; do
+for tool in Xvfb:xvfb xdotool:xdotool import:imagemagick; do
     command -v "${tool%%:*}" >/dev/null || need+=("${tool#*:}")
 done
 if ((${#need[@]})); then
@@ -30,16 +32,13 @@ finish() {
 }
 trap finish EXIT
 
-# A display number nobody uses, a window manager that places windows without asking.
+# A display number nobody uses.
 display=:$((90 + RANDOM % 400))
 while [[ -e /tmp/.X11-unix/X${display#:} ]]; do display=:$((${display#:} + 1)); done
 Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-printf 'RandomPlacement\nUsePPosition "on"\nNoGrabServer\nIconManagerFont "fixed"\n' >"$work/twmrc"
-twm -f "$work/twmrc" >"$work/twm.log" 2>&1 &
-pids+=($!)
 
 # Waits for a window whose title matches, and prints its id.
 wait_window() {
@@ -55,8 +54,19 @@ wait_window() {
 keys() {
     local window=$1
     shift
-    xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window"
-    xdotool key --clearmodifiers --delay 60 "$@"
+    xdotool windowfocus --sync "$window"
+    xdotool key --delay 150 "$@"
+    sleep 0.3
+}
+# A left click at a place in the window, then what is typed (into the list it opened).
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.5
+    if [[ -n ${4:-} ]]; then
+        xdotool type --delay 40 "$4"
+        xdotool key Return
+        sleep 0.3
+    fi
 }
 # The window as it is drawn, once it has settled.
 grab() {
@@ -71,19 +81,28 @@ pids+=($!)
 # The start-up reminder: OK comes before Cancel (which has the focus) in the focus chain.
 keys "$(wait_window '^Velmira$')" shift+Tab space
 main=$(wait_window '^Quorvane$')
-xdotool windowmove --sync "$main" 0 0 >/dev/null 2>&1 || true
-# A chord a musician recognises: A Minor 7th, first inversion, with its note names shown.
+# A chord a musician recognises: A Minor 7th in first inversion over the A Aeolian scale, the
+# note names on the keys. The A key, then the Chord Type and Scale lists, in pixels.
 keys "$main" alt+o n n
-keys "$main" alt+v f
-xdotool mousemove --window "$main" 150 150 click 1 2>/dev/null || true
+click "$main" 153 218
+click "$main" 175 277 "Minor 7th"
+click "$main" 355 277 "Aeolian"
+keys "$main" alt+v Down Return
+xdotool mousemove --window "$main" 540 420
 grab "$main" quorvane-main.png
 
-# The help, at its Pick Notes page (F1 opens the main window's own page; the contents link).
+# F1 opens the help; its search finds the Pick Notes page, the first link of the results.
 keys "$main" F1
 help=$(wait_window '^Quorvane Help$')
-xdotool windowsize --sync "$help" 760 820 >/dev/null 2>&1 || true
-keys "$help" alt+s ctrl+a
+xdotool windowsize --sync "$help" 760 900
+keys "$help" alt+s
 xdotool type --delay 20 "computer keyboard"
-xdotool key Return
-sleep 0.5
-grab "$help" quorvane-help-search.png
+keys "$help" Return Tab Tab Return
+grab "$help" quorvane-help-picknotes.png
+
+# The images' sizes, as the AppStream metadata gives them.
+metainfo=resources/linux/com.brackenfold.Quorvane.metainfo.xml
+for png in quorvane-main.png quorvane-help-picknotes.png; do
+    size=$(identify -format '%w %h' "$out/$png")
+    sed -i -E "/$png/s/width=\"[^\"]*\" height=\"[^\"]*\"/width=\"${size% *}\" height=\"${size#* }\"/" "$metainfo"
+done
