@@ -11,12 +11,13 @@ namespace quorvane::app {
 namespace {
 
 using Action = CommandLine::Action;
+using Files = std::vector<std::string>;
 
 TEST(CommandLine, ReadsOptionsFilesAndQtsOwnOptions) {
     struct Case {
-        std::vector<std::string> args;
+        Files args;
         Action action;
-        std::vector<std::string> files;
+        Files files;
     };
     const std::vector<Case> cases{
         {{}, Action::Run, {}},
@@ -29,70 +30,58 @@ TEST(CommandLine, ReadsOptionsFilesAndQtsOwnOptions) {
         {{"a.cho", "-reverse=1"}, Action::Error, {}},
         {{"a.cho", "-style"}, Action::Error, {}},
     };
-    for (const Case& c : cases) {
-        const CommandLine line = ParseCommandLine(c.args);
-        EXPECT_EQ(line.action, c.action) << ::testing::PrintToString(c.args);
-        if (c.action == Action::Run) {
-            EXPECT_EQ(line.files, c.files);
-        }
-        EXPECT_EQ(line.error.empty(), c.action != Action::Error);
+    for (const auto& [args, action, files] : cases) {
+        const CommandLine line = ParseCommandLine(args);
+        EXPECT_EQ(line.action, action) << ::testing::PrintToString(args);
+        EXPECT_EQ(line.files, action == Action::Run ? files : line.files);
+        EXPECT_EQ(line.error.empty(), action != Action::Error);
     }
     EXPECT_EQ(ParseCommandLine({"--frobnicate"}).error, "unknown option '--frobnicate'");
 }
 
 TEST(CommandLine, KindOfFileByItsExtensionInAnyCase) {
-    for (const char* chart : {"a.cho", "/x/A.CHOPRO", "s.chordpro", "b.crd", "c.Pro", "d.txt"}) {
-        EXPECT_EQ(KindOfFile(chart), FileKind::Chart) << chart;
-    }
-    for (const char* font : {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "x.SF3"}) {
-        EXPECT_EQ(KindOfFile(font), FileKind::Soundfont) << font;
-    }
-    for (const char* other : {"a.mid", "cho", ".cho", "dir.cho/file", "a.sf2x"}) {
-        EXPECT_EQ(KindOfFile(other), FileKind::Other) << other;
+    const std::vector<std::pair<const char*, FileKind>> cases{
+        {"a.cho", FileKind::Chart},        {"/x/A.CHOPRO", FileKind::Chart},
+        {"s.chordpro", FileKind::Chart},   {"b.crd", FileKind::Chart},
+        {"c.Pro", FileKind::Chart},        {"d.txt", FileKind::Chart},
+        {"/u/G.sf2", FileKind::Soundfont}, {"x.SF3", FileKind::Soundfont},
+        {"a.mid", FileKind::Other},        {".cho", FileKind::Other},
+        {"dir.cho/file", FileKind::Other}, {"a.sf2x", FileKind::Other}};
+    for (const auto& [path, kind] : cases) {
+        EXPECT_EQ(KindOfFile(path), kind) << path;
     }
 }
 
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Outcome RunProgram(const QStringList& args) {
+// Status, standard output and standard error of the program with no display to open.
+std::tuple<int, QString, QString> RunWithoutDisplay(const char* arg) {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         env.remove(QString::fromLatin1(name));
     }
     program.setProcessEnvironment(env);
-    program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quorvane"), args);
-    Outcome run;
-    if (program.waitForFinished(30000) && program.exitStatus() == QProcess::NormalExit) {
-        run.status = program.exitCode();
-    } else {
-        program.kill();
-        program.waitForFinished();
-    }
-    run.out = QString::fromLocal8Bit(program.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(program.readAllStandardError());
-    return run;
+    program.start(QCoreApplication::applicationDirPath() + "/quorvane", {QString::fromLatin1(arg)});
+    const bool ended =
+        program.waitForFinished(30000) && program.exitStatus() == QProcess::NormalExit;
+    return {ended ? program.exitCode() : -1,
+            QString::fromLocal8Bit(program.readAllStandardOutput()),
+            QString::fromLocal8Bit(program.readAllStandardError())};
 }
 
 TEST(CommandLine, TheProgramAnswersWithoutADisplay) {
-    const Outcome version = RunProgram({QStringLiteral("--version")});
-    EXPECT_EQ(version.status, 0) << version.err.toStdString();
-    EXPECT_EQ(version.out, QStringLiteral("Quorvane %1\n").arg(QStringLiteral(QUORVANE_VERSION)));
+    const auto [versionStatus, version, versionErr] = RunWithoutDisplay("--version");
+    EXPECT_EQ(versionStatus, 0) << versionErr.toStdString();
+    EXPECT_EQ(version, QStringLiteral("Quorvane " QUORVANE_VERSION "\n"));
 
-    const Outcome help = RunProgram({QStringLiteral("--help")});
-    EXPECT_EQ(help.status, 0) << help.err.toStdString();
-    EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: quorvane"))) << help.out.toStdString();
-    EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
+    const auto [helpStatus, help, helpErr] = RunWithoutDisplay("--help");
+    EXPECT_EQ(helpStatus, 0) << helpErr.toStdString();
+    EXPECT_TRUE(help.startsWith("Usage: quorvane")) << help.toStdString();
 
-    const Outcome wrong = RunProgram({QStringLiteral("--frobnicate")});
-    EXPECT_EQ(wrong.status, 2);
-    EXPECT_TRUE(wrong.out.isEmpty());
-    EXPECT_TRUE(wrong.err.contains(QStringLiteral("--frobnicate")));
-    EXPECT_TRUE(wrong.err.contains(QStringLiteral("Usage: quorvane"))) << wrong.err.toStdString();
+    const auto [wrongStatus, wrongOut, wrong] = RunWithoutDisplay("--frobnicate");
+    EXPECT_EQ(wrongStatus, 2);
+    EXPECT_TRUE(wrongOut.isEmpty());
+    EXPECT_TRUE(wrong.contains("'--frobnicate'") && wrong.contains("Usage: quorvane"))
+        << wrong.toStdString();
 }
 
 }  // namespace
