@@ -71,7 +71,7 @@ click() {
 # The window as it is drawn, once it has settled.
 grab() {
     sleep 0.7
-    import -window "$1" "$out/$2"
+    import -window "$1" -strip -define png:exclude-chunks=date,time "$out/$2"
     echo "$out/$2"
 }
 
