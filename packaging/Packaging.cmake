@@ -113,7 +113,7 @@ set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME quorvane-vantile-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_DEV_DESCRIPTION
-    "Headers, CMake package and pkg-config file of the Vantile marker control library\nfor hosts that create the control by its ProgID.")
+    "Headers, CMake package and pkg-config file of the Vantile marker control\nlibrary, for hosts that create the control by its ProgID.")
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "quorvane (= ${PROJECT_VERSION}), qt6-base-dev")
 set(CPACK_DEBIAN_DEV_PACKAGE_ARCHITECTURE all)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.brackenfold.example/index.htm")
