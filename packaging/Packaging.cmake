@@ -65,6 +65,29 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${QUORVANE_APP_ID}.desktop
         DESTINATION share/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${QUORVANE_APP_ID}.metainfo.xml
         DESTINATION share/metainfo)
+# ChordPro songs and SoundFonts, which the desktop entry says the program opens.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${QUORVANE_APP_ID}.mime.xml
+        DESTINATION share/mime/packages RENAME ${QUORVANE_APP_ID}.xml)
+
+# The manual page and the Debian changelog, compressed as Debian installs them (-n: no name or
+# time stamp, so the same sources give the same files).
+find_program(QUORVANE_GZIP gzip REQUIRED)
+configure_file(${PROJECT_SOURCE_DIR}/resources/linux/quorvane.1.in
+               ${CMAKE_CURRENT_BINARY_DIR}/quorvane.1 @ONLY)
+set(quorvane_docs ${CMAKE_CURRENT_BINARY_DIR}/quorvane.1.gz ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+add_custom_command(
+  OUTPUT ${quorvane_docs}
+  COMMAND ${QUORVANE_GZIP} -9nc ${CMAKE_CURRENT_BINARY_DIR}/quorvane.1 > quorvane.1.gz
+  COMMAND ${QUORVANE_GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > changelog.gz
+  DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/quorvane.1 ${PROJECT_SOURCE_DIR}/packaging/changelog
+  WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+  COMMENT "Compressing the manual page and the changelog")
+add_custom_target(quorvane_docs ALL DEPENDS ${quorvane_docs})
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quorvane.1.gz DESTINATION share/man/man1)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION share/doc/quorvane)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION share/doc/quorvane-vantile-dev COMPONENT dev)
 
 # The Debian packages: `cpack -G DEB` in the build directory makes two, quorvane (everything but
 # the SDK: the installs without a component) and quorvane-vantile-dev (the "dev" component).
@@ -75,6 +98,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Chord and scale reference for musicians")
 set(CPACK_PACKAGE_DESCRIPTION
     "Shows chords and scales on a three-octave piano keyboard and a staff, in every inversion,\nwith a chart of related chords, and plays them through a built-in synthesizer or MIDI.")
+# The package's extended description (a component package does not take the one above).
+set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION
+    "Quorvane shows any of 53 chord types and 36 scales on any root: the chord on\na three-octave piano keyboard and a treble or bass staff, in every inversion,\nthe scale coloured on the same keys, and a chart of fifteen related chords.\n.\nIt plays the chord as a block, an arpeggio or a strum through a built-in\nsynthesizer or a MIDI output, names a chord held on a MIDI keyboard or typed\non the computer keyboard, spells it with sharps, flats or by chord, exports it\nas a MIDI file, and collects chords into a sequence that plays and is saved as\na ChordPro song.\n.\nThe package also holds libVantileCtl, the marker control library the program\ncreates its keyboard markers from.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
@@ -87,7 +113,7 @@ set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME quorvane-vantile-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_DEV_DESCRIPTION
-    "Headers, CMake package and pkg-config file of the Vantile marker control library\nfor hosts that create the control by its ProgID.")
+    "Headers, CMake package and pkg-config file of the Vantile marker control\nlibrary, for hosts that create the control by its ProgID.")
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "quorvane (= ${PROJECT_VERSION}), qt6-base-dev")
 set(CPACK_DEBIAN_DEV_PACKAGE_ARCHITECTURE all)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.brackenfold.example/index.htm")
@@ -101,8 +127,12 @@ set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_DEPENDS
 # (without it Qt falls back to XWayland), and FluidR3 GM, the General MIDI soundfont the built-in
 # synthesizer prefers to the small TimGM6mb.
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_RECOMMENDS "fonts-oflb-euterpe, qt6-wayland, fluid-soundfont-gm")
+# The control library is a public shared library in /usr/lib: a shlibs file for the packages
+# linking it, and the ldconfig trigger for its link.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_CONTROL_EXTRA
     ${PROJECT_SOURCE_DIR}/packaging/postinst ${PROJECT_SOURCE_DIR}/packaging/prerm
-    ${PROJECT_SOURCE_DIR}/packaging/postrm)
+    ${PROJECT_SOURCE_DIR}/packaging/postrm ${PROJECT_SOURCE_DIR}/packaging/triggers)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -80,6 +80,12 @@ Program::Program(std::unique_ptr<midi::OutputDevices> devices,
     // The program ends only through ShutDown, never because its last window closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     Wire();
+    helpKeys_.Add<mainwin::frmChordMain>(dialogs::kMainWindowTopic);
+    helpKeys_.Add<progressions::frmChordProgressions>(dialogs::kProgressionsTopic);
+    helpKeys_.Add<midi::frmMIDI>(dialogs::kMidiSettingsTopic);
+    helpKeys_.Add<progressions::frmChordSequence>(dialogs::kSequenceTopic);
+    QObject::connect(&helpKeys_, &dialogs::HelpKeys::topicRequested,
+                     [this](const QString& topic) { HelpTopic(topic); });
 }
 
 Program::~Program() {
@@ -260,6 +266,10 @@ bool Program::Start() {
     }
     sequence_->AddToMainWindow();
     main_->show();
+    if (!filesAtStart_.isEmpty()) {
+        // Once the window has been drawn: a message about a file stands in front of it.
+        QTimer::singleShot(0, main_.get(), [this] { OpenFilesAtStart(); });
+    }
     return true;
 }
 
@@ -377,6 +387,10 @@ void Program::DragChord(QWidget* source) {
 
 void Program::HelpIndex() {
     EnsureHelp()->ShowContents();
+}
+
+void Program::HelpTopic(const QString& topic) {
+    EnsureHelp()->ShowTopic(topic);
 }
 
 void Program::HelpWebUpdates() {

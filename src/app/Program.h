@@ -6,10 +6,12 @@
 // (screen width, random draw, web pages, reminder answers, an end of process that returns).
 
 #include <QPointer>
+#include <QStringList>
 #include <memory>
 
 #include "app/EndSignals.h"
 #include "app/SequenceLink.h"
+#include "dialogs/HelpKeys.h"
 #include "dialogs/HelpViewer.h"
 #include "dialogs/WebLinks.h"
 #include "dialogs/frmAbout.h"
@@ -77,11 +79,19 @@ class Program final : private mainwin::SecondaryWindows {
         return *sequence_;
     }
 
-    // Help menu actions.
+    // Help menu actions, and F1 in a window: the help at that window's topic.
     void HelpIndex();
+    void HelpTopic(const QString& topic);
     void HelpWebUpdates();
     void HelpWebHome();
     void HelpAbout();
+
+    // The files named on the command line, opened in order once the main window shows.
+    void OpenAtStart(QStringList files) { filesAtStart_ = std::move(files); }
+    // A SoundFont (.sf2, .sf3) is opened as "Open SoundFont..." opens it, a chord chart by
+    // OpenChartFile; a file that is missing, unreadable or of another kind gets a message naming
+    // it, and the program goes on.
+    void OpenFile(const QString& path);
 
     bool Ended() const { return ended_; }
     int ClosingRemindersShown() const { return closingRemindersShown_; }
@@ -102,6 +112,10 @@ class Program final : private mainwin::SecondaryWindows {
     QWidget* MessageOwner() const;
     // The settings window's request for another soundfont: the open dialog, then modCommon.
     void OpenSoundfont();
+    // Where a ChordPro song or text chord chart named on the command line goes.
+    void OpenChartFile(const QString& path);
+    void OpenFilesAtStart();
+    void ShowFileMessage(const QString& text);
     // The current chord as the MIDI file that File > Export MIDI... writes and a drag carries:
     // the instrument and the playing settings of modCommon.
     midi::ChordFile CurrentChordFile() const;
@@ -122,6 +136,9 @@ class Program final : private mainwin::SecondaryWindows {
     // Where the last MIDI file was exported to; the next export proposes the same folder.
     QString exportFolder_;
     std::unique_ptr<SequenceLink> sequence_;
+    // F1 in each window: its topic.
+    dialogs::HelpKeys helpKeys_;
+    QStringList filesAtStart_;
     bool iconsGiven_ = false;
     // Start has shown the reminder and it was answered to go on.
     bool answeredAtStart_ = false;

@@ -287,5 +287,27 @@ TEST(Program, TheBuiltinSynthesizersReasonIsLoggedAndShownBelowTheFixedText) {
         << log.join('\n').toStdString();
 }
 
+TEST(Program, FilesNamedAtStartOpenOnceTheWindowShowsAndAFailureNamesTheFile) {
+    ProgramRig rig;
+    QTemporaryDir dir;
+    for (const char* name : {"song.cho", "broken.sf2", "notes.mid"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not what it says it is");
+    }
+    rig.program->OpenAtStart({dir.filePath("gone.cho"), dir.filePath("song.cho"),
+                              dir.filePath("broken.sf2"), dir.filePath("notes.mid")});
+    ASSERT_TRUE(rig.program->Start());
+    EXPECT_TRUE(rig.desktop->messages.empty());
+    QTest::qWait(0);
+    const std::vector<QString> said{"gone.cho\" does not exist", "song.cho",
+                                    "SoundFont \"broken.sf2\" could not be loaded", "notes.mid"};
+    ASSERT_EQ(rig.desktop->messages.size(), said.size());
+    for (std::size_t i = 0; i < said.size(); ++i) {
+        EXPECT_TRUE(rig.desktop->messages[i].contains(said[i])) << i;
+    }
+    EXPECT_TRUE(rig.program->Main().isVisible()) << "the program goes on";
+}
+
 }  // namespace
 }  // namespace quorvane::app

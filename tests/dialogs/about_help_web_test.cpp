@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -15,6 +19,8 @@
 #include <set>
 #include <vector>
 
+#include "dialogs/HelpKeys.h"
+#include "dialogs/HelpSearch.h"
 #include "dialogs/HelpViewer.h"
 #include "dialogs/WebLinks.h"
 #include "dialogs/frmAbout.h"
@@ -103,7 +109,9 @@ TEST(Help, EveryLinkOfTheHelpLeadsToAPageOfIt) {
     // The windows and menus all have their page.
     for (const char* page :
          {"start.html", "main.html", "menus.html", "progressions.html", "midi.html", "dialogs.html",
-          "chords.html", "scales.html", "numbers.html"}) {
+          "chords.html", "scales.html", "numbers.html", "held.html", "playas.html", "export.html",
+          "spelling.html", "picknotes.html", "sequence.html", "fretboard.html", "soundfont.html",
+          "commandline.html", "index.html"}) {
         EXPECT_TRUE(seen.count(QString::fromLatin1(page))) << page;
     }
 }
@@ -214,6 +222,47 @@ TEST(Help, AMissingHelpFileIsReportedByTheViewer) {
     help->ShowContents();
     EXPECT_FALSE(help->ContentsFound());
     EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("missing.html")));
+}
+
+TEST(Help, SearchFindsEachTopicByItsWordsFirst) {
+    // "words=page": the page the words find first.
+    for (const char* item :
+         {"arpeggio=playas", "FLATS=spelling", "computer keyboard=picknotes", "ChordPro=sequence",
+          "capo=fretboard", "FluidR3=soundfont", "sustain pedal=held", "drag DAW=export"}) {
+        const QStringList parts = QString::fromLatin1(item).split('=');
+        const QList<HelpHit> hits = SearchHelp(QStringLiteral(":/help"), parts[0]);
+        ASSERT_FALSE(hits.isEmpty()) << item;
+        EXPECT_EQ(hits.front().page, parts[1] + ".html") << item;
+    }
+    // Words are matched in the text a reader sees, never in the markup.
+    EXPECT_TRUE(SearchHelp(QStringLiteral(":/help"), QStringLiteral("href bgcolor")).isEmpty());
+
+    QWidget owner;
+    auto* help = new HelpViewer(&owner);
+    help->txtSearch()->setText(QStringLiteral("arpeggio strum"));
+    QTest::keyClick(help->txtSearch(), Qt::Key_Return);
+    EXPECT_TRUE(help->isVisible() &&
+                help->Browser()->toHtml().contains(QStringLiteral("qrc:/help/playas.html")));
+    help->ShowTopic(QStringLiteral("picknotes.html#keys"));
+    EXPECT_EQ(help->Browser()->source(), QUrl(QStringLiteral("qrc:/help/picknotes.html#keys")));
+}
+
+TEST(HelpKeys, F1AsksForTheTopicOfTheWindowItIsPressedIn) {
+    HelpKeys keys;
+    keys.Add<QDialog>("dialog.html");
+    keys.Add<QMessageBox>("box.html");
+    const QSignalSpy asked(&keys, &HelpKeys::topicRequested);
+    QDialog dialog;
+    auto* field = new QLineEdit(&dialog);
+    QMessageBox box;
+    QWidget other;
+    QTest::keyClick(field, Qt::Key_F1);
+    QTest::keyClick(&box, Qt::Key_F1);
+    QTest::keyClick(&other, Qt::Key_F1);
+    QTest::keyClick(field, Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_EQ(asked.count(), 2);
+    EXPECT_EQ(asked.at(0).at(0).toString(), QStringLiteral("dialog.html"));
+    EXPECT_EQ(asked.at(1).at(0).toString(), QStringLiteral("box.html")) << "the nearer class";
 }
 
 }  // namespace

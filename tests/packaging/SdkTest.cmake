@@ -20,13 +20,14 @@ endfunction()
 
 if(MODE STREQUAL "components")
   # The Debian packages are the components: the program's (installs without a component) holds
-  # no SDK file, and the SDK's holds nothing else.
+  # no SDK file, and the SDK's holds nothing else (but its copyright and changelog).
   foreach(component Unspecified dev)
     run("installing ${component}" ${CMAKE_COMMAND} -E env DESTDIR=${stage}/${component}
         ${CMAKE_COMMAND} --install ${BINARY_DIR} --prefix /usr --component ${component})
     file(GLOB_RECURSE files RELATIVE ${stage}/${component}/usr ${stage}/${component}/usr/*)
     foreach(file IN LISTS files)
-      string(REGEX MATCH "^(include/vantile/|lib/cmake/VantileCtl/|lib/pkgconfig/vantilectl.pc$)"
+      string(REGEX MATCH
+             "^(include/vantile/|lib/cmake/VantileCtl/|lib/pkgconfig/vantilectl.pc$|share/doc/quorvane-vantile-dev/)"
              sdk "${file}")
       if(component STREQUAL "dev" AND NOT sdk)
         message(FATAL_ERROR "the SDK component holds ${file}")

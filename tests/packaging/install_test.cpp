@@ -116,6 +116,10 @@ TEST_F(InstalledTreeTest, EveryFileIsAtItsPlace) {
         "share/icons/hicolor/scalable/apps/quorvane.svg",
         "share/applications/" + id + ".desktop",
         "share/metainfo/" + id + ".metainfo.xml",
+        "share/mime/packages/" + id + ".xml",
+        "share/man/man1/quorvane.1.gz",
+        "share/doc/quorvane/copyright",
+        "share/doc/quorvane/changelog.gz",
     };
     for (const char* size : {"16", "22", "24", "32", "48", "64", "128", "256"}) {
         expected << QStringLiteral("share/icons/hicolor/%1x%1/apps/quorvane.png").arg(size);
@@ -152,7 +156,8 @@ TEST_F(InstalledTreeTest, DesktopEntryAndMetadataAreValid) {
     QFile desktop(At("share/applications/" + id + ".desktop"));
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly | QIODevice::Text));
     const QString entry = QString::fromUtf8(desktop.readAll());
-    EXPECT_TRUE(entry.contains("\nExec=quorvane\n"));
+    EXPECT_TRUE(entry.contains("\nExec=quorvane %F\n"));
+    EXPECT_TRUE(entry.contains("\nMimeType=text/x-chordpro;audio/x-soundfont;\n"));
     EXPECT_TRUE(entry.contains("\nIcon=quorvane\n"));
     EXPECT_TRUE(
         entry.contains(QRegularExpression("\nCategories=(AudioVideo;)?Audio;Music;Education;\n")));
@@ -168,6 +173,23 @@ TEST_F(InstalledTreeTest, DesktopEntryAndMetadataAreValid) {
     const RunResult check = RunTool(validator, {At("share/applications/" + id + ".desktop")});
     EXPECT_TRUE(check.finished && check.exitCode == 0) << check.output.toStdString();
     EXPECT_FALSE(check.output.contains("error")) << check.output.toStdString();
+}
+
+TEST_F(InstalledTreeTest, TheMimePackageNamesChordProSongsAndSoundFonts) {
+    QTemporaryDir data;
+    const QString id = QStringLiteral(QUORVANE_APP_ID);
+    ASSERT_TRUE(QDir().mkpath(data.filePath("mime/packages")));
+    ASSERT_TRUE(QFile::copy(At("share/mime/packages/" + id + ".xml"),
+                            data.filePath("mime/packages/" + id + ".xml")));
+    const RunResult update = RunTool("update-mime-database", {data.filePath("mime")});
+    ASSERT_TRUE(update.finished && update.exitCode == 0) << update.output.toStdString();
+    QFile globs(data.filePath("mime/globs2"));
+    ASSERT_TRUE(globs.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString table = QString::fromUtf8(globs.readAll());
+    for (const char* glob : {"*.cho", "*.chopro", "*.chordpro", "*.crd", "*.pro"}) {
+        EXPECT_TRUE(table.contains(QStringLiteral(":text/x-chordpro:%1\n").arg(glob))) << glob;
+    }
+    EXPECT_TRUE(table.contains(":audio/x-soundfont:*.sf2\n")) << table.toStdString();
 }
 
 TEST_F(InstalledTreeTest, InstalledProgramResolvesItsLibrariesFromTheTree) {
