@@ -283,8 +283,9 @@ void frmChordMain::Announce() {
 }
 
 void frmChordMain::ShowChordName(const views::ChordView& view) {
-    lblNoteName_->setText(QString::fromStdString(view.name));
-    PlaceNameLabel();
+    const QString name = QString::fromStdString(view.name);
+    lblNoteName_->setText(name);
+    PlaceNameLabel(name);
     lblChordSymbol_->Show(view.symbol, lblNoteName_->geometry(), staff_->width());
 }
 
@@ -322,10 +323,10 @@ void frmChordMain::ShowScale() {
     Announce();
 }
 
-void frmChordMain::PlaceNameLabel() {
+void frmChordMain::PlaceNameLabel(const QString& name) {
     // The same placement as the printed sheet's; it runs at every chord change, so the font is
     // set only when it differs and the size comes straight from the font's metrics.
-    const look::NameLayout layout = look::LayOutName(lblNoteName_->text());
+    const look::NameLayout layout = look::LayOutName(name);
     if (lblNoteName_->font() != layout.font) {
         lblNoteName_->setFont(layout.font);
     }

@@ -263,7 +263,8 @@ class frmChordMain : public QMainWindow {
     // the views they last applied.
     void DescribeDisplays();
     void DescribeKeyboard();
-    void PlaceNameLabel();
+    // Lays the name label out for the name it now shows.
+    void PlaceNameLabel(const QString& name);
     // The held chord's other names under the chord's name, from the selection.
     void ShowOtherNames();
     // The chord display from the selection as it stands, the held chord's names kept.

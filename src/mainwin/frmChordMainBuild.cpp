@@ -49,10 +49,11 @@ void frmChordMain::BuildControls() {
     staff_->setFont(WindowFont());
     connect(staff_, &StaffSurface::MouseDown, this, &frmChordMain::Form_MouseDown);
 
-    lblNoteName_ = new MouseDownLabel(QStringLiteral("Chord"), staff_);
+    const QString startName = QStringLiteral("Chord");
+    lblNoteName_ = new MouseDownLabel(startName, staff_);
     lblNoteName_->setFont(NameFont());
     Place(lblNoteName_, look::kNameLabel);
-    PlaceNameLabel();
+    PlaceNameLabel(startName);
     connect(lblNoteName_, &MouseDownLabel::MouseDown, this, &frmChordMain::lblNoteName_MouseDown);
     lblOtherNames_ = new QLabel(staff_);
     lblOtherNames_->setObjectName(QStringLiteral("lblOtherNames"));
