@@ -225,9 +225,7 @@ void frmChordMain::optClef_Click(int index) {
     SetClefOffset(index == 0 ? views::kTrebleClefOffset : views::kBassClefOffset);
     lblClef_->Apply(views::ComputeClefView(selection_.clefOffset));
     // Choosing from code sets the button as a click would.
-    if (QRadioButton* button = optClef(index == 0 ? 0 : 1); !button->isChecked()) {
-        button->setChecked(true);
-    }
+    optClef(index == 0 ? 0 : 1)->setChecked(true);
     ShowScale();
     ShowChord();
 }
