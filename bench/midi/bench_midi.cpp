@@ -240,8 +240,8 @@ void BM_PressToRedraw(benchmark::State& state) {
             main.keyPicked(key);
         }
     } else {
-        rig.program->Midi().ComputerKeyDown(52, 0);  // Z: C
-        rig.program->Midi().ComputerKeyDown(54, 0);  // C: E
+        rig.program->Held().ComputerKeyDown(52, 0);  // Z: C
+        rig.program->Held().ComputerKeyDown(54, 0);  // C: E
     }
     QWidget* focus = main.cboChordTypes();
     const auto key = [focus](QEvent::Type type) {

@@ -151,20 +151,21 @@ void Program::WireMain() {
     QObject::connect(main, &frmChordMain::webHomeRequested, [this] { HelpWebHome(); });
     QObject::connect(main, &frmChordMain::aboutRequested, [this] { HelpAbout(); });
     // A chord held on the MIDI input is selected as the user's picks select it.
-    QObject::connect(&midi_, &midi::modCommon::chordRecognised, main,
+    QObject::connect(&held_, &midi::HeldNotes::chordRecognised, main,
                      [this](int rootIndex, int chordTypeIndex, int inversion,
                             const theory::HeldChordNames& names) {
                          main_->SelectPlayedChord(rootIndex, chordTypeIndex, inversion, names);
                          sequence_->AddPlayedChord(rootIndex, chordTypeIndex, inversion);
                          qCInfo(midi::lcMidi).noquote()
-                             << "Played chord:" << main_->lblNoteName()->accessibleDescription();
+                             << "Played chord:" << main_->ChordDescription();
                      });
     WireHeldNotes();
-    QObject::connect(
-        &midi_, &midi::modCommon::unlistedChordHeld, main, [this](const QString& notes) {
-            main_->ShowUnlistedChord(notes);
-            qCInfo(midi::lcMidi).noquote() << "Played chord:" << main_->lblNoteName()->toolTip();
-        });
+    QObject::connect(&held_, &midi::HeldNotes::unlistedChordHeld, main,
+                     [this](const QString& notes) {
+                         main_->ShowUnlistedChord(notes);
+                         qCInfo(midi::lcMidi).noquote()
+                             << "Played chord:" << frmChordMain::UnlistedChordText(notes);
+                     });
 }
 
 void Program::Wire() {
@@ -199,28 +200,28 @@ void Program::Wire() {
 }
 
 void Program::WireHeldNotes() {
-    // Picks and computer keys go to the MIDI state, which holds them beside the input's notes;
-    // whatever is held from any source is drawn.
+    // Picks and computer keys are held beside the input's notes; whatever is held from any
+    // source is drawn.
     using mainwin::frmChordMain;
     frmChordMain* main = main_.get();
-    QObject::connect(main, &frmChordMain::keyPicked, [this](int key) { midi_.PickKey(key); });
-    QObject::connect(main, &frmChordMain::pickedCleared, [this] { midi_.ClearPicks(); });
+    QObject::connect(main, &frmChordMain::keyPicked, [this](int key) { held_.PickKey(key); });
+    QObject::connect(main, &frmChordMain::pickedCleared, [this] { held_.ClearPicksAndNeck(); });
     QObject::connect(main, &frmChordMain::pickNotesChanged, [this](bool on) {
         if (!on) {
-            midi_.ClearPicks();
-            midi_.ReleaseComputerKeys();
+            held_.ClearPicks();
+            held_.ReleaseComputerKeys();
         }
     });
     QObject::connect(main, &frmChordMain::computerKeyDown, [this](quint32 scan, int character) {
-        midi_.ComputerKeyDown(scan, character);
+        held_.ComputerKeyDown(scan, character);
     });
     QObject::connect(main, &frmChordMain::computerKeyUp,
-                     [this](quint32 scan, int character) { midi_.ComputerKeyUp(scan, character); });
+                     [this](quint32 scan, int character) { held_.ComputerKeyUp(scan, character); });
     QObject::connect(main, &frmChordMain::computerKeysLost,
-                     [this] { midi_.ReleaseComputerKeys(); });
-    QObject::connect(&midi_, &midi::modCommon::heldChanged, main, [this] {
+                     [this] { held_.ReleaseComputerKeys(); });
+    QObject::connect(&held_, &midi::HeldNotes::heldChanged, main, [this] {
         if (main_ != nullptr && main_->picKeyboard() != nullptr) {
-            main_->ShowHeldKeys(views::ComputeHeldView(midi_.AllHeldNotes(), midi_.Octave()));
+            main_->ShowHeldKeys(views::ComputeHeldView(held_.AllHeldNotes(), midi_.Octave()));
         }
     });
 }
@@ -288,7 +289,7 @@ progressions::frmChordProgressions* Program::EnsureProgressions() {
         progressions_ = new progressions::frmChordProgressions();
         progressions_->setWindowIcon(reminder_->windowIcon());
         QObject::connect(progressions_, &progressions::frmChordProgressions::unloaded, [this] {
-            Main().mnuWindowProgressions()->setChecked(false);
+            Main().SetProgressionsShown(false);
             // The window destroys itself once the close is done; from now on it is gone.
             progressions_.clear();
         });

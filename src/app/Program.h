@@ -18,6 +18,7 @@
 #include "dialogs/frmMoney.h"
 #include "mainwin/Desktop.h"
 #include "mainwin/frmChordMain.h"
+#include "midi/HeldNotes.h"
 #include "midi/InputPorts.h"
 #include "midi/MidiFile.h"
 #include "midi/OutputDevices.h"
@@ -72,6 +73,8 @@ class Program final : private mainwin::SecondaryWindows {
     dialogs::HelpViewer* EnsureHelp();
 
     midi::modCommon& Midi() { return midi_; }
+    // What the input, the picks, the computer keys and the neck hold, and its naming.
+    midi::HeldNotes& Held() { return held_; }
     // The chord sequence window, its menu item and its player.
     // Made with the main window.
     SequenceLink& Sequence() {
@@ -125,6 +128,7 @@ class Program final : private mainwin::SecondaryWindows {
     std::unique_ptr<mainwin::Desktop> desktop_;
     std::unique_ptr<EndSignals> endSignals_;  // made before the MIDI state: its clock waits on it
     midi::modCommon midi_;                    // outlives the windows, which call into it
+    midi::HeldNotes held_{midi_};
     std::unique_ptr<mainwin::frmChordMain> main_;
     std::unique_ptr<dialogs::frmMoney> reminder_;
     // Top-level windows without an owner, deleted here when still alive at the end.

@@ -54,9 +54,19 @@ PlayingKeys::~PlayingKeys() {
     qApp->removeEventFilter(this);
 }
 
+void PlayingKeys::SetOn(bool on) {
+    on_ = on;
+    down_.clear();
+}
+
+int PlayingKeys::Place(const QKeyEvent& key) {
+    return key.nativeScanCode() != 0 ? static_cast<int>(key.nativeScanCode()) : -key.key();
+}
+
 bool PlayingKeys::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == window_ && type == QEvent::WindowDeactivate) {
+        down_.clear();
         handlers_.focusLost();
         return false;
     }
@@ -75,11 +85,26 @@ bool PlayingKeys::Key(QEvent::Type type, const QKeyEvent& key) {
         }
         return true;
     }
+    if (key.isAutoRepeat()) {
+        return !KeepsItsMeaning(key);
+    }
+    // Released with Ctrl or Alt down, a note still ends, with the character it began with.
+    if (type == QEvent::KeyRelease) {
+        if (const auto it = down_.find(Place(key)); it != down_.end()) {
+            const int character = it->second;
+            down_.erase(it);
+            handlers_.up(key.nativeScanCode(), character);
+            return true;
+        }
+    }
     if (KeepsItsMeaning(key)) {
         return false;
     }
-    if (!key.isAutoRepeat()) {
-        (type == QEvent::KeyPress ? handlers_.down : handlers_.up)(key.nativeScanCode(), key.key());
+    if (type == QEvent::KeyPress) {
+        down_[Place(key)] = key.key();
+        handlers_.down(key.nativeScanCode(), key.key());
+    } else {
+        handlers_.up(key.nativeScanCode(), key.key());
     }
     return true;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// frmChordMain: the program's main window and start-up object. It holds the selection state,
-// the three selectors, the keyboard panel with its 36 key markers, the staff with the chord and
-// scale displays, the Play button and the menu bar.
+// frmChordMain: the program's main window and start-up object. It owns the selection (one plain
+// value) and shows it: the three selectors, the keyboard panel with its 36 key markers, the staff
+// with the chord and scale displays, the Play button and the menu bar. Its handlers turn the
+// user's input into changes of the selection. The controls and menus are built in
+// frmChordMainBuild.cpp, the window-level commands live in frmChordMainCommands.cpp.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -18,6 +20,7 @@
 #include "views/ChordView.h"
 #include "views/Keyboard.h"
 #include "views/ScaleView.h"
+#include "views/Selection.h"
 
 class QAction;
 class QComboBox;
@@ -66,27 +69,32 @@ class frmChordMain : public QMainWindow {
     ~frmChordMain() override;
 
     // ---- Selection state ----------------------------------------------------------------
+    // The selection as the displays last showed or are about to show it.
+    const views::Selection& CurrentSelection() const { return selection_; }
     // A setter refuses a value outside its range: it returns false and the state stays as it
     // was. Setting the state redraws nothing; the displays are redrawn by explicit calls.
-    int RootIndex() const { return rootIndex_; }  // 0..11, row of the root list
+    int RootIndex() const { return selection_.rootIndex; }  // 0..11, row of the root list
     bool SetRootIndex(int index);
-    int ChordTypeIndex() const { return chordTypeIndex_; }  // 0..52
+    int ChordTypeIndex() const { return selection_.chordTypeIndex; }  // 0..52
     bool SetChordTypeIndex(int index);
-    int ScaleIndex() const { return scaleIndex_; }  // 0..35
+    int ScaleIndex() const { return selection_.scaleIndex; }  // 0..35
     bool SetScaleIndex(int index);
-    int Inversion() const { return inversion_; }  // 0..3
+    int Inversion() const { return selection_.inversion; }  // 0..3
     bool SetInversion(int inversion);
     // The caption of the inversion last applied (ApplyInversion).
-    const std::string& InversionCaption() const { return inversionCaption_; }
-    int ClefOffset() const { return clefOffset_; }  // 0 treble, 120 bass
+    const std::string& InversionCaption() const { return selection_.inversionCaption; }
+    int ClefOffset() const { return selection_.clefOffset; }  // 0 treble, 120 bass
     bool SetClefOffset(int offset);
     // Options > Spelling: how notes are named and written (Sharps at every start).
-    theory::Spelling Spelling() const { return spelling_; }
+    theory::Spelling Spelling() const { return selection_.spelling; }
     // Takes the spelling, checks its menu item and redraws everything that names a note; emits
     // spellingChanged when it differs.
     void SetSpelling(theory::Spelling spelling);
     // Options > Link Windows (the menu item's check mark agrees).
-    bool LinkWindows() const { return linkWindows_; }
+    bool LinkWindows() const { return selection_.linkWindows; }
+    // Whether the progressions window is shown from the Window menu (its check mark agrees);
+    // the program says when the user has closed that window.
+    void SetProgressionsShown(bool shown);
     // The secondary windows' states when the main window was last minimised.
     Qt::WindowStates SavedMidiState() const { return savedMidiState_; }
     Qt::WindowStates SavedProgressionsState() const { return savedProgressionsState_; }
@@ -107,25 +115,30 @@ class frmChordMain : public QMainWindow {
     void ShowScale();
     // Caption of the inversion, then the chord display.
     void ApplyInversion();
-    views::IdentifierMode IdentifierMode() const;
+    views::IdentifierMode IdentifierMode() const { return selection_.identifiers; }
     // What File > Print puts on paper: the chord and scale as the window shows them now.
     ChordSheet CurrentSheet() const;
     // The chord as a title: root text, a blank, chord name and inversion caption ("C Major 7th
     // Basic"), which names its MIDI file.
     QString ChordTitle() const;
+    // The chord shown, in words, with what else a held chord is named: what the name's
+    // description reads and the log writes.
+    QString ChordDescription() const;
+    // What the name label says of held notes that are no catalogue chord.
+    static QString UnlistedChordText(const QString& notes);
 
     // ---- Notes picked and held ------------------------------------------------------------
     // Options > Pick Notes (off at every start): a left press on a key picks a note instead of
     // the root, and the computer keyboard plays.
-    bool PickNotes() const;
+    bool PickNotes() const { return pickNotes_; }
     // Draws the keys held from every source pressed and says so in the keyboard's description.
     void ShowHeldKeys(const views::HeldView& held);
 
     // ---- A chord held on the MIDI input ---------------------------------------------------
-    // Selects it as the user's picks do: the root, the chord type, then the inversion, each
-    // running its own handling; then shows what else `names` says the held notes are, or that
-    // the fifth is left out, as symbols under the chord's name until the chord display is next
-    // redrawn otherwise; the name's description reads them in words and symbols.
+    // Selects it in one change of the selection (root, chord type, inversion, and what else
+    // `names` says the held notes are, or that the fifth is left out) and draws once, as a pick of
+    // the root does; the other names stand as symbols under the chord's name until the chord
+    // display is next redrawn otherwise; the name's description reads them in words and symbols.
     void SelectPlayedChord(int rootIndex, int chordTypeIndex, int inversion,
                            const theory::HeldChordNames& names = {});
     // Held notes that are no catalogue chord: the display stays; the name label says so in its
@@ -213,11 +226,13 @@ class frmChordMain : public QMainWindow {
     void webUpdatesRequested();
     void webHomeRequested();
     void aboutRequested();
+    // The selection shown changed (emitted once the displays show it, once for each change).
+    void selectionChanged(const quorvane::views::Selection& selection);
     // Pick Notes was switched; off, the picks and the computer keys held are let go.
     void pickNotesChanged(bool on);
     // With Pick Notes on: key 0..35 was pressed (picked, or unpicked when picked).
     void keyPicked(int key);
-    // Escape: the picked notes are to be emptied.
+    // Escape: the picked notes (and the notes fretted on the neck) are to be emptied.
     void pickedCleared();
     // A computer key went down or up in the window (its scan code and Qt key code).
     void computerKeyDown(quint32 scanCode, int character);
@@ -248,10 +263,21 @@ class frmChordMain : public QMainWindow {
     // the views they last applied.
     void DescribeDisplays();
     void DescribeKeyboard();
-    void PlaceNameLabel();
-    void ShowOtherNames(const QString& text);
-    // Sets a selector's row from code and runs the same handling as a user's pick.
-    void SelectRow(QComboBox* box, int row);
+    // Lays the name label out for the name it now shows.
+    void PlaceNameLabel(const QString& name);
+    // The held chord's other names under the chord's name, from the selection.
+    void ShowOtherNames();
+    // The chord display from the selection as it stands, the held chord's names kept.
+    void DrawChord();
+    // Emits selectionChanged when the selection differs from the one last announced.
+    void Announce();
+    // The handling of a pick in a selector, whether the user's or the program's.
+    void PickRoot(int row);
+    void PickChordType(int row);
+    void PickScale(int row);
+    // The selectors show the selection (without running their handlers).
+    void ShowSelectors();
+    void ShowIdentifierChecks();
     void OpenInversionsPopup();
     // A left press on the widget where `starts` holds, then a move past the drag distance,
     // asks for the chord to be dragged; the press itself is handled as before.
@@ -262,11 +288,6 @@ class frmChordMain : public QMainWindow {
     MouseDownLabel* lblNoteName_ = nullptr;
     QLabel* lblOtherNames_ = nullptr;
     SymbolLabel* lblChordSymbol_ = nullptr;
-    // While a held chord is being selected its other names are not cleared.
-    bool selectingPlayed_ = false;
-    // The held chord's other names shown now (none when lblOtherNames_ is empty): they are
-    // written again in a new spelling.
-    theory::HeldChordNames heldNames_;
     KeyboardPanel* picKeyboard_ = nullptr;
     ClefLabel* lblClef_ = nullptr;
     std::array<QLabel*, 5> labels_{};
@@ -304,14 +325,10 @@ class frmChordMain : public QMainWindow {
 
     bool shownOnce_ = false;
 
-    int rootIndex_ = 0;
-    int chordTypeIndex_ = 0;
-    int scaleIndex_ = 0;
-    int inversion_ = 0;
-    std::string inversionCaption_ = " Basic";
-    int clefOffset_ = 0;
-    theory::Spelling spelling_ = theory::Spelling::Sharps;
-    bool linkWindows_ = true;
+    views::Selection selection_;
+    views::Selection announced_;
+    bool pickNotes_ = false;
+    bool progressionsShown_ = false;
     Qt::WindowStates savedMidiState_ = Qt::WindowNoState;
     Qt::WindowStates savedProgressionsState_ = Qt::WindowNoState;
 };

@@ -8,9 +8,10 @@
 #include <span>
 #include <vector>
 
+#include "midi/MidiStatus.h"
+
 namespace quorvane::midi {
 
-inline constexpr int kSustainController = 64;
 // A pedal value from this up holds the notes.
 inline constexpr int kPedalDownValue = 64;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The MIDI input: what a keyboard sends, read into notes and the sustain pedal, the notes held
 // (sustained ones included), echoed to the output, and what comes back of the program's own sound
-// dropped. What is held is named by its owner, with the notes of the other sources.
+// dropped. What is held is named by HeldNotes, with the notes of the other sources.
 //
 // A port delivers on the MIDI library's thread. Deliveries wait in a bounded queue that the
 // user-interface thread empties in one go, reporting once for all the notes it found, so a flood

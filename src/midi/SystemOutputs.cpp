@@ -4,6 +4,7 @@
 
 #include "midi/BuiltinSynth.h"
 #include "midi/MidiLog.h"
+#include "midi/MidiStatus.h"
 #include "midi/RtMidiSupport.h"
 
 namespace quorvane::midi {
@@ -19,20 +20,21 @@ class PortDevice final : public OutputDevice {
     PortDevice& operator=(const PortDevice&) = delete;
 
     bool NoteOn(int channel, int key, int velocity) override {
-        return SendChannelMessage(0x90, channel, key, velocity);
+        return SendChannelMessage(kNoteOn, channel, key, velocity);
     }
     bool NoteOff(int channel, int key, int velocity) override {
-        return SendChannelMessage(0x80, channel, key, velocity);
+        return SendChannelMessage(kNoteOff, channel, key, velocity);
     }
     bool ControlChange(int channel, int controller, int value) override {
-        return SendChannelMessage(0xB0, channel, controller, value);
+        return SendChannelMessage(kControlChange, channel, controller, value);
     }
     bool ProgramChange(int channel, int program) override {
         if (closed_ || !InRange(channel, 15) || !InRange(program, 127)) {
             return false;
         }
-        const std::array<unsigned char, 2> bytes{static_cast<unsigned char>(0xC0 | channel),
-                                                 static_cast<unsigned char>(program)};
+        const std::array<unsigned char, 2> bytes{
+            static_cast<unsigned char>(ChannelStatus(kProgramChange, channel)),
+            static_cast<unsigned char>(program)};
         return Send(bytes.data(), bytes.size());
     }
 
@@ -61,9 +63,10 @@ class PortDevice final : public OutputDevice {
         }
         bool ok = true;
         for (unsigned char channel = 0; channel < 16; ++channel) {
-            const unsigned char status = static_cast<unsigned char>(0xB0 | channel);
-            const std::array<unsigned char, 3> allSoundOff{status, 120, 0};
-            const std::array<unsigned char, 3> allNotesOff{status, 123, 0};
+            const unsigned char status =
+                static_cast<unsigned char>(ChannelStatus(kControlChange, channel));
+            const std::array<unsigned char, 3> allSoundOff{status, kAllSoundOffController, 0};
+            const std::array<unsigned char, 3> allNotesOff{status, kAllNotesOffController, 0};
             ok = Send(allSoundOff.data(), 3) && ok;
             ok = Send(allNotesOff.data(), 3) && ok;
         }

@@ -8,7 +8,6 @@
 
 #include "midi/MidiLog.h"
 #include "theory/catalogue.h"
-#include "theory/recognition.h"
 #include "theory/theory.h"
 
 namespace quorvane::midi {
@@ -17,14 +16,7 @@ modCommon::modCommon(std::unique_ptr<OutputDevices> devices, std::unique_ptr<Mid
                      std::unique_ptr<InputPorts> inputs)
     : devices_(std::move(devices)),
       clock_(std::move(clock)),
-      input_(std::move(inputs), *this, *clock_) {
-    connect(&input_, &MidiInput::heldChanged, this, [this](bool added) {
-        if (added) {
-            NameHeld();
-        }
-        emit heldChanged();
-    });
-}
+      input_(std::move(inputs), *this, *clock_) {}
 
 modCommon::~modCommon() {
     input_.Close();  // its echo is released while the device is still here
@@ -69,7 +61,7 @@ bool modCommon::SetOctave(int octave) {
         return false;
     }
     octave_ = octave;
-    emit heldChanged();  // the input's notes are drawn on other keys now
+    emit octaveChanged();
     return true;
 }
 
@@ -108,7 +100,7 @@ void modCommon::CloseDevice() {
         emit outputEnding();
     }
     input_.ReleaseEchoed();
-    SilenceWindowNotes();
+    emit deviceClosing();
     if (device_) {
         device_->Close();
     }
@@ -144,13 +136,13 @@ bool modCommon::Send(std::uint32_t packed) {
         return false;
     }
     const int status = StatusOf(packed);
-    const int channel = status & 0x0F;
-    switch (status & 0xF0) {
-        case 0x90:
+    const int channel = ChannelOf(status);
+    switch (KindOf(status)) {
+        case kNoteOn:
             return device_->NoteOn(channel, Data1Of(packed), Data2Of(packed));
-        case 0x80:
+        case kNoteOff:
             return device_->NoteOff(channel, Data1Of(packed), Data2Of(packed));
-        case 0xC0:
+        case kProgramChange:
             return device_->ProgramChange(channel, Data1Of(packed));
         default:
             return false;  // the program sends no other message

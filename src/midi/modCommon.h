@@ -9,19 +9,16 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "midi/ComputerKeys.h"
 #include "midi/InputPorts.h"
 #include "midi/MidiInput.h"
+#include "midi/MidiStatus.h"
 #include "midi/OutputDevices.h"
-#include "midi/PickedNotes.h"
 #include "midi/PlayPlan.h"
-#include "theory/recognition.h"
 
 namespace quorvane::midi {
 
@@ -49,13 +46,14 @@ constexpr std::uint32_t NoteOnMessage(int noteOnBase, int velocity, int sounding
                                       (soundingKey + 12 * octave) * 256);
 }
 constexpr std::uint32_t NoteOffMessage(std::uint32_t noteOn) {
-    return noteOn - 16;
+    return noteOn - (kNoteOn - kNoteOff);
 }
 constexpr std::uint32_t ProgramChangeMessage(int midiChannel, int program) {
-    return static_cast<std::uint32_t>(0xC0 + midiChannel + program * 256);
+    return static_cast<std::uint32_t>(ChannelStatus(kProgramChange, midiChannel) + program * 256);
 }
 
-inline constexpr std::int32_t kMiddleCNoteOn = 0x3C90;
+// Middle C's note-on on channel 0, the base every note-on is counted from.
+inline constexpr std::int32_t kMiddleCNoteOn = kNoteOn + 60 * 256;
 inline constexpr std::int32_t kStartNoteLength = 500;
 inline constexpr std::int32_t kStartVelocity = 64;
 // What the settings window's note-length slider can set.
@@ -85,7 +83,7 @@ class modCommon : public QObject, private EchoTarget {
     std::int32_t MidiChannel() const { return midiChannel_; }  // 0..15, shown as 1..16
     // `shown` is the channel as the user sees it, 1..16.
     bool SetMidiChannel(int shown);
-    std::int32_t NoteOnBase() const { return noteOnBase_; }  // 0x3C90 + MidiChannel
+    std::int32_t NoteOnBase() const { return noteOnBase_; }  // kMiddleCNoteOn + MidiChannel
     std::int32_t Octave() const { return octave_; }          // -2..2
     bool SetOctave(int octave);
     // How Play lays the notes out in time (a block chord at start), and the spacing between
@@ -97,6 +95,7 @@ class modCommon : public QObject, private EchoTarget {
     bool SetPlaySpacing(int milliseconds);
     // Nonzero while a device is open; changes with every open.
     std::int32_t MidiOutHandle() const { return device_ ? handle_ : 0; }
+    bool DeviceOpen() const { return device_ != nullptr; }
     // The device number of the open device, -1 when none is open.
     int OpenDeviceNumber() const { return device_ ? openDevice_ : -1; }
 
@@ -175,26 +174,6 @@ class modCommon : public QObject, private EchoTarget {
     std::vector<int> HeldNotes() const { return input_.HeldNotes(); }
     MidiInput& Input() { return input_; }
 
-    // ---- Notes played in the window --------------------------------------------------------
-    // Picked with the mouse and held on the computer keyboard, by keyboard key (0..35), they
-    // sound at the octave shift, on the channel and with the volume as velocity, and are named
-    // together with what the input holds.
-    // Picks `key`, sounding it for the note length without waiting for it, or takes it away
-    // (silently); either way what is held then is named, unless nothing is.
-    void PickKey(int key);
-    // Takes every pick away, silencing what still sounds.
-    void ClearPicks();
-    std::vector<int> PickedKeys() const { return picked_.Keys(); }
-    // A computer key went down or up (`scanCode` and `character` as ComputerKeys reads them):
-    // a key that plays is echoed as the input's notes are, and named when it goes down.
-    void ComputerKeyDown(std::uint32_t scanCode, int character);
-    void ComputerKeyUp(std::uint32_t scanCode, int character);
-    // Lets every computer key go, so nothing is left sounding.
-    void ReleaseComputerKeys();
-    // Every note held now, from the input, the picks and the computer keys (MIDI note numbers,
-    // lowest first, each once).
-    std::vector<int> AllHeldNotes() const;
-
     OutputDevices& Devices() { return *devices_; }
     MidiClock& Clock() { return *clock_; }
 
@@ -216,14 +195,11 @@ class modCommon : public QObject, private EchoTarget {
     void closingReminderRequested();
     void secondaryWindowsUnloadRequested();
     void endProcessRequested();
-    // The notes held on the input now name a catalogue chord: the window selects it and shows
-    // what else `names` says they could be named, or that the fifth is left out.
-    void chordRecognised(int rootIndex, int chordTypeIndex, int inversion,
-                         const quorvane::theory::HeldChordNames& names);
-    // The notes held on the input now (named in `notes`, lowest first) are no catalogue chord.
-    void unlistedChordHeld(const QString& notes);
-    // What is held from any source, or where it is drawn (the octave shift), changed.
-    void heldChanged();
+    // The octave shift changed: what is held is drawn on other keys.
+    void octaveChanged();
+    // The device is about to be closed (or none is open and another is opened): what the window's
+    // notes started is to be released now (connected directly).
+    void deviceClosing();
     // The built-in synthesizer plays the soundfont file `path` from now on.
     void soundfontChanged(const QString& path);
 
@@ -236,13 +212,6 @@ class modCommon : public QObject, private EchoTarget {
     // ShutDown's steps after the reminder; once.
     void FinishShutDown();
     OutputDevice* EchoDevice() override { return device_.get(); }
-    // Names every note held now, as the held notes of a MIDI keyboard are named.
-    void NameHeld();
-    std::uint32_t KeyNoteOn(int key) const {
-        return NoteOnMessage(noteOnBase_, velocity_, key, octave_);
-    }
-    // Ends the sound of what the picks and the computer keys started.
-    void SilenceWindowNotes();
     int EchoChannel() const override { return midiChannel_; }
 
     std::unique_ptr<OutputDevices> devices_;
@@ -261,11 +230,6 @@ class modCommon : public QObject, private EchoTarget {
     std::int32_t handle_ = 0;
     bool shuttingDown_ = false;
     bool finished_ = false;
-
-    PickedNotes picked_;
-    std::map<std::uint64_t, std::uint32_t> pickSounding_;  // pick id -> its note-on
-    ComputerKeys computerKeys_;
-    std::map<int, std::uint32_t> keySounding_;  // keyboard key -> its echoed note-on
 
     // Declared last: it releases its echo through the device when it goes.
     MidiInput input_;

@@ -116,6 +116,24 @@ void SetMarkerCaptions(ChordView& view, const ChordSelection& selection,
     }
 }
 
+void NameMarkers(ChordView& view, const ChordSelection& selection,
+                 const theory::ChordVoicing& voicing,
+                 const std::vector<theory::SpelledNote>& written) {
+    for (int k = 0; k < kKeyCount; ++k) {
+        view.markers[static_cast<std::size_t>(k)].accessibleName =
+            "Marker " + theory::SpellKey(k, selection.spelling).NameWithOctave();
+    }
+    for (std::size_t n = 0; selection.spelling == theory::Spelling::ByChord && n < voicing.size() &&
+                            n < written.size();
+         ++n) {
+        const int key = voicing[n].soundingKey;
+        if (key >= 0 && key < kKeyCount) {
+            view.markers[static_cast<std::size_t>(key)].accessibleName =
+                "Marker " + written[n].NameWithOctave();
+        }
+    }
+}
+
 // The notes by name from the lowest sounding key up, and the descriptions with their octaves.
 void Describe(ChordView& view, const theory::ChordVoicing& voicing,
               const std::vector<theory::SpelledNote>& written, std::size_t count) {
@@ -229,6 +247,7 @@ ChordView ComputeChordView(const ChordSelection& selection) {
         selection.rootIndex, selection.chordTypeIndex, selection.inversion, selection.spelling);
     const std::size_t count = std::min({voicing.size(), written.size(), view.noteSlots.size()});
     SetMarkerCaptions(view, selection, voicing, written);
+    NameMarkers(view, selection, voicing, written);
     for (std::size_t n = 0; n < count; ++n) {
         const theory::ChordNote& note = voicing[n];
         NoteSlotView& slot = view.noteSlots[n];

@@ -23,6 +23,9 @@ struct MarkerView {
     OleColor backColor = kMarkerChordColor;
     // Set only in Numbers mode; otherwise the captions the identifier menu gave stay as they are.
     std::optional<std::string> caption;
+    // What assistive technology reads for the marker, in scientific pitch ("Marker Db5"): the key
+    // in the spelling, a chord's key by chord as the chord writes it.
+    std::string accessibleName;
     friend bool operator==(const MarkerView&, const MarkerView&) = default;
 };
 

@@ -863,5 +863,51 @@ TEST_F(MainWindowTest, HeldKeysAreDrawnAndDescribed) {
     EXPECT_TRUE(window->picKeyboard()->accessibleDescription().endsWith("Held: none."));
 }
 
+// A key that went down as a note comes up as one, whatever modifiers are held by then.
+TEST_F(MainWindowTest, AKeyReleasedWithCtrlOrAltStillEndsItsNote) {
+    Load();
+    std::vector<std::pair<quint32, bool>> keys;
+    QObject::connect(window.get(), &frmChordMain::computerKeyDown, [&](quint32 scan, int) {
+        keys.push_back({scan, true});
+    });
+    QObject::connect(window.get(), &frmChordMain::computerKeyUp, [&](quint32 scan, int) {
+        keys.push_back({scan, false});
+    });
+    window->mnuOptionsPickNotes()->trigger();
+    for (Qt::KeyboardModifier held : {Qt::ControlModifier, Qt::AltModifier}) {
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, 52, 0, 0, QStringLiteral("z"));
+        QApplication::sendEvent(window->cboChordTypes(), &down);
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_Z, held, 52, 0, 0, QString());
+        QApplication::sendEvent(window->cboChordTypes(), &up);
+    }
+    EXPECT_EQ(keys, (std::vector<std::pair<quint32, bool>>{
+                        {52, true}, {52, false}, {52, true}, {52, false}}));
+}
+
+// A played chord is one change of the selection, announced once; its other names stay through a
+// change of scale and go when the chord is chosen otherwise.
+TEST_F(MainWindowTest, APlayedChordIsOneChangeOfTheSelection) {
+    Load();
+    std::vector<views::Selection> announced;
+    QObject::connect(window.get(), &frmChordMain::selectionChanged,
+                     [&](const views::Selection& s) { announced.push_back(s); });
+    const theory::HeldChordNames names = theory::NameHeldChord(std::vector<int>{69, 72, 76, 79});
+    ASSERT_TRUE(names.chord && !names.others.empty());
+    window->SelectPlayedChord(9, 10, 0, names);  // A Minor 7th, also C Major 6th
+    ASSERT_EQ(announced.size(), 1u);
+    EXPECT_EQ(announced[0], window->CurrentSelection());
+    EXPECT_EQ(announced[0].heldNames, names);
+    EXPECT_EQ(window->cboRootNote()->currentIndex(), 9);
+    EXPECT_EQ(window->cboChordTypes()->currentIndex(), 10);
+    EXPECT_EQ(progRoots.back(), 9);
+    EXPECT_FALSE(window->lblOtherNames()->isHidden());
+    ChooseScale(3);
+    EXPECT_EQ(announced.back().heldNames, names);
+    ChooseChordType(0);
+    EXPECT_EQ(announced.back().heldNames, theory::HeldChordNames{});
+    EXPECT_TRUE(window->lblOtherNames()->isHidden());
+    EXPECT_EQ(window->ChordTitle(), "A Major Basic");
+}
+
 }  // namespace
 }  // namespace quorvane::mainwin

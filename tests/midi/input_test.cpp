@@ -12,6 +12,7 @@
 
 #include "MidiTestRig.h"
 #include "midi/ComputerKeys.h"
+#include "midi/HeldNotes.h"
 #include "midi/InputParser.h"
 #include "support/FakeInputs.h"
 
@@ -80,17 +81,19 @@ TEST(InputParser, ReadsNotesAndSkipsEverythingElse) {
     }
 }
 
-// modCommon with an open recording output and an input port of the test's, opened.
+// modCommon with an open recording output and an input port of the test's, opened, and the
+// notes held from every source named.
 struct InputRig : MidiRig {
     InputRig() : MidiRig({{"Recorder", true}}, {{"Keys", true}, {"Broken", false}}) {
         midi->SelectDevice(0);
         EXPECT_TRUE(midi->OpenInput("Keys"));
-        QObject::connect(midi.get(), &modCommon::chordRecognised,
+        held = std::make_unique<HeldNotes>(*midi);
+        QObject::connect(held.get(), &HeldNotes::chordRecognised,
                          [this](int r, int c, int i, const theory::HeldChordNames& names) {
                              named.push_back({r, c, i});
                              otherNames = theory::OtherNamesText(names);
                          });
-        QObject::connect(midi.get(), &modCommon::unlistedChordHeld,
+        QObject::connect(held.get(), &HeldNotes::unlistedChordHeld,
                          [this](const QString& notes) { unlisted.push_back(notes.toStdString()); });
         outputs->Clear();
     }
@@ -99,6 +102,7 @@ struct InputRig : MidiRig {
         ASSERT_TRUE(inputs->Send(bytes));
         QCoreApplication::processEvents();
     }
+    std::unique_ptr<HeldNotes> held;
     std::vector<std::array<int, 3>> named;
     std::string otherNames;
     std::vector<std::string> unlisted;
@@ -378,19 +382,19 @@ TEST(WindowNotes, PicksAreNamedAfterEveryChangeWithTheInputsNotes) {
     rig.Play({0x90, 76, 80});  // E held on the MIDI keyboard
     rig.outputs->Clear();
     for (int key : {0, 7, 11}) {
-        rig.midi->PickKey(key);
+        rig.held->PickKey(key);
     }
     EXPECT_EQ(rig.named.back(), (std::array<int, 3>{0, 9, 0}));  // C Major 7th
-    rig.midi->PickKey(11);
+    rig.held->PickKey(11);
     EXPECT_EQ(rig.named.back(), (std::array<int, 3>{0, 0, 0}));  // C Major
-    EXPECT_EQ(rig.midi->AllHeldNotes(), (std::vector<int>{72, 76, 79}));
+    EXPECT_EQ(rig.held->AllHeldNotes(), (std::vector<int>{72, 76, 79}));
     EXPECT_EQ(rig.Notes(),
               (std::vector<Note>{{0x90, 72, 90}, {0x90, 79, 90}, {0x90, 83, 90}, {0x80, 83, 90}}));
     rig.outputs->Clear();
     QTest::qWait(rig.midi->NoteLength() + 100);
     EXPECT_EQ(rig.Notes(), (std::vector<Note>{{0x80, 72, 90}, {0x80, 79, 90}}));
-    rig.midi->ClearPicks();
-    EXPECT_EQ(rig.midi->AllHeldNotes(), std::vector<int>{76});
+    rig.held->ClearPicks();
+    EXPECT_EQ(rig.held->AllHeldNotes(), std::vector<int>{76});
     EXPECT_EQ(rig.named.size(), 3u) << "emptying names nothing";
 }
 
@@ -399,20 +403,40 @@ TEST(WindowNotes, PicksAreNamedAfterEveryChangeWithTheInputsNotes) {
 TEST(WindowNotes, ComputerKeysPlayLikeAKeyboard) {
     InputRig rig;
     for (std::uint32_t scan : {52u, 54u, 56u}) {  // Z C B: C E G
-        rig.midi->ComputerKeyDown(scan, 0);
+        rig.held->ComputerKeyDown(scan, 0);
     }
     EXPECT_EQ(rig.named, (std::vector<std::array<int, 3>>{{0, 0, 0}}));
-    rig.midi->ComputerKeyUp(54, 0);
-    rig.midi->ComputerKeyUp(54, 0);
+    rig.held->ComputerKeyUp(54, 0);
+    rig.held->ComputerKeyUp(54, 0);
     EXPECT_EQ(rig.named.size(), 1u);
-    rig.midi->ReleaseComputerKeys();
-    EXPECT_TRUE(rig.midi->AllHeldNotes().empty());
+    rig.held->ReleaseComputerKeys();
+    EXPECT_TRUE(rig.held->AllHeldNotes().empty());
     EXPECT_EQ(rig.Notes(), (std::vector<Note>{{0x90, 60, 64},
                                               {0x90, 64, 64},
                                               {0x90, 67, 64},
                                               {0x80, 64, 64},
                                               {0x80, 60, 64},
                                               {0x80, 67, 64}}));
+}
+
+// The neck is held beside the other sources and named with them after every change; Escape
+// empties the picks and the neck, and says so once for the fretboard to unfret.
+TEST(HeldNotes, TheNeckIsASourceBesideTheOthersAndEscapeEmptiesIt) {
+    InputRig rig;
+    int neckCleared = 0;
+    QObject::connect(rig.held.get(), &HeldNotes::neckCleared, [&] { ++neckCleared; });
+    rig.Play({0x90, 64, 80});                   // E on the input
+    rig.held->SetNeckNotes({67, 60, 60, 200});  // G and C fretted (200 is no note)
+    EXPECT_EQ(rig.held->NeckNotes(), (std::vector<int>{60, 67}));
+    EXPECT_EQ(rig.named.back(), (std::array<int, 3>{0, 0, 0}));  // C Major
+    rig.held->PickKey(11);                                       // B
+    EXPECT_EQ(rig.named.back(), (std::array<int, 3>{0, 9, 0}));  // C Major 7th
+    rig.held->SetNeckNotes({60, 67});
+    EXPECT_EQ(rig.named.size(), 2u) << "the same frets change nothing";
+    rig.held->ClearPicksAndNeck();
+    EXPECT_EQ(rig.held->AllHeldNotes(), std::vector<int>{64});
+    rig.held->ClearPicksAndNeck();
+    EXPECT_EQ(neckCleared, 1);
 }
 
 }  // namespace

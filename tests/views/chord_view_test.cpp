@@ -421,5 +421,23 @@ TEST(ChordView, SpelledChordNamesItsNotesEverywhere) {
     EXPECT_FALSE(ComputeChordView(Select(3, 10, 0, 0, IdentifierMode::Names)).markers[6].caption);
 }
 
+// The markers' names follow the spelling: Sharps and Flats for every key, by chord as the chord
+// writes its own keys (Eb minor 7th here) and as Sharps for the others.
+TEST(ChordView, MarkersAreNamedInTheSpelling) {
+    using theory::Spelling;
+    const struct {
+        Spelling spelling;
+        std::size_t key;
+        const char* name;
+    } cases[] = {{Spelling::Sharps, 13, "Marker C#5"}, {Spelling::Flats, 13, "Marker Db5"},
+                 {Spelling::Sharps, 6, "Marker F#4"},  {Spelling::ByChord, 6, "Marker Gb4"},
+                 {Spelling::ByChord, 1, "Marker C#4"}, {Spelling::Flats, 24, "Marker C6"}};
+    for (const auto& c : cases) {
+        const ChordView v =
+            ComputeChordView(Select(3, 10, 0, 0, IdentifierMode::Markers, c.spelling));
+        EXPECT_EQ(v.markers[c.key].accessibleName, c.name);
+    }
+}
+
 }  // namespace
 }  // namespace quorvane::views

@@ -1,5 +1,5 @@
-// modCommon's notes played in the window: the mouse's picks and the computer keyboard, sounded,
-// echoed and named with what the MIDI input holds.
+#include "midi/HeldNotes.h"
+
 #include <QTimer>
 #include <algorithm>
 #include <set>
@@ -10,13 +10,39 @@
 
 namespace quorvane::midi {
 
-void modCommon::PickKey(int key) {
+namespace {
+
+void SortUnique(std::vector<int>& notes) {
+    std::sort(notes.begin(), notes.end());
+    notes.erase(std::unique(notes.begin(), notes.end()), notes.end());
+}
+
+}  // namespace
+
+HeldNotes::HeldNotes(modCommon& output) : output_(output) {
+    connect(&output_.Input(), &MidiInput::heldChanged, this, [this](bool added) {
+        if (added) {
+            NameHeld();
+        }
+        emit heldChanged();
+    });
+    // The input's notes and the picks are drawn on other keys now.
+    connect(&output_, &modCommon::octaveChanged, this, &HeldNotes::heldChanged);
+    connect(&output_, &modCommon::deviceClosing, this, &HeldNotes::SilenceWindowNotes,
+            Qt::DirectConnection);
+}
+
+std::uint32_t HeldNotes::KeyNoteOn(int key) const {
+    return NoteOnMessage(output_.NoteOnBase(), output_.Velocity(), key, output_.Octave());
+}
+
+void HeldNotes::PickKey(int key) {
     if (key < 0 || key >= theory::kKeyboardKeys) {
         return;
     }
     if (const auto sounding = pickSounding_.find(picked_.Id(key));
         sounding != pickSounding_.end()) {
-        Send(NoteOffMessage(sounding->second));
+        output_.Send(NoteOffMessage(sounding->second));
         pickSounding_.erase(sounding);
     }
     if (picked_.Toggle(key)) {
@@ -25,10 +51,10 @@ void modCommon::PickKey(int key) {
         const std::uint32_t noteOn = KeyNoteOn(key);
         const std::uint64_t id = picked_.Id(key);
         pickSounding_[id] = noteOn;
-        Send(noteOn);
-        QTimer::singleShot(noteLength_, this, [this, id] {
+        output_.Send(noteOn);
+        QTimer::singleShot(output_.NoteLength(), this, [this, id] {
             if (const auto it = pickSounding_.find(id); it != pickSounding_.end()) {
-                Send(NoteOffMessage(it->second));
+                output_.Send(NoteOffMessage(it->second));
                 pickSounding_.erase(it);
             }
         });
@@ -40,9 +66,9 @@ void modCommon::PickKey(int key) {
     emit heldChanged();
 }
 
-void modCommon::ClearPicks() {
+void HeldNotes::ClearPicks() {
     for (const auto& [id, noteOn] : pickSounding_) {
-        Send(NoteOffMessage(noteOn));
+        output_.Send(NoteOffMessage(noteOn));
     }
     pickSounding_.clear();
     if (!picked_.Empty()) {
@@ -51,36 +77,45 @@ void modCommon::ClearPicks() {
     }
 }
 
-void modCommon::ComputerKeyDown(std::uint32_t scanCode, int character) {
+void HeldNotes::ClearPicksAndNeck() {
+    ClearPicks();
+    if (!neck_.empty()) {
+        neck_.clear();
+        emit neckCleared();
+        emit heldChanged();
+    }
+}
+
+void HeldNotes::ComputerKeyDown(std::uint32_t scanCode, int character) {
     const std::optional<int> key = computerKeys_.Press(scanCode, character);
     if (!key) {
         return;
     }
-    if (input_.Echo() && device_) {
+    if (output_.Echo() && output_.DeviceOpen()) {
         const std::uint32_t noteOn = KeyNoteOn(*key);
         keySounding_[*key] = noteOn;
-        Send(noteOn);
+        output_.Send(noteOn);
     }
     NameHeld();
     emit heldChanged();
 }
 
-void modCommon::ComputerKeyUp(std::uint32_t scanCode, int character) {
+void HeldNotes::ComputerKeyUp(std::uint32_t scanCode, int character) {
     const std::optional<int> key = computerKeys_.Release(scanCode, character);
     if (!key) {
         return;
     }
     // Released as the input's notes are: the name stays.
     if (const auto it = keySounding_.find(*key); it != keySounding_.end()) {
-        Send(NoteOffMessage(it->second));
+        output_.Send(NoteOffMessage(it->second));
         keySounding_.erase(it);
     }
     emit heldChanged();
 }
 
-void modCommon::ReleaseComputerKeys() {
+void HeldNotes::ReleaseComputerKeys() {
     for (const auto& [key, noteOn] : keySounding_) {
-        Send(NoteOffMessage(noteOn));
+        output_.Send(NoteOffMessage(noteOn));
     }
     keySounding_.clear();
     if (!computerKeys_.ReleaseAll().empty()) {
@@ -88,30 +123,44 @@ void modCommon::ReleaseComputerKeys() {
     }
 }
 
-void modCommon::SilenceWindowNotes() {
+void HeldNotes::SetNeckNotes(std::vector<int> midiNotes) {
+    std::erase_if(midiNotes, [](int note) { return note < 0 || note > 127; });
+    SortUnique(midiNotes);
+    if (midiNotes == neck_) {
+        return;
+    }
+    neck_ = std::move(midiNotes);
+    // Fretting is an edit, as picking is: what is held then is named again.
+    if (!AllHeldNotes().empty()) {
+        NameHeld();
+    }
+    emit heldChanged();
+}
+
+void HeldNotes::SilenceWindowNotes() {
     for (const auto& [id, noteOn] : pickSounding_) {
-        Send(NoteOffMessage(noteOn));
+        output_.Send(NoteOffMessage(noteOn));
     }
     pickSounding_.clear();
     for (const auto& [key, noteOn] : keySounding_) {
-        Send(NoteOffMessage(noteOn));
+        output_.Send(NoteOffMessage(noteOn));
     }
     keySounding_.clear();
 }
 
-std::vector<int> modCommon::AllHeldNotes() const {
-    std::vector<int> notes = input_.HeldNotes();
+std::vector<int> HeldNotes::AllHeldNotes() const {
+    std::vector<int> notes = output_.HeldNotes();
     for (const std::vector<int>& keys : {picked_.Keys(), computerKeys_.Keys()}) {
         for (int key : keys) {
             notes.push_back(Data1Of(KeyNoteOn(key)));
         }
     }
-    std::sort(notes.begin(), notes.end());
-    notes.erase(std::unique(notes.begin(), notes.end()), notes.end());
+    notes.insert(notes.end(), neck_.begin(), neck_.end());
+    SortUnique(notes);
     return notes;
 }
 
-void modCommon::NameHeld() {
+void HeldNotes::NameHeld() {
     const std::vector<int> held = AllHeldNotes();
     const theory::HeldChordNames names = theory::NameHeldChord(held);
     if (names.chord) {
