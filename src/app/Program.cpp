@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
@@ -259,6 +260,7 @@ bool Program::Start() {
         return false;
     }
     sequence_->AddToMainWindow();
+    AddFretboard();
     main_->show();
     return true;
 }
@@ -296,6 +298,49 @@ progressions::frmChordProgressions* Program::EnsureProgressions() {
         progressions_->ShowProg(Main().RootIndex());
     }
     return progressions_;
+}
+
+void Program::AddFretboard() {
+    for (QObject* owner : Main().mnuWindowMIDI()->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(owner); menu != nullptr) {
+            QAction* item = menu->addAction(QStringLiteral("&Fretboard"));
+            item->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
+            QObject::connect(item, &QAction::triggered, main_.get(), [this] {
+                fretboard::frmFretboard* window = EnsureFretboard();
+                window->show();
+                window->raise();
+                window->activateWindow();
+            });
+            return;
+        }
+    }
+}
+
+fretboard::frmFretboard* Program::EnsureFretboard() {
+    if (fretboard_ != nullptr) {
+        return fretboard_;
+    }
+    using fretboard::frmFretboard;
+    fretboard_ = new frmFretboard(&Main());
+    fretboard_->setWindowIcon(main_->windowIcon());
+    strum_ = std::make_unique<fretboard::StrumPlayer>(midi_);
+    const auto follow = [this] {
+        fretboard_->ShowSelection({main_->RootIndex(), main_->ChordTypeIndex(), main_->Inversion(),
+                                   main_->ScaleIndex(), main_->Spelling(),
+                                   main_->IdentifierMode()});
+    };
+    QObject::connect(main_.get(), &mainwin::frmChordMain::displaysShown, fretboard_, follow);
+    QObject::connect(main_.get(), &mainwin::frmChordMain::pickNotesChanged, fretboard_,
+                     &frmFretboard::SetPickNotes);
+    QObject::connect(main_.get(), &mainwin::frmChordMain::pickedCleared, fretboard_,
+                     &frmFretboard::ClearNeck);
+    QObject::connect(fretboard_, &frmFretboard::strumRequested, strum_.get(),
+                     &fretboard::StrumPlayer::Play);
+    // The neck's notes (frmFretboard::neckNotesChanged) join the held notes once those are held
+    // in one place; until then the neck draws them itself.
+    fretboard_->SetPickNotes(main_->PickNotes());
+    follow();
+    return fretboard_;
 }
 
 midi::frmMIDI* Program::EnsureMidiSettings() {

@@ -512,6 +512,7 @@ void frmChordMain::ShowChord() {
     ShowChordStaff(view);
     ShowChordMarkers(view);
     DescribeDisplays();
+    emit displaysShown();
 }
 
 void frmChordMain::ShowChordName(const views::ChordView& view) {
@@ -546,6 +547,7 @@ void frmChordMain::ShowScale() {
     picKeyboard_->SetKeyColors(view.keyColors);
     staff_->ApplyScale(view);
     DescribeDisplays();
+    emit displaysShown();
 }
 
 void frmChordMain::PlaceNameLabel() {

@@ -199,6 +199,8 @@ class frmChordMain : public QMainWindow {
     // The progressions chart is to follow this root (its window is created hidden if needed).
     void showProgRequested(int rootIndex);
     void playRequested();
+    // The chord or the scale display was redrawn from the selection.
+    void displaysShown();
     // File > Export MIDI...: the chord is to be written to a MIDI file the user names.
     void exportMidiRequested();
     // A left drag has begun on the chord's name or on the chord on the staff: the chord is to
