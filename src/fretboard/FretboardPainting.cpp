@@ -93,7 +93,7 @@ void PaintChordBox(QPainter& painter, const ChordBoxView& box) {
     }
     painter.setPen(Qt::black);
     if (box.baseFret) {
-        DrawCentredText(painter, box.baseFret->at, 540, QString::fromStdString(box.baseFret->text));
+        DrawCentredText(painter, box.baseFret->at, 360, QString::fromStdString(box.baseFret->text));
     }
     if (box.leftOut) {
         painter.setFont(SmallFont(11, false));

@@ -143,7 +143,7 @@ ChordBoxView ComputeChordBox(const FrettedShape& shape, int index, int count,
     box.nut = base == 1;
     if (!box.nut) {
         box.baseFret =
-            BoxText{{kBoxLeft + gridWidth + kBoxRightSpace / 2, kBoxTop + kBoxFretSpacing / 2},
+            BoxText{{kBoxLeft + gridWidth + kBoxRightSpace / 2 + 60, kBoxTop + kBoxFretSpacing / 2},
                     std::to_string(base) + "fr"};
     }
     const std::vector<int> notes = NotesByString(shape);
