@@ -1,5 +1,6 @@
 #include "fretboard/FretboardWidgets.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -45,6 +46,14 @@ void ChordBoxWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         emit picked();
     }
+}
+
+void ChordBoxWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space) {
+        emit picked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 NeckWidget::NeckWidget(QWidget* parent) : QWidget(parent) {

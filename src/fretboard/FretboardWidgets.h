@@ -23,6 +23,8 @@ class ChordBoxWidget final : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Space selects the box, as a press does.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     ChordBoxView box_;

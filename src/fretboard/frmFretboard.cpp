@@ -171,6 +171,7 @@ void frmFretboard::FindShapes() {
                                  selection_.chordTypeIndex, selection_.inversion);
     selected_ = shapes_.empty() ? -1 : 0;
     ShowShapes();
+    shapesArea_->horizontalScrollBar()->setValue(0);  // the best shape in sight
     ShowNeck();
 }
 
