@@ -30,7 +30,9 @@ Q_LOGGING_CATEGORY(lcFretboard, "quorvane.fretboard")
 
 namespace {
 
-const QString kCustomCaption = QStringLiteral("Custom...");
+bool AnyFretted(const std::vector<int>& frets) {
+    return std::ranges::any_of(frets, [](int f) { return f != theory::kMuted; });
+}
 
 }  // namespace
 
@@ -70,7 +72,7 @@ void frmFretboard::BuildControls() {
     for (const theory::Tuning& tuning : theory::ListedTunings()) {
         cboInstrument_->addItem(QString::fromStdString(tuning.name));
     }
-    cboInstrument_->addItem(kCustomCaption);
+    cboInstrument_->addItem(QStringLiteral("Custom..."));
     instrumentLabel->setBuddy(cboInstrument_);
     auto* capoLabel = new QLabel(QStringLiteral("&Capo:"), this);
     updCapo_ = new QSpinBox(this);
@@ -124,6 +126,10 @@ void frmFretboard::BuildControls() {
     connect(updCapo_, &QSpinBox::valueChanged, this, [this](int capo) {
         instrument_.capo = capo;
         FindShapes();
+        // A string fretted below the capo now sounds the capo.
+        if (AnyFretted(neckFrets_)) {
+            emit neckNotesChanged(SoundingNotes(instrument_, neckFrets_));
+        }
     });
     connect(chkLeftHanded_, &QCheckBox::toggled, this, [this](bool on) {
         instrument_.leftHanded = on;
@@ -158,7 +164,7 @@ void frmFretboard::ShowSelection(const FretboardSelection& selection) {
 void frmFretboard::ApplyTuning(const std::string& name, const std::vector<int>& strings) {
     instrument_.name = name;
     instrument_.strings = strings;
-    const bool held = std::ranges::any_of(neckFrets_, [](int f) { return f != theory::kMuted; });
+    const bool held = AnyFretted(neckFrets_);
     neckFrets_.assign(strings.size(), theory::kMuted);
     FindShapes();
     if (held) {
@@ -206,7 +212,7 @@ void frmFretboard::SetNeckFrets(std::vector<int> frets) {
 }
 
 void frmFretboard::ClearNeck() {
-    if (std::ranges::any_of(neckFrets_, [](int f) { return f != theory::kMuted; })) {
+    if (AnyFretted(neckFrets_)) {
         SetNeckFrets(std::vector<int>(neckFrets_.size(), theory::kMuted));
     }
 }
