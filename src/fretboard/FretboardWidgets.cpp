@@ -11,7 +11,8 @@
 namespace quorvane::fretboard {
 
 ChordBoxWidget::ChordBoxWidget(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::StrongFocus);
+    // Only the selected box is a Tab stop; the arrows reach the others.
+    setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -21,6 +22,7 @@ void ChordBoxWidget::Apply(const ChordBoxView& box, bool selected) {
     }
     box_ = box;
     selected_ = selected;
+    setFocusPolicy(selected ? Qt::StrongFocus : Qt::ClickFocus);
     setAccessibleName(QString::fromStdString(box_.accessibleName));
     setAccessibleDescription(QString::fromStdString(box_.accessibleDescription));
     update();
@@ -51,6 +53,10 @@ void ChordBoxWidget::mousePressEvent(QMouseEvent* event) {
 void ChordBoxWidget::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space) {
         emit picked();
+        return;
+    }
+    if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+        emit stepped(event->key() == Qt::Key_Left ? -1 : 1);
         return;
     }
     QWidget::keyPressEvent(event);

@@ -19,11 +19,13 @@ class ChordBoxWidget final : public QWidget {
 
   signals:
     void picked();
+    // Left or Right arrow: the neighbouring box is to be selected (-1 or +1).
+    void stepped(int delta);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    // Space selects the box, as a press does.
+    // Space selects the box, as a press does; the arrows step to its neighbours.
     void keyPressEvent(QKeyEvent* event) override;
 
   private:

@@ -236,6 +236,11 @@ void frmFretboard::ShowShapes() {
         auto* box = new ChordBoxWidget(shapesStrip_);
         const int index = static_cast<int>(boxes_.size());
         connect(box, &ChordBoxWidget::picked, this, [this, index] { SelectShape(index); });
+        connect(box, &ChordBoxWidget::stepped, this, [this](int delta) {
+            SelectShape(selected_ + delta);
+            boxes_[static_cast<std::size_t>(selected_)]->setFocus();
+            shapesArea_->ensureWidgetVisible(boxes_[static_cast<std::size_t>(selected_)]);
+        });
         boxes_.push_back(box);
     }
     constexpr int kGap = 4;

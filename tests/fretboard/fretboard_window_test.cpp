@@ -52,6 +52,10 @@ TEST_F(FretboardWindow, ShowsTheShapesOfTheChordBestFirst) {
     window.cmdCopy()->click();
     EXPECT_EQ(QApplication::clipboard()->text(),
               "{define: C base-fret 1 frets x 3 2 0 1 0 fingers 0 3 2 0 1 0}");
+    QTest::keyClick(window.picShape(0), Qt::Key_Right);
+    EXPECT_EQ(window.SelectedShape(), 1);
+    EXPECT_EQ(window.picShape(1)->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(window.picShape(0)->focusPolicy(), Qt::ClickFocus);
 }
 
 TEST_F(FretboardWindow, FretsBoxFretsTheNeckOrSaysWhatIsWrong) {
