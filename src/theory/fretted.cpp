@@ -6,8 +6,11 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <limits>
 #include <optional>
-#include <string_view>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "theory/catalogue.h"
 #include "theory/theory.h"
@@ -22,6 +25,8 @@ constexpr int kHandReach = 4;        // frets from the lowest fretted to the hig
 constexpr int kFingers = 4;          // index..little; the thumb is not used
 constexpr int kFewestSounding = 3;   // fewer sounding strings is an interval, not a chord
 constexpr int kOpenPositionTop = 3;  // open chords lie in the first three frets
+constexpr int kMostStrings = 8;
+constexpr int kNoNote = std::numeric_limits<int>::max();
 
 int Mod12(int value) {
     return ((value % 12) + 12) % 12;
@@ -104,8 +109,6 @@ std::string LeftOutName(int interval) {
             return "11th";
     }
 }
-
-constexpr int kMostStrings = 8;
 
 using FretRow = std::array<int, kMostStrings>;
 
@@ -233,7 +236,7 @@ class ShapeSearch {
                 }
             }
         }
-        lowestAfter_[strings_] = 1000;
+        lowestAfter_[strings_] = kNoNote;
         for (int s = strings_ - 1; s >= 0; --s) {
             lowestAfter_[s] = std::min(lowestAfter_[s + 1], open_[s]);
         }
@@ -242,7 +245,7 @@ class ShapeSearch {
     }
 
     std::vector<FrettedShape> Run() {
-        Place(0, 0, 1000, 0, 0, 0);
+        Place(0, 0, kNoNote, 0, 0, 0);
         // Equal ranks go in the order of their frets, so the list never depends on the search.
         std::vector<std::pair<std::uint64_t, std::uint64_t>> order;  // (rank, frets)
         order.reserve(found_.size());

@@ -39,7 +39,9 @@ struct FrettedShape {
     friend bool operator==(const FrettedShape&, const FrettedShape&) = default;
 };
 // Every playable shape of the chord (root 0..11, chord type row, inversion 0..3) on those
-// strings with the capo on fret `capo` (0..12), best first; empty when there is none.
+// strings (at most 8) with the capo on fret `capo` (0..12), best first; empty when there is none.
+// Shapes use frets 0..15 above the capo (none past the 24th fret) and sound at least three
+// strings; the bass is the lowest note by pitch, also on re-entrant strings.
 std::vector<FrettedShape> FindShapes(const std::vector<int>& strings, int capo, int rootIndex,
                                      int chordTypeIndex, int inversion);
 // The first fret a chord box shows: 1 when the shape fits from the nut, else its lowest fretted
