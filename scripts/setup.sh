@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake pkg-config make
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-qpa-plugins libqt6printsupport6
+  qt6-base-dev qt6-qpa-plugins libqt6printsupport6 qt6-svg-dev
   librtmidi-dev libjack-dev libasound2-dev libfluidsynth-dev fluidsynth fluid-soundfont-gm timgm6mb-soundfont
   fonts-oflb-euterpe fonts-freefont-ttf fonts-dejavu-core fontconfig
   libxcb1-dev xvfb xdotool xauth x11-utils x11-xkb-utils xfonts-base twm jackd1 pulseaudio pulseaudio-utils weston xwayland qt6-wayland

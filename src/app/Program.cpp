@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
@@ -266,6 +267,7 @@ bool Program::Start() {
         return false;
     }
     sequence_->AddToMainWindow();
+    AddFretboard();
     main_->show();
     if (!filesAtStart_.isEmpty()) {
         // Once the window has been drawn: a message about a file stands in front of it.
@@ -307,6 +309,54 @@ progressions::frmChordProgressions* Program::EnsureProgressions() {
         progressions_->ShowProg(Main().RootIndex());
     }
     return progressions_;
+}
+
+void Program::AddFretboard() {
+    for (QObject* owner : Main().mnuWindowMIDI()->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(owner); menu != nullptr) {
+            QAction* item = menu->addAction(QStringLiteral("&Fretboard"));
+            item->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
+            QObject::connect(item, &QAction::triggered, main_.get(), [this] {
+                fretboard::frmFretboard* window = EnsureFretboard();
+                window->show();
+                FollowSelection();
+                window->raise();
+                window->activateWindow();
+            });
+            return;
+        }
+    }
+}
+
+fretboard::frmFretboard* Program::EnsureFretboard() {
+    if (fretboard_ != nullptr) {
+        return fretboard_;
+    }
+    using fretboard::frmFretboard;
+    fretboard_ = new frmFretboard(&Main());
+    fretboard_->setWindowIcon(main_->windowIcon());
+    strum_ = std::make_unique<fretboard::StrumPlayer>(midi_);
+    QObject::connect(main_.get(), &mainwin::frmChordMain::selectionChanged, fretboard_,
+                     [this] { FollowSelection(); });
+    QObject::connect(main_.get(), &mainwin::frmChordMain::pickNotesChanged, fretboard_,
+                     &frmFretboard::SetPickNotes);
+    QObject::connect(&held_, &midi::HeldNotes::neckCleared, fretboard_, &frmFretboard::ClearNeck);
+    QObject::connect(fretboard_, &frmFretboard::neckNotesChanged, &held_,
+                     [this](const std::vector<int>& notes) { held_.SetNeckNotes(notes); });
+    QObject::connect(fretboard_, &frmFretboard::strumRequested, strum_.get(),
+                     &fretboard::StrumPlayer::Play);
+    fretboard_->SetPickNotes(main_->PickNotes());
+    return fretboard_;
+}
+
+void Program::FollowSelection() {
+    // A hidden fretboard finds no shapes: it catches up when it is shown.
+    if (fretboard_ == nullptr || !fretboard_->isVisible()) {
+        return;
+    }
+    const views::Selection& selection = main_->CurrentSelection();
+    fretboard_->ShowSelection({selection.rootIndex, selection.chordTypeIndex, selection.inversion,
+                               selection.scaleIndex, selection.spelling, selection.identifiers});
 }
 
 midi::frmMIDI* Program::EnsureMidiSettings() {

@@ -16,6 +16,8 @@
 #include "dialogs/WebLinks.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmMoney.h"
+#include "fretboard/StrumPlayer.h"
+#include "fretboard/frmFretboard.h"
 #include "mainwin/Desktop.h"
 #include "mainwin/frmChordMain.h"
 #include "midi/HeldNotes.h"
@@ -69,6 +71,11 @@ class Program final : private mainwin::SecondaryWindows {
     // The About box, created at its first showing.
     dialogs::frmAbout* About() const { return about_.data(); }
     dialogs::frmAbout* EnsureAbout();
+    // The fretboard window, owned by the main window, made at its first showing.
+    fretboard::frmFretboard* Fretboard() const { return fretboard_.data(); }
+    fretboard::frmFretboard* EnsureFretboard();
+    // The fretboard, when shown, follows the main window's chord, scale, spelling and identifiers.
+    void FollowSelection();
     dialogs::HelpViewer* Help() const { return help_.data(); }
     dialogs::HelpViewer* EnsureHelp();
 
@@ -103,6 +110,8 @@ class Program final : private mainwin::SecondaryWindows {
     void Wire();
     void WireMain();
     void WireHeldNotes();
+    // Window > Fretboard in the main window's menu, and the fretboard window following its chord.
+    void AddFretboard();
     // The end asked for by a signal. A message box or file dialog then open runs an event loop
     // of its own inside a window the end unloads: it is closed first, and the end follows once
     // its loop has returned.
@@ -137,6 +146,8 @@ class Program final : private mainwin::SecondaryWindows {
     QPointer<dialogs::frmAbout> about_;
     QPointer<dialogs::HelpViewer> help_;
     QPointer<midi::frmMIDI> midiSettings_;
+    QPointer<fretboard::frmFretboard> fretboard_;
+    std::unique_ptr<fretboard::StrumPlayer> strum_;
     // Where the last MIDI file was exported to; the next export proposes the same folder.
     QString exportFolder_;
     std::unique_ptr<SequenceLink> sequence_;

@@ -91,6 +91,7 @@ class modCommon : public QObject, private EchoTarget {
     PlayStyle PlayAs() const { return playAs_; }
     bool SetPlayAs(PlayStyle style);
     int PlaySpacing() const { return spacing_[static_cast<std::size_t>(playAs_)]; }
+    int SpacingOf(PlayStyle style) const { return spacing_[static_cast<std::size_t>(style)]; }
     // Refused for a block chord, which has no spacing.
     bool SetPlaySpacing(int milliseconds);
     // Nonzero while a device is open; changes with every open.

@@ -311,3 +311,43 @@ TEST(Program, FilesNamedAtStartOpenOnceTheWindowShowsAndAFailureNamesTheFile) {
 
 }  // namespace
 }  // namespace quorvane::app
+
+namespace quorvane::app {
+namespace {
+
+TEST(Program, TheFretboardFollowsTheMainWindowStrumsAndCloses) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->EnsureMidiSettings()->Form_Activate();
+    mainwin::frmChordMain& w = rig.program->Main();
+    QAction* item = nullptr;
+    for (QAction* action : w.findChildren<QAction*>()) {
+        item = action->text() == "&Fretboard" ? action : item;
+    }
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    item->trigger();
+    fretboard::frmFretboard* board = rig.program->Fretboard();
+    ASSERT_NE(board, nullptr);
+    EXPECT_TRUE(board->isVisible());
+    EXPECT_EQ(board->windowTitle(), "Quorvane - [Fretboard]");
+    w.cboRootNote()->setCurrentIndex(9);
+    w.cboRootNote_Click();
+    w.cboChordTypes()->setCurrentIndex(1);
+    w.cboChordTypes_Click();
+    w.cboScales()->setCurrentIndex(5);
+    w.cboScales_Click();
+    EXPECT_EQ(board->Selection(), (fretboard::FretboardSelection{9, 1, 0, 5}));
+    ASSERT_FALSE(board->Shapes().empty());
+    rig.outputs->Clear();
+    board->cmdPlay()->click();
+    // The lowest string at once, the others later from the event loop.
+    EXPECT_EQ(rig.NoteOnKeys(), std::vector<int>{board->Shapes().front().notes.front()});
+    board->close();
+    EXPECT_FALSE(board->isVisible());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(rig.program->Ended());
+}
+
+}  // namespace
+}  // namespace quorvane::app
