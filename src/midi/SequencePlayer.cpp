@@ -65,10 +65,6 @@ bool SequencePlayer::SendEvent(const SequenceEvent& event) {
     if (event.on) {
         if (sent) {
             sounding_.push_back(event.note);
-            if (event.chord != announced_) {
-                announced_ = event.chord;
-                emit chordStarted(event.chord);
-            }
         }
     } else if (auto it = std::find(sounding_.begin(), sounding_.end(), event.note);
                it != sounding_.end()) {
@@ -95,12 +91,24 @@ void SequencePlayer::Pump() {
             return;
         }
         clock.SleepUntil(due);
-        if (!SendEvent(plan_.events[next_])) {
-            qCWarning(lcMidi) << "The chord sequence stopped: the output device took no note";
-            Stop();
-            return;
+        // Every event of this instant goes out before anyone hears of it, so that whatever the
+        // announcement sets off cannot smear a chord's onsets.
+        int starting = -1;
+        for (; next_ < plan_.events.size() && DueAt(next_) == due; ++next_) {
+            const SequenceEvent& event = plan_.events[next_];
+            if (!SendEvent(event)) {
+                qCWarning(lcMidi) << "The chord sequence stopped: the output device took no note";
+                Stop();
+                return;
+            }
+            if (event.on && event.chord != announced_) {
+                starting = event.chord;
+            }
         }
-        ++next_;
+        if (starting >= 0) {
+            announced_ = starting;
+            emit chordStarted(starting);
+        }
     }
 }
 
