@@ -10,16 +10,17 @@
 #include "theory/recognition.h"
 #include "theory/spelling.h"
 #include "theory/theory.h"
+#include "theory/type_intervals.h"
 
 namespace quorvane::theory {
 
 namespace {
 
-constexpr std::array<int, 7> kLetterPitch{9, 11, 0, 2, 4, 5, 7};  // A..G
+using detail::LowestPitchClass;
+using detail::Mod12;
+using detail::TypeIntervals;
 
-int Mod12(int v) {
-    return ((v % 12) + 12) % 12;
-}
+constexpr std::array<int, 7> kLetterPitch{9, 11, 0, 2, 4, 5, 7};  // A..G
 
 // Lead sheets write signs and marks outside ASCII; each becomes the ASCII mark the reader knows,
 // '^' for the major seventh triangle, '@' for the diminished circle and '%' for the slashed one.
@@ -276,36 +277,13 @@ std::optional<Quality> ReadQuality(std::string_view q) {
     return out;
 }
 
-// Every chord type's intervals, read once.
-const std::vector<std::vector<int>>& TypeIntervals() {
-    static const std::vector<std::vector<int>> table = [] {
-        std::vector<std::vector<int>> all;
-        for (const ChordType& type : ChordTypes) {
-            all.push_back(ReadIntervals(type.intervals).value_or(std::vector<int>{}));
-        }
-        return all;
-    }();
-    return table;
-}
-
 std::optional<int> CatalogueType(const std::vector<int>& intervals) {
     for (std::size_t t = 0; t < ChordTypes.size(); ++t) {
-        if (TypeIntervals()[t] == intervals) {
+        if (TypeIntervals(static_cast<int>(t)) == intervals) {
             return static_cast<int>(t);
         }
     }
     return std::nullopt;
-}
-
-// The pitch class sounding lowest in the inversion: the first `inversion` notes go an octave up.
-int LowestPitchClass(int root, int type, int inversion) {
-    const std::vector<int> iv =
-        *ReadIntervals(ChordTypes[static_cast<std::size_t>(type)].intervals);
-    int lowest = 99;
-    for (std::size_t i = 0; i < iv.size(); ++i) {
-        lowest = std::min(lowest, iv[i] + (static_cast<int>(i) < inversion ? 12 : 0));
-    }
-    return Mod12(root + lowest);
 }
 
 // The inversion of the chord that sounds `bass` lowest, if one does.
@@ -338,7 +316,7 @@ std::string NotesText(int root, const std::vector<int>& intervals, bool flats) {
 // A bass outside the chord: the catalogue chord of all the notes with the bass lowest.
 std::optional<SequenceChord> ChordOverBass(int root, int type, int bass) {
     std::vector<int> held{48 + bass};
-    for (const int v : TypeIntervals()[static_cast<std::size_t>(type)]) {
+    for (const int v : TypeIntervals(type)) {
         held.push_back(60 + root + v);
     }
     const HeldChordNames names = NameHeldChord(held);
@@ -366,7 +344,46 @@ bool IsSeparator(char c) {
     return std::isspace(static_cast<unsigned char>(c)) || c == '|' || c == ',' || c == ':';
 }
 
+// A note as written at the start of `text`, in ASCII or with the music signs: its pitch class
+// and its length in bytes.
+std::optional<int> WrittenNote(std::string_view text, std::size_t& length) {
+    if (text.empty() || text[0] < 'A' || text[0] > 'G') {
+        return std::nullopt;
+    }
+    const std::string start = Normalised(text.substr(0, std::min<std::size_t>(text.size(), 4)));
+    std::size_t ascii = 0;
+    const std::optional<int> note = ReadNote(start, ascii);
+    length = ascii == 1 ? 1 : (text[1] == '#' || text[1] == 'b' ? 2 : 4);
+    return note;
+}
+
+std::string Moved(int pitchClass, int semitones) {
+    constexpr std::array<std::string_view, 12> kNames{"C",  "Db", "D",  "Eb", "E",  "F",
+                                                      "F#", "G",  "Ab", "A",  "Bb", "B"};
+    return std::string(kNames[static_cast<std::size_t>(Mod12(pitchClass + semitones))]);
+}
+
 }  // namespace
+
+std::string TransposeSymbolText(std::string_view text, int semitones) {
+    std::size_t rootLength = 0;
+    const std::optional<int> root = WrittenNote(text, rootLength);
+    if (!root) {
+        return std::string(text);
+    }
+    std::string_view rest = text.substr(rootLength);
+    std::string bass;
+    const std::size_t slash = rest.rfind('/');
+    std::size_t bassLength = 0;
+    if (slash != std::string_view::npos) {
+        const std::optional<int> note = WrittenNote(rest.substr(slash + 1), bassLength);
+        if (note && slash + 1 + bassLength == rest.size()) {
+            bass = "/" + Moved(*note, semitones);
+            rest = rest.substr(0, slash);
+        }
+    }
+    return Moved(*root, semitones) + std::string(rest) + bass;
+}
 
 std::optional<SequenceCell> ReadChordSymbol(std::string_view token) {
     if (token == "N.C." || token == "NC" || token == "N.C") {

@@ -24,4 +24,9 @@ SymbolsRead ReadChordSymbols(std::string_view text);
 // chord symbol at all (no root letter, or nothing after it a symbol could hold).
 std::optional<SequenceCell> ReadChordSymbol(std::string_view token);
 
+// A symbol's text with its root and slash bass moved by semitones (any sign), each written as
+// the major key of that note is (Db, Eb, F#, Ab, Bb); the rest stays as written. The text
+// as it is when it starts with no note.
+std::string TransposeSymbolText(std::string_view text, int semitones);
+
 }  // namespace quorvane::theory
