@@ -118,12 +118,26 @@ std::vector<std::uint8_t> WriteSequenceFile(const SequenceFile& sequence) {
         track.Meta(0, 0x03, Bytes(sequence.name.begin(), sequence.name.end()));
     }
     track.Event(0, {static_cast<std::uint8_t>(0xC0 | channel), Low7(sequence.program)});
+    // Each marker goes before the events of its beat, so a DAW shows the name over the notes.
+    auto markers = sequence.markers;
+    std::stable_sort(markers.begin(), markers.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    auto marker = markers.begin();
+    const auto markersUpTo = [&](int tick) {
+        for (; marker != markers.end() && marker->first * kSequenceTicksPerQuarter <= tick;
+             ++marker) {
+            track.Meta(marker->first * kSequenceTicksPerQuarter, 0x06,
+                       Bytes(marker->second.begin(), marker->second.end()));
+        }
+    };
     for (const SequenceEvent& event : sequence.plan.events) {
         const int tick = event.beat * kSequenceTicksPerQuarter +
                          event.offsetMs * tempo * kSequenceTicksPerQuarter / 60'000;
+        markersUpTo(tick);
         const auto status = static_cast<std::uint8_t>((event.on ? 0x90 : 0x80) | channel);
         track.Event(tick, {status, Low7(event.note), velocity});
     }
+    markersUpTo(std::max(track.now, sequence.plan.beats * kSequenceTicksPerQuarter));
     track.Meta(std::max(track.now, sequence.plan.beats * kSequenceTicksPerQuarter), 0x2F, {});
     return FileOfTrack(kSequenceTicksPerQuarter, track.data);
 }

@@ -288,6 +288,35 @@ std::string SymbolInKey(const SequenceChord& chord, Key key, Spelling spelling) 
     return symbol;
 }
 
+std::vector<SpelledNote> SpellChordInKey(const SequenceChord& chord, Key key, Spelling spelling) {
+    std::vector<SpelledNote> notes =
+        SpellChord(chord.rootIndex, chord.chordTypeIndex, chord.inversion, spelling);
+    if (spelling != Spelling::ByChord || notes.empty()) {
+        return notes;
+    }
+    const int rootLetter =
+        (TonicLetter(key) + DegreeOf(chord.rootIndex - key.tonic, key).degree) % 7;
+    const int shift = rootLetter - notes.front().letter;
+    for (SpelledNote& note : notes) {
+        const int sounds = 12 * (note.octave - 4) +
+                           kLetterPitch[static_cast<std::size_t>(note.letter)] + note.alter;
+        const int letter = ((note.letter + shift) % 7 + 7) % 7;
+        const std::string name = NameOnLetter(Mod12(sounds), letter);
+        note.letter = static_cast<int>(std::string_view("CDEFGAB").find(name[0]));
+        note.alter = name.size() == 1 ? 0 : (name[1] == '#' ? 1 : -1);
+        const int natural =
+            sounds - note.alter - kLetterPitch[static_cast<std::size_t>(note.letter)];
+        note.octave = 4 + (natural >= 0 ? natural / 12 : -((-natural + 11) / 12));
+    }
+    return notes;
+}
+
+int KeyFifths(Key key) {
+    constexpr std::array<int, 12> kMajor{0, -5, 2, -3, 4, -1, 6, 1, -4, 3, -2, 5};
+    constexpr std::array<int, 12> kMinor{-3, 4, -1, -6, 1, -4, 3, -2, 5, 0, -5, 2};
+    return (key.minor ? kMinor : kMajor)[static_cast<std::size_t>(Mod12(key.tonic))];
+}
+
 SequenceCell Transpose(const SequenceCell& cell, int semitones) {
     SequenceCell out = cell;
     if (cell.known) {

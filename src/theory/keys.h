@@ -35,6 +35,13 @@ std::string RomanNumeral(const SequenceCell& cell, Key key);
 // in Eb major); with Sharps or Flats as ChordSymbol writes it.
 std::string SymbolInKey(const SequenceChord& chord, Key key, Spelling spelling);
 
+// The chord's notes in interval-string order, the first `inversion` an octave up as SpellChord
+// writes them, with ByChord named from the root SymbolInKey writes.
+std::vector<SpelledNote> SpellChordInKey(const SequenceChord& chord, Key key, Spelling spelling);
+
+// The key signature: sharps above 0, flats below (Eb major -3, E minor 1).
+int KeyFifths(Key key);
+
 // The cell moved by semitones (any sign). An unknown cell moves the root letter and slash bass
 // of its text when it has them, and stays as written when it has none.
 SequenceCell Transpose(const SequenceCell& cell, int semitones);
