@@ -89,6 +89,17 @@ Program::~Program() {
     main_.reset();
 }
 
+void Program::ShutDown() {
+    if (!endAgreed_ && sequence_ != nullptr && !sequence_->MayClose()) {
+        // A close of the main window that was cancelled: shown again once the close is over.
+        QMetaObject::invokeMethod(
+            main_.get(), [this] { main_->show(); }, Qt::QueuedConnection);
+        return;
+    }
+    endAgreed_ = true;  // asked once: a second way out while the reminder shows asks nothing
+    midi_.ShutDown();
+}
+
 void Program::EndOnSignal() {
     QWidget* modal = QApplication::activeModalWidget();
     if (qobject_cast<QMessageBox*>(modal) != nullptr ||
@@ -366,7 +377,7 @@ void Program::ExportMidi() {
 void Program::DragChord(QWidget* source) {
     const midi::ChordFile chord = CurrentChordFile();
     std::unique_ptr<QMimeData> data =
-        MidiDragData(*desktop_, chord.name, midi::WriteMidiFile(chord));
+        MidiDragData(*desktop_, main_.get(), chord.name, midi::WriteMidiFile(chord));
     if (data != nullptr) {
         // The chord's name goes with the pointer.
         desktop_->StartDrag(source, std::move(data), main_->lblNoteName()->grab());

@@ -31,6 +31,20 @@ void Desktop::ShowCriticalMessage(QWidget* owner, const QString& title, const QS
     box.exec();
 }
 
+Desktop::SaveChoice Desktop::AskToSave(QWidget* owner, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, title, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+    }
+}
+
 void Desktop::OpenPopupMenu(QMenu* menu) {
     menu->exec(QCursor::pos());
 }

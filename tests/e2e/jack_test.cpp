@@ -120,7 +120,8 @@ class WithJack : public ::testing::Test {
             QThread::msleep(200);
         }
         desktop_.Keys(main, {QStringLiteral("shift+F3")});
-        const QString sequence = desktop_.WaitWindow(QStringLiteral("^Quorvane - \\[Sequence\\]$"));
+        const QString sequence =
+            desktop_.WaitWindow(QStringLiteral("^Quorvane - \\[Sequence\\]\\*?$"));
         desktop_.Keys(sequence,
                       {QStringLiteral("alt+m"), QStringLiteral("ctrl+a"), QStringLiteral("1"),
                        QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("alt+b"),
