@@ -1,5 +1,6 @@
 #include "mainwin/Desktop.h"
 
+#include <QAbstractButton>
 #include <QCursor>
 #include <QDrag>
 #include <QFileDialog>
@@ -35,6 +36,9 @@ Desktop::SaveChoice Desktop::AskToSave(QWidget* owner, const QString& title, con
     QMessageBox box(QMessageBox::Warning, title, text,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
     box.setDefaultButton(QMessageBox::Save);
+    // Access keys, so the choice is one key press away.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
     switch (box.exec()) {
         case QMessageBox::Save:
             return SaveChoice::Save;
