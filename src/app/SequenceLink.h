@@ -37,7 +37,6 @@ class SequenceLink final : public QObject {
     progressions::frmChordSequence* EnsureWindow();
     QAction* mnuWindowSequence() const { return menuItem_; }
     midi::SequencePlayer& Player() { return player_; }
-    SequenceDocument& Document() { return document_; }
 
     void AddCurrentChord();
     void AddPlayedChord(int rootIndex, int chordTypeIndex, int inversion);

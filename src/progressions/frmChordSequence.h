@@ -39,8 +39,6 @@ class frmChordSequence : public QWidget {
     std::string LeadSheet() const { return LeadSheetLine(cells_); }
     std::string Numerals() const { return NumeralsLine(cells_); }
     std::string Title() const { return ProgressionTitle(cells_); }
-    std::string FileTitle() const { return ProgressionFileTitle(cells_); }
-    theory::Spelling Spelling() const { return spelling_; }
     // The cell that sounds now, -1 for none; the selection stays as it is.
     void ShowPlaying(int cell);
     // Reads `text` as chord symbols and adds them after the selected cell; a text that is no
