@@ -36,7 +36,8 @@ QString ExportMidiFile(mainwin::Desktop& desktop, QWidget* owner, QString& expor
     return path;
 }
 
-std::unique_ptr<QMimeData> MidiDragData(mainwin::Desktop& desktop, const std::string& title,
+std::unique_ptr<QMimeData> MidiDragData(mainwin::Desktop& desktop, QWidget* owner,
+                                        const std::string& title,
                                         const std::vector<std::uint8_t>& bytes) {
     const QString folder = desktop.PrivateFolder();
     std::string why = "there is no private temporary folder";
@@ -45,6 +46,11 @@ std::unique_ptr<QMimeData> MidiDragData(mainwin::Desktop& desktop, const std::st
         !midi::SaveMidiFile(QFile::encodeName(path).toStdString(), bytes, &why)) {
         qCWarning(midi::lcMidi).noquote()
             << "A MIDI file cannot be dragged:" << QString::fromStdString(why);
+        desktop.ShowCriticalMessage(
+            owner, QStringLiteral("Quorvane"),
+            QStringLiteral("The MIDI file \"%1\" could not be made for the drag.")
+                .arg(QFileInfo(path).fileName()),
+            QStringLiteral("The file %1.").arg(QString::fromStdString(why)));
         return nullptr;
     }
     auto data = std::make_unique<QMimeData>();

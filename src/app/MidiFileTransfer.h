@@ -23,8 +23,10 @@ QString ExportMidiFile(mainwin::Desktop& desktop, QWidget* owner, QString& expor
                        const std::string& title, const std::vector<std::uint8_t>& bytes);
 
 // `bytes` written to the private folder under the name made from `title`, as a drag carries
-// them: the file's address and the bytes themselves. Null when the file cannot be written.
-std::unique_ptr<QMimeData> MidiDragData(mainwin::Desktop& desktop, const std::string& title,
+// them: the file's address and the bytes themselves. Null when the file cannot be written, which
+// is said to `owner`'s user in a message box.
+std::unique_ptr<QMimeData> MidiDragData(mainwin::Desktop& desktop, QWidget* owner,
+                                        const std::string& title,
                                         const std::vector<std::uint8_t>& bytes);
 
 }  // namespace quorvane::app

@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "app/SequenceLink.h"
 
 namespace quorvane::app {
 
@@ -52,9 +53,9 @@ void Program::OpenFile(const QString& path) {
 }
 
 void Program::OpenChartFile(const QString& path) {
-    ShowFileMessage(
-        QStringLiteral("Quorvane does not yet read chord charts: \"%1\" was not opened.")
-            .arg(path));
+    // As the sequence window's Open does: the window shows, unsaved changes are asked about
+    // first, and a file that cannot be read says why.
+    sequence_->OpenFile(path);
 }
 
 void Program::ShowFileMessage(const QString& text) {

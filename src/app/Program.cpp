@@ -85,6 +85,7 @@ Program::Program(std::unique_ptr<midi::OutputDevices> devices,
     helpKeys_.Add<progressions::frmChordProgressions>(dialogs::kProgressionsTopic);
     helpKeys_.Add<midi::frmMIDI>(dialogs::kMidiSettingsTopic);
     helpKeys_.Add<progressions::frmChordSequence>(dialogs::kSequenceTopic);
+    helpKeys_.Add<fretboard::frmFretboard>(dialogs::kFretboardTopic);
     QObject::connect(&helpKeys_, &dialogs::HelpKeys::topicRequested,
                      [this](const QString& topic) { HelpTopic(topic); });
 }
@@ -94,6 +95,17 @@ Program::~Program() {
     sequence_.reset();
     delete progressions_.data();
     main_.reset();
+}
+
+void Program::ShutDown() {
+    if (!endAgreed_ && sequence_ != nullptr && !sequence_->MayClose()) {
+        // A close of the main window that was cancelled: shown again once the close is over.
+        QMetaObject::invokeMethod(
+            main_.get(), [this] { main_->show(); }, Qt::QueuedConnection);
+        return;
+    }
+    endAgreed_ = true;  // asked once: a second way out while the reminder shows asks nothing
+    midi_.ShutDown();
 }
 
 void Program::EndOnSignal() {
@@ -312,20 +324,15 @@ progressions::frmChordProgressions* Program::EnsureProgressions() {
 }
 
 void Program::AddFretboard() {
-    for (QObject* owner : Main().mnuWindowMIDI()->associatedObjects()) {
-        if (auto* menu = qobject_cast<QMenu*>(owner); menu != nullptr) {
-            QAction* item = menu->addAction(QStringLiteral("&Fretboard"));
-            item->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
-            QObject::connect(item, &QAction::triggered, main_.get(), [this] {
-                fretboard::frmFretboard* window = EnsureFretboard();
-                window->show();
-                FollowSelection();
-                window->raise();
-                window->activateWindow();
-            });
-            return;
-        }
-    }
+    QAction* item = Main().mnuWindow()->addAction(QStringLiteral("&Fretboard"));
+    item->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    QObject::connect(item, &QAction::triggered, main_.get(), [this] {
+        fretboard::frmFretboard* window = EnsureFretboard();
+        window->show();
+        FollowSelection();
+        window->raise();
+        window->activateWindow();
+    });
 }
 
 fretboard::frmFretboard* Program::EnsureFretboard() {
@@ -427,7 +434,7 @@ void Program::ExportMidi() {
 void Program::DragChord(QWidget* source) {
     const midi::ChordFile chord = CurrentChordFile();
     std::unique_ptr<QMimeData> data =
-        MidiDragData(*desktop_, chord.name, midi::WriteMidiFile(chord));
+        MidiDragData(*desktop_, main_.get(), chord.name, midi::WriteMidiFile(chord));
     if (data != nullptr) {
         // The chord's name goes with the pointer.
         desktop_->StartDrag(source, std::move(data), main_->lblNoteName()->grab());

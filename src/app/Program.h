@@ -53,7 +53,9 @@ class Program final : private mainwin::SecondaryWindows {
 
     // The program's single way of ending (modCommon's): the closing reminder (once, unless it is
     // already on screen), the MIDI output closed, the secondary windows unloaded, the end.
-    void ShutDown() { midi_.ShutDown(); }
+    // Unsaved changes of the chord sequence are offered to be saved first; Cancel there keeps
+    // the program running, its main window shown.
+    void ShutDown();
 
     // ---- The windows ---------------------------------------------------------------------
     // One rule: X() gives window X as it is now, nullptr when there is none; EnsureX() creates
@@ -154,6 +156,7 @@ class Program final : private mainwin::SecondaryWindows {
     // F1 in each window: its topic.
     dialogs::HelpKeys helpKeys_;
     QStringList filesAtStart_;
+    bool endAgreed_ = false;  // the sequence's unsaved changes were saved or let go
     bool iconsGiven_ = false;
     // Start has shown the reminder and it was answered to go on.
     bool answeredAtStart_ = false;

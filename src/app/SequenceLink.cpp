@@ -11,17 +11,39 @@ namespace quorvane::app {
 
 SequenceLink::SequenceLink(midi::modCommon& midi, mainwin::frmChordMain& main,
                            mainwin::Desktop& desktop, QString& exportFolder)
-    : midi_(midi), main_(main), desktop_(desktop), exportFolder_(exportFolder), player_(midi) {
-    connect(&player_, &midi::SequencePlayer::chordStarted, this, [this](int chord) {
-        if (window_ != nullptr) {
-            window_->ShowPlaying(chord);
-        }
-    });
-    connect(&player_, &midi::SequencePlayer::stopped, this, [this] {
-        if (window_ != nullptr) {
-            window_->ShowPlaying(-1);
-        }
-    });
+    : midi_(midi),
+      main_(main),
+      desktop_(desktop),
+      exportFolder_(exportFolder),
+      document_(
+          model_, desktop,
+          [this]() -> QWidget* {
+              return window_ != nullptr && window_->isVisible()
+                         ? static_cast<QWidget*>(window_.data())
+                         : &main_;
+          },
+          [this] { return main_.Spelling(); }, exportFolder),
+      player_(midi) {
+    // The window hears of the playing chord after the player has sent that instant's notes and
+    // returned to the event loop: its redraw never falls between a chord's note-ons.
+    connect(
+        &player_, &midi::SequencePlayer::chordStarted, this,
+        [this](int chord) {
+            if (window_ != nullptr) {
+                window_->ShowPlaying(chord);
+            }
+        },
+        Qt::QueuedConnection);
+    connect(
+        &player_, &midi::SequencePlayer::stopped, this,
+        [this] {
+            if (window_ != nullptr) {
+                window_->ShowPlaying(-1);
+            }
+        },
+        Qt::QueuedConnection);
+    connect(&model_, &progressions::SequenceModel::loopChanged, &player_,
+            &midi::SequencePlayer::SetLoop);
 }
 
 SequenceLink::~SequenceLink() {
@@ -29,36 +51,31 @@ SequenceLink::~SequenceLink() {
 }
 
 void SequenceLink::AddToMainWindow() {
-    if (menuItem_ != nullptr) {
+    if (menuItem_ != nullptr || main_.mnuWindow() == nullptr) {
         return;
     }
-    for (QObject* owner : main_.mnuWindowMIDI()->associatedObjects()) {
-        if (auto* menu = qobject_cast<QMenu*>(owner); menu != nullptr) {
-            menuItem_ = menu->addAction(QStringLiteral("Chord &Sequence"));
-            menuItem_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-            break;
-        }
-    }
-    if (menuItem_ == nullptr) {
-        return;
-    }
-    connect(menuItem_, &QAction::triggered, this, [this] {
-        progressions::frmChordSequence* window = EnsureWindow();
-        window->show();
-        window->raise();
-        window->activateWindow();
-    });
+    menuItem_ = main_.mnuWindow()->addAction(QStringLiteral("Chord &Sequence"));
+    menuItem_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    connect(menuItem_, &QAction::triggered, this, &SequenceLink::ShowWindow);
     auto* insert = new QAction(&main_);
     insert->setShortcut(QKeySequence(Qt::Key_Insert));
     connect(insert, &QAction::triggered, this, &SequenceLink::AddCurrentChord);
     auto* remove = new QAction(&main_);
     remove->setShortcut(QKeySequence(Qt::Key_Delete));
     connect(remove, &QAction::triggered, this, [this] {
-        if (window_ != nullptr) {
-            window_->RemoveSelected();
+        // The sequence is changed only where the user sees it.
+        if (window_ != nullptr && window_->isVisible()) {
+            model_.RemoveSelected();
         }
     });
     main_.addActions({insert, remove});
+}
+
+void SequenceLink::ShowWindow() {
+    progressions::frmChordSequence* window = EnsureWindow();
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 progressions::frmChordSequence* SequenceLink::EnsureWindow() {
@@ -66,7 +83,7 @@ progressions::frmChordSequence* SequenceLink::EnsureWindow() {
         return window_;
     }
     using progressions::frmChordSequence;
-    window_ = new frmChordSequence(&main_);
+    window_ = new frmChordSequence(model_, &main_);
     window_->setWindowIcon(main_.windowIcon());
     window_->SetSpelling(main_.Spelling());
     connect(&main_, &mainwin::frmChordMain::spellingChanged, window_,
@@ -74,8 +91,11 @@ progressions::frmChordSequence* SequenceLink::EnsureWindow() {
     connect(window_, &frmChordSequence::addRequested, this, &SequenceLink::AddCurrentChord);
     connect(window_, &frmChordSequence::playRequested, this, &SequenceLink::Play);
     connect(window_, &frmChordSequence::stopRequested, this, &SequenceLink::Stop);
-    connect(window_, &frmChordSequence::loopChanged, &player_, &midi::SequencePlayer::SetLoop);
     connect(window_, &frmChordSequence::exportRequested, this, &SequenceLink::Export);
+    connect(window_, &frmChordSequence::exportMusicXmlRequested, this,
+            [this] { document_.ExportMusicXml(); });
+    connect(window_, &frmChordSequence::saveRequested, this, [this] { document_.Save(); });
+    connect(window_, &frmChordSequence::openRequested, this, [this] { document_.Open(); });
     connect(window_, &frmChordSequence::dragRequested, this, &SequenceLink::Drag);
     connect(window_, &frmChordSequence::chordPicked, &main_,
             [this](int rootIndex, int chordTypeIndex, int inversion) {
@@ -84,58 +104,71 @@ progressions::frmChordSequence* SequenceLink::EnsureWindow() {
     return window_;
 }
 
+bool SequenceLink::OpenFile(const QString& path) {
+    ShowWindow();
+    return document_.OpenFile(path);
+}
+
 void SequenceLink::AddCurrentChord() {
-    EnsureWindow()->AddChord({main_.RootIndex(), main_.ChordTypeIndex(), main_.Inversion()});
+    model_.AddChord({main_.RootIndex(), main_.ChordTypeIndex(), main_.Inversion()});
 }
 
 void SequenceLink::AddPlayedChord(int rootIndex, int chordTypeIndex, int inversion) {
-    if (window_ != nullptr) {
-        window_->AddPlayedChord({rootIndex, chordTypeIndex, inversion});
-    }
+    model_.AddPlayedChord({rootIndex, chordTypeIndex, inversion});
+}
+
+std::vector<progressions::SequenceCellView> SequenceLink::Views() const {
+    return progressions::ComputeSequenceCells(model_.Cells(), model_.Placements(), -1, -1,
+                                              main_.Spelling(), model_.Key());
 }
 
 midi::SequencePlan SequenceLink::Plan() const {
-    const theory::Sequence& chords = window_->Chords();
-    const std::vector<theory::PlacedChord> placements = window_->Placements();
+    const progressions::SequenceCells& cells = model_.Cells();
+    const std::vector<theory::PlacedChord>& placements = model_.Placements();
     std::vector<std::vector<int>> notes;
-    notes.reserve(chords.size());
-    for (std::size_t i = 0; i < chords.size(); ++i) {
-        std::vector<int> keys = theory::PlacedKeys(chords[i], placements[i]);
+    notes.reserve(cells.size());
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        std::vector<int> keys;
+        if (cells[i].known) {
+            keys = theory::PlacedKeys(cells[i].chord, placements[i]);
+        }
         for (int& key : keys) {
             // Key 0 is middle C at octave 0, as Play sounds it.
             key += 60 + 12 * midi_.Octave();
         }
         notes.push_back(std::move(keys));
     }
-    return midi::PlanSequence(notes, window_->BeatsPerChord(), window_->Tempo(), midi_.PlayAs(),
+    return midi::PlanSequence(notes, model_.BeatsPerChord(), model_.Tempo(), midi_.PlayAs(),
                               midi_.PlaySpacing());
 }
 
 void SequenceLink::Play() {
-    if (window_ == nullptr) {
-        return;
-    }
-    player_.Play(Plan(), window_->Tempo(), window_->Loop());
+    player_.Play(Plan(), model_.Tempo(), model_.Loop());
 }
 
 midi::SequenceFile SequenceLink::File() const {
+    const std::vector<progressions::SequenceCellView> views = Views();
     midi::SequenceFile file;
-    file.name = window_->Title();
+    file.name = progressions::ProgressionTitle(views);
     file.channel = midi_.MidiChannel();
     file.program = midi_.Instrument();
     file.velocity = midi_.Velocity();
-    file.tempo = window_->Tempo();
+    file.tempo = model_.Tempo();
     file.plan = Plan();
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        file.markers.emplace_back(static_cast<int>(i) * model_.BeatsPerChord(), views[i].symbol);
+    }
     return file;
 }
 
 void SequenceLink::Export() {
-    if (window_ == nullptr || window_->Chords().empty()) {
+    if (model_.Cells().empty()) {
         return;
     }
     const midi::SequenceFile file = File();
     const QString path =
-        ExportMidiFile(desktop_, window_, exportFolder_, file.name, midi::WriteSequenceFile(file));
+        ExportMidiFile(desktop_, window_, exportFolder_,
+                       progressions::ProgressionFileTitle(Views()), midi::WriteSequenceFile(file));
     if (!path.isEmpty()) {
         qCInfo(midi::lcMidi).noquote() << "Exported the chord sequence to" << path;
     }
@@ -144,7 +177,8 @@ void SequenceLink::Export() {
 void SequenceLink::Drag(QWidget* source, int cell) {
     const midi::SequenceFile file = File();
     std::unique_ptr<QMimeData> data =
-        MidiDragData(desktop_, file.name, midi::WriteSequenceFile(file));
+        MidiDragData(desktop_, window_, progressions::ProgressionFileTitle(Views()),
+                     midi::WriteSequenceFile(file));
     if (data == nullptr) {
         return;
     }

@@ -1,5 +1,6 @@
 #include "mainwin/Desktop.h"
 
+#include <QAbstractButton>
 #include <QCursor>
 #include <QDrag>
 #include <QFileDialog>
@@ -29,6 +30,23 @@ void Desktop::ShowCriticalMessage(QWidget* owner, const QString& title, const QS
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, owner);
     box.setInformativeText(details);
     box.exec();
+}
+
+Desktop::SaveChoice Desktop::AskToSave(QWidget* owner, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, title, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+    box.setDefaultButton(QMessageBox::Save);
+    // Access keys, so the choice is one key press away.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+    }
 }
 
 void Desktop::OpenPopupMenu(QMenu* menu) {

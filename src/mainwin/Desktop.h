@@ -35,6 +35,10 @@ class Desktop {
     void ShowCriticalMessage(QWidget* owner, const QString& title, const QString& text) {
         ShowCriticalMessage(owner, title, text, QString());
     }
+    enum class SaveChoice { Save, Discard, Cancel };
+    // A modal question with the warning icon and the buttons Save, Discard and Cancel; closing
+    // the box is Cancel.
+    virtual SaveChoice AskToSave(QWidget* owner, const QString& title, const QString& text);
     // Opens the menu at the pointer and returns when it has closed.
     virtual void OpenPopupMenu(QMenu* menu);
     // The print dialog; false when the user cancelled it.

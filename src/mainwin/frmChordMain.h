@@ -198,6 +198,8 @@ class frmChordMain : public QMainWindow {
     QAction* mnuOptionsPickNotes() const { return mnuOptionsPickNotes_; }
     QAction* mnuWindowProgressions() const { return mnuWindowProgressions_; }
     QAction* mnuWindowMIDI() const { return mnuWindowMIDI_; }
+    // The Window menu, where the program adds the items of the windows it makes.
+    QMenu* mnuWindow() const { return mnuWindow_; }
     QMenu* mnuInversionsPopup() const { return mnuInversionsPopup_; }
     QAction* mnuInversionsPopupItem(int index) const;
     QAction* mnuHelpIndex() const { return mnuHelpIndex_; }
@@ -315,6 +317,7 @@ class frmChordMain : public QMainWindow {
     PlayingKeys* playingKeys_ = nullptr;
     QAction* mnuWindowProgressions_ = nullptr;
     QAction* mnuWindowMIDI_ = nullptr;
+    QMenu* mnuWindow_ = nullptr;
     QMenu* mnuInversionsPopup_ = nullptr;
     std::array<QAction*, 4> mnuInversionsPopupItem_{};
     QAction* mnuHelpIndex_ = nullptr;

@@ -209,7 +209,8 @@ void frmChordMain::BuildMenus() {
     connect(mnuOptionsResetMIDI_, &QAction::triggered, this,
             &frmChordMain::mnuOptionsResetMIDI_Click);
 
-    QMenu* window = bar->addMenu(QStringLiteral("&Window"));
+    mnuWindow_ = bar->addMenu(QStringLiteral("&Window"));
+    QMenu* window = mnuWindow_;
     mnuWindowProgressions_ = window->addAction(QStringLiteral("&Chord Progressions"));
     mnuWindowProgressions_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     mnuWindowProgressions_->setCheckable(true);

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "midi/MidiStatus.h"
+
 namespace quorvane::midi {
 
 namespace {
@@ -29,7 +31,7 @@ void PutVariable(Bytes& out, std::uint32_t value) {
         value >>= 7;
     } while (value != 0);
     while (count > 1) {
-        out.push_back(static_cast<std::uint8_t>(groups[--count] | 0x80));
+        out.push_back(static_cast<std::uint8_t>(groups[--count] | (1u << 7)));
     }
     out.push_back(groups[0]);
 }
@@ -83,19 +85,19 @@ std::vector<std::uint8_t> WriteMidiFile(const ChordFile& chord) {
     track.Meta(0, 0x51,
                {static_cast<std::uint8_t>(tempo >> 16), static_cast<std::uint8_t>(tempo >> 8),
                 static_cast<std::uint8_t>(tempo)});
-    track.Event(0, {static_cast<std::uint8_t>(0xC0 | channel), Low7(chord.program)});
+    track.Event(0, {static_cast<std::uint8_t>(ChannelStatus(kProgramChange, channel)), Low7(chord.program)});
     std::vector<bool> started(chord.notes.size(), false);
     for (const PlannedOnset& onset : chord.plan.onsets) {
         if (onset.note < chord.notes.size()) {
             started[onset.note] = true;
-            track.Event(onset.atMs, {static_cast<std::uint8_t>(0x90 | channel),
+            track.Event(onset.atMs, {static_cast<std::uint8_t>(ChannelStatus(kNoteOn, channel)),
                                      Low7(chord.notes[onset.note]), velocity});
         }
     }
     // Released together, in list order, as Play releases them.
     for (std::size_t i = 0; i < chord.notes.size(); ++i) {
         if (started[i]) {
-            track.Event(chord.plan.endMs, {static_cast<std::uint8_t>(0x80 | channel),
+            track.Event(chord.plan.endMs, {static_cast<std::uint8_t>(ChannelStatus(kNoteOff, channel)),
                                            Low7(chord.notes[i]), velocity});
         }
     }
@@ -117,13 +119,27 @@ std::vector<std::uint8_t> WriteSequenceFile(const SequenceFile& sequence) {
     if (!sequence.name.empty()) {
         track.Meta(0, 0x03, Bytes(sequence.name.begin(), sequence.name.end()));
     }
-    track.Event(0, {static_cast<std::uint8_t>(0xC0 | channel), Low7(sequence.program)});
+    track.Event(0, {static_cast<std::uint8_t>(ChannelStatus(kProgramChange, channel)), Low7(sequence.program)});
+    // Each marker goes before the events of its beat, so a DAW shows the name over the notes.
+    auto markers = sequence.markers;
+    std::stable_sort(markers.begin(), markers.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    auto marker = markers.begin();
+    const auto markersUpTo = [&](int tick) {
+        for (; marker != markers.end() && marker->first * kSequenceTicksPerQuarter <= tick;
+             ++marker) {
+            track.Meta(marker->first * kSequenceTicksPerQuarter, 0x06,
+                       Bytes(marker->second.begin(), marker->second.end()));
+        }
+    };
     for (const SequenceEvent& event : sequence.plan.events) {
         const int tick = event.beat * kSequenceTicksPerQuarter +
                          event.offsetMs * tempo * kSequenceTicksPerQuarter / 60'000;
-        const auto status = static_cast<std::uint8_t>((event.on ? 0x90 : 0x80) | channel);
+        markersUpTo(tick);
+        const auto status = static_cast<std::uint8_t>(ChannelStatus(event.on ? kNoteOn : kNoteOff, channel));
         track.Event(tick, {status, Low7(event.note), velocity});
     }
+    markersUpTo(std::max(track.now, sequence.plan.beats * kSequenceTicksPerQuarter));
     track.Meta(std::max(track.now, sequence.plan.beats * kSequenceTicksPerQuarter), 0x2F, {});
     return FileOfTrack(kSequenceTicksPerQuarter, track.data);
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "midi/PlayPlan.h"
@@ -40,6 +41,8 @@ struct SequenceFile {
     int velocity = 64;
     int tempo = kStartTempo;  // beats a minute
     SequencePlan plan;
+    // Each chord's symbol at its first beat, written as a Marker so a DAW shows it over the notes.
+    std::vector<std::pair<int /*beat*/, std::string /*symbol*/>> markers;
 };
 
 std::vector<std::uint8_t> WriteSequenceFile(const SequenceFile& sequence);

@@ -10,7 +10,7 @@ std::string FitDeviceName(std::string name) {
     }
     std::size_t cut = kMaxDeviceNameLength;
     // Step back over UTF-8 continuation bytes so no character is split.
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0b1100'0000) == 0b1000'0000) {
         --cut;
     }
     name.resize(cut);

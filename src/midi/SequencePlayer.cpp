@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "midi/MidiLog.h"
+#include "midi/MidiStatus.h"
 
 namespace quorvane::midi {
 
@@ -60,15 +61,11 @@ MidiClock::time_point SequencePlayer::DueAt(std::size_t event) const {
 }
 
 bool SequencePlayer::SendEvent(const SequenceEvent& event) {
-    const int status = (event.on ? 0x90 : 0x80) | channel_;
+    const int status = ChannelStatus(event.on ? kNoteOn : kNoteOff, channel_);
     const bool sent = midi_.Send(PackShortMsg(status, event.note, velocity_));
     if (event.on) {
         if (sent) {
             sounding_.push_back(event.note);
-            if (event.chord != announced_) {
-                announced_ = event.chord;
-                emit chordStarted(event.chord);
-            }
         }
     } else if (auto it = std::find(sounding_.begin(), sounding_.end(), event.note);
                it != sounding_.end()) {
@@ -95,12 +92,24 @@ void SequencePlayer::Pump() {
             return;
         }
         clock.SleepUntil(due);
-        if (!SendEvent(plan_.events[next_])) {
-            qCWarning(lcMidi) << "The chord sequence stopped: the output device took no note";
-            Stop();
-            return;
+        // Every event of this instant goes out before anyone hears of it, so that whatever the
+        // announcement sets off cannot smear a chord's onsets.
+        int starting = -1;
+        for (; next_ < plan_.events.size() && DueAt(next_) == due; ++next_) {
+            const SequenceEvent& event = plan_.events[next_];
+            if (!SendEvent(event)) {
+                qCWarning(lcMidi) << "The chord sequence stopped: the output device took no note";
+                Stop();
+                return;
+            }
+            if (event.on && event.chord != announced_) {
+                starting = event.chord;
+            }
         }
-        ++next_;
+        if (starting >= 0) {
+            announced_ = starting;
+            emit chordStarted(starting);
+        }
     }
 }
 
@@ -113,7 +122,7 @@ void SequencePlayer::ScheduleNext() {
 void SequencePlayer::Stop() {
     timer_.stop();
     for (int note : sounding_) {
-        midi_.Send(PackShortMsg(0x80 | channel_, note, velocity_));
+        midi_.Send(PackShortMsg(ChannelStatus(kNoteOff, channel_), note, velocity_));
     }
     sounding_.clear();
     if (playing_) {

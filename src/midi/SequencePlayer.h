@@ -34,7 +34,7 @@ class SequencePlayer final : public QObject {
     void Pump();
 
   signals:
-    // The chord of that index has begun to sound.
+    // The chord of that index has begun to sound: sent after every event of its first instant.
     void chordStarted(int chord);
     // Playing has ended: stopped, run out, or the device gone.
     void stopped();

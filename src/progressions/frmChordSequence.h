@@ -1,64 +1,50 @@
 #pragma once
-// frmChordSequence: the secondary window that collects chords into a progression, up to 64 cells
-// that wrap onto further rows, with the controls to play it in time, voice it, export and copy
-// it. It owns the progression value and shows it; playing, files and the main window's chord are
+// frmChordSequence: the secondary window that shows the chord sequence and edits it: cells added
+// from the main window, typed or pasted as chord symbols, removed, moved, transposed, undone; its
+// key, tempo, beats, loop and voicing; each cell's Roman numeral in the key. The sequence is
+// the model's (SequenceModel), not the window's; playing, files and the main window's chord are
 // the program's, asked for through signals. Closing it hides it.
 
 #include <QString>
 #include <QWidget>
 #include <vector>
 
+#include "progressions/SequenceModel.h"
+#include "progressions/SequenceRow.h"
 #include "progressions/SequenceView.h"
-#include "theory/sequence.h"
 #include "theory/spelling.h"
 
 class QCheckBox;
 class QComboBox;
-class QGridLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
 namespace quorvane::progressions {
 
-class SequenceRow;
-
 class frmChordSequence : public QWidget {
     Q_OBJECT
   public:
-    // `owner` keeps the window above it; the window goes with it.
-    explicit frmChordSequence(QWidget* owner);
+    // Shows and edits `model`, which outlives it. `owner` keeps the window above it; the window
+    // goes with it.
+    frmChordSequence(SequenceModel& model, QWidget* owner);
     ~frmChordSequence() override;
 
     static constexpr const char* kTitle = "Quorvane - [Sequence]";
-    // What a cell carries when dragged, besides the progression's file: the cell's index.
-    static constexpr const char* kCellMimeType = "application/x-quorvane-sequence-cell";
+    static constexpr const char* kCellMimeType = SequenceRow::kCellMimeType;
 
-    // ---- The progression ---------------------------------------------------------------
-    const theory::Sequence& Chords() const { return chords_; }
-    int Selected() const { return selected_; }  // -1 when no cell is selected
-    // Each chord's inversion and octave as it plays, for the voicing chosen.
-    std::vector<theory::PlacedChord> Placements() const;
+    SequenceModel& Model() const { return model_; }
     const std::vector<SequenceCellView>& Cells() const { return cells_; }
-    // Inserts after the selected cell, or at the end when none is, and selects it; false when
-    // the row is full.
-    bool AddChord(const theory::SequenceChord& chord);
-    // A chord named on the MIDI input: appended when capturing, unless it repeats the last cell.
-    void AddPlayedChord(const theory::SequenceChord& chord);
-    void RemoveSelected();
-    void Clear();
-    // Moves a cell to stand at `to` (an index of the row as it is before the move, or its size
-    // for the end); the moved cell stays selected.
-    void MoveCell(int from, int to);
-    void Select(int cell);
+    std::string LeadSheet() const { return LeadSheetLine(cells_); }
+    std::string Numerals() const { return NumeralsLine(cells_); }
+    std::string Title() const { return ProgressionTitle(cells_); }
     // The cell that sounds now, -1 for none; the selection stays as it is.
     void ShowPlaying(int cell);
-    std::string LeadSheet() const { return LeadSheetLine(cells_); }
-    std::string Title() const { return ProgressionTitle(cells_); }
-
-    int Tempo() const;
-    int BeatsPerChord() const;
-    bool Loop() const;
+    // Reads `text` as chord symbols and adds them after the selected cell; a text that is no
+    // chord symbols, or too many, is said under the "Chords:" box and adds nothing. True when
+    // added.
+    bool AddSymbols(const QString& text);
 
     // ---- Controls -----------------------------------------------------------------------
     QPushButton* cmdAdd() const { return cmdAdd_; }
@@ -67,39 +53,63 @@ class frmChordSequence : public QWidget {
     QPushButton* cmdPlay() const { return cmdPlay_; }
     QPushButton* cmdStop() const { return cmdStop_; }
     QPushButton* cmdExport() const { return cmdExport_; }
+    QPushButton* cmdExportXml() const { return cmdExportXml_; }
     QPushButton* cmdCopy() const { return cmdCopy_; }
+    QPushButton* cmdCopyNumerals() const { return cmdCopyNumerals_; }
+    QPushButton* cmdCopyChordPro() const { return cmdCopyChordPro_; }
+    QPushButton* cmdPaste() const { return cmdPaste_; }
+    QPushButton* cmdOpen() const { return cmdOpen_; }
+    QPushButton* cmdSave() const { return cmdSave_; }
+    QPushButton* cmdUndo() const { return cmdUndo_; }
+    QPushButton* cmdRedo() const { return cmdRedo_; }
+    QPushButton* cmdTransposeUp() const { return cmdTransposeUp_; }
+    QPushButton* cmdTransposeDown() const { return cmdTransposeDown_; }
+    QPushButton* cmdTransposeTo() const { return cmdTransposeTo_; }
     QCheckBox* chkLoop() const { return chkLoop_; }
     QCheckBox* chkCapture() const { return chkCapture_; }
     QSpinBox* spnTempo() const { return spnTempo_; }
     QSpinBox* spnBeats() const { return spnBeats_; }
     QComboBox* cboVoicing() const { return cboVoicing_; }
+    QComboBox* cboKey() const { return cboKey_; }
+    QLineEdit* txtChords() const { return txtChords_; }
+    QLabel* lblChordsMessage() const { return lblChordsMessage_; }
     // Cell n's widget, nullptr outside the row.
-    QWidget* Cell(int n) const;
+    QWidget* Cell(int n) const { return row_->Cell(n); }
 
   public slots:
     // How the chords' symbols are written (Sharps at start).
     void SetSpelling(quorvane::theory::Spelling spelling);
 
   signals:
-    // "Add": the main window's chord is to be added (AddChord).
+    // "Add": the main window's chord is to be added.
     void addRequested();
     void playRequested();
     void stopRequested();
-    void loopChanged(bool loop);
     void exportRequested();
+    void exportMusicXmlRequested();
+    void saveRequested();
+    void openRequested();
     // A left drag from the row: the progression is to be carried from `source` as a file.
     void dragRequested(QWidget* source, int cell);
     // A double-click on a cell: the main window is to show that chord as if picked there.
     void chordPicked(int rootIndex, int chordTypeIndex, int inversion);
 
   private:
+    // Built in SequenceControls.cpp.
     void BuildControls();
-    // The cells recomputed from the progression and applied to the row.
+    void LayOut();
+    void Connect();
+    // The model's settings shown in the controls.
+    void ShowSettings();
+    // The cells recomputed from the model and applied to the row.
     void Refresh();
-    void CopyLine();
+    void ShowSelection(int previous, int current);
+    void ShowDocument();
+    void Copy(const std::string& text);
+    void Paste();
+    void PickCell(int cell);
 
-    theory::Sequence chords_;
-    int selected_ = -1;
+    SequenceModel& model_;
     int playing_ = -1;
     theory::Spelling spelling_ = theory::Spelling::Sharps;
     std::vector<SequenceCellView> cells_;
@@ -111,12 +121,26 @@ class frmChordSequence : public QWidget {
     QPushButton* cmdPlay_ = nullptr;
     QPushButton* cmdStop_ = nullptr;
     QPushButton* cmdExport_ = nullptr;
+    QPushButton* cmdExportXml_ = nullptr;
     QPushButton* cmdCopy_ = nullptr;
+    QPushButton* cmdCopyNumerals_ = nullptr;
+    QPushButton* cmdCopyChordPro_ = nullptr;
+    QPushButton* cmdPaste_ = nullptr;
+    QPushButton* cmdOpen_ = nullptr;
+    QPushButton* cmdSave_ = nullptr;
+    QPushButton* cmdUndo_ = nullptr;
+    QPushButton* cmdRedo_ = nullptr;
+    QPushButton* cmdTransposeUp_ = nullptr;
+    QPushButton* cmdTransposeDown_ = nullptr;
+    QPushButton* cmdTransposeTo_ = nullptr;
     QCheckBox* chkLoop_ = nullptr;
     QCheckBox* chkCapture_ = nullptr;
     QSpinBox* spnTempo_ = nullptr;
     QSpinBox* spnBeats_ = nullptr;
     QComboBox* cboVoicing_ = nullptr;
+    QComboBox* cboKey_ = nullptr;
+    QLineEdit* txtChords_ = nullptr;
+    QLabel* lblChordsMessage_ = nullptr;
 };
 
 }  // namespace quorvane::progressions

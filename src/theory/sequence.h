@@ -4,11 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace quorvane::theory {
 
-inline constexpr std::size_t kMaxSequenceChords = 64;
+inline constexpr std::size_t kMaxSequenceChords = 512;
 
 // A chord as the user picked it: root 0..11, row of ChordTypes, inversion 0..3.
 struct SequenceChord {
@@ -20,6 +21,16 @@ struct SequenceChord {
 };
 
 using Sequence = std::vector<SequenceChord>;
+
+// A cell of a song: a catalogue chord, or a symbol the catalogue does not know, kept as written
+// so that nothing typed or opened is lost.
+struct SequenceCell {
+    SequenceChord chord;  // meaningful when known
+    bool known = true;
+    std::string text;  // as written, for unknown cells (empty for known ones)
+    std::string why;   // for unknown cells: why it names no catalogue chord
+    friend bool operator==(const SequenceCell&, const SequenceCell&) = default;
+};
 
 enum class Voicing { AsShown, Smooth };
 

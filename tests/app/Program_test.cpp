@@ -185,6 +185,23 @@ TEST(Program, ClosingTheMainWindowShutsDown) {
     EXPECT_EQ(rig.program->MidiSettings(), nullptr);
 }
 
+// An empty new sequence ends with the program unasked (above); unsaved chords are offered to be
+// saved, and Cancel keeps the program and its main window.
+TEST(Program, ClosingWithUnsavedChordsAsksFirst) {
+    ProgramRig rig;
+    ASSERT_TRUE(rig.program->Start());
+    rig.program->Sequence().Model().AddChord({0, 0, 0});
+    rig.program->Main().close();
+    QApplication::processEvents();
+    EXPECT_EQ(rig.desktop->ends, 0);
+    EXPECT_TRUE(rig.program->Main().isVisible());
+    rig.desktop->saveChoice = mainwin::Desktop::SaveChoice::Discard;
+    rig.program->Main().mnuFileExit()->trigger();
+    EXPECT_EQ(rig.desktop->ends, 1);
+    EXPECT_EQ(rig.desktop->questions,
+              std::vector<QString>(2, QStringLiteral("Save changes to the chord sequence?")));
+}
+
 TEST(Program, AFailedOpenShowsTheMessageOnce) {
     ProgramRig rig({{"Broken", false}});
     ASSERT_TRUE(rig.program->Start());

@@ -486,8 +486,11 @@ QString App::PassReminder() {
     return main_;
 }
 
-std::optional<int> App::Exit() {
+std::optional<int> App::Exit(bool discardSequence) {
     desktop_.Keys(main_, {QStringLiteral("alt+f"), QStringLiteral("x")});
+    if (discardSequence) {
+        desktop_.Keys(desktop_.WaitWindow(QStringLiteral("^Quorvane$")), {QStringLiteral("alt+d")});
+    }
     // The closing reminder: Esc goes on closing as OK does.
     const QString reminder = desktop_.WaitWindow(QStringLiteral("^Velmira$"));
     if (!reminder.isEmpty()) {

@@ -117,7 +117,8 @@ class App {
     // Passes the start-up reminder with OK and waits for the main window; its id.
     QString PassReminder();
     // File > Exit, then OK in the closing reminder; the exit status.
-    std::optional<int> Exit();
+    // `discardSequence`: the question to save the chord sequence's changes is answered Discard.
+    std::optional<int> Exit(bool discardSequence = false);
     // Opens the MIDI settings window (which opens the first device), then hides it again.
     QString OpenMidiSettings();
     Child& Process() { return process_; }

@@ -73,32 +73,38 @@ TEST(MidiFile, ProgressionsAreWrittenChordByChordOnTheirBeats) {
         std::vector<std::vector<int>> chords;
         int beats;
         PlayStyle style;
+        std::vector<std::pair<int, std::string>> markers;
         const char* csv;
     } cases[] = {
         {{{60, 64, 67}, {69, 72, 76}, {65, 69, 72}, {67, 71, 74, 77}},
          2,
          PlayStyle::Chord,
+         {{0, "C"}, {2, "Am"}, {4, "F"}, {6, "G7"}},
          R"(0, 0, Header, 0, 1, 480
 1, 0, Start_track
 1, 0, Tempo, 500000
 1, 0, Time_signature, 4, 2, 24, 8
 1, 0, Title_t, "C - Am - F - G7"
 1, 0, Program_c, 2, 24
+1, 0, Marker_t, "C"
 1, 0, Note_on_c, 2, 60, 90
 1, 0, Note_on_c, 2, 64, 90
 1, 0, Note_on_c, 2, 67, 90
+1, 960, Marker_t, "Am"
 1, 960, Note_off_c, 2, 60, 90
 1, 960, Note_off_c, 2, 64, 90
 1, 960, Note_off_c, 2, 67, 90
 1, 960, Note_on_c, 2, 69, 90
 1, 960, Note_on_c, 2, 72, 90
 1, 960, Note_on_c, 2, 76, 90
+1, 1920, Marker_t, "F"
 1, 1920, Note_off_c, 2, 69, 90
 1, 1920, Note_off_c, 2, 72, 90
 1, 1920, Note_off_c, 2, 76, 90
 1, 1920, Note_on_c, 2, 65, 90
 1, 1920, Note_on_c, 2, 69, 90
 1, 1920, Note_on_c, 2, 72, 90
+1, 2880, Marker_t, "G7"
 1, 2880, Note_off_c, 2, 65, 90
 1, 2880, Note_off_c, 2, 69, 90
 1, 2880, Note_off_c, 2, 72, 90
@@ -113,7 +119,7 @@ TEST(MidiFile, ProgressionsAreWrittenChordByChordOnTheirBeats) {
 1, 3840, End_track
 0, 0, End_of_file
 )"},
-        {{{60, 64, 67}, {60, 64, 67}}, 1, PlayStyle::ArpeggioUp, R"(0, 0, Header, 0, 1, 480
+        {{{60, 64, 67}, {60, 64, 67}}, 1, PlayStyle::ArpeggioUp, {}, R"(0, 0, Header, 0, 1, 480
 1, 0, Start_track
 1, 0, Tempo, 500000
 1, 0, Time_signature, 4, 2, 24, 8
@@ -134,7 +140,8 @@ TEST(MidiFile, ProgressionsAreWrittenChordByChordOnTheirBeats) {
     const std::filesystem::path file = ::testing::TempDir() + "progression.mid";
     for (const auto& c : cases) {
         const SequenceFile sequence{
-            "C - Am - F - G7", 2, 24, 90, 120, PlanSequence(c.chords, c.beats, 120, c.style, 300)};
+            "C - Am - F - G7", 2, 24, 90, 120, PlanSequence(c.chords, c.beats, 120, c.style, 300),
+            c.markers};
         std::string why;
         ASSERT_TRUE(SaveMidiFile(file, WriteSequenceFile(sequence), &why)) << why;
         EXPECT_EQ(Csv(file), c.csv);

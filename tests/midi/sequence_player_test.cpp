@@ -64,6 +64,20 @@ TEST(SequencePlayer, EachChordSoundsFromItsBeatToTheNextAndLoopsWhenAsked) {
     }
 }
 
+// The window hears of a chord only once every event of its instant has gone out.
+TEST(SequencePlayer, AChordIsAnnouncedAfterEveryEventOfItsInstant) {
+    MidiRig rig;
+    rig.midi->SelectDevice(0);
+    SequencePlayer player(*rig.midi);
+    std::vector<std::size_t> sentBefore;
+    QObject::connect(&player, &SequencePlayer::chordStarted,
+                     [&](int) { sentBefore.push_back(SentSince(rig, {}).size()); });
+    player.Play(TwoChords(), 120, false);
+    rig.clock->now += 499ms;
+    player.Pump();
+    EXPECT_EQ(sentBefore, (std::vector<std::size_t>{2, 6}));
+}
+
 // Whatever ends it, every started note is released while the device still takes it, and
 // nothing follows.
 TEST(SequencePlayer, StoppingReleasesEveryStartedNoteBeforeTheDeviceGoes) {

@@ -3,7 +3,7 @@
 // noted instead of shown, the print dialog filled in by the test, the reminder answered at once
 // when an answer is set, and an end of process that only counts. The reminder and the pop-up menu
 // open for real, for the test to press their buttons, when the test gives no answer.
-// The save dialog's answer is the test's; a drag is kept, not run.
+// The save and open dialogs' and the question's answers are the test's; a drag is kept, not run.
 
 #include <QMenu>
 #include <QMimeData>
@@ -28,9 +28,17 @@ class TestDesktop : public mainwin::Desktop {
     void ShowCriticalMessage(QWidget* owner, const QString& title, const QString& text,
                              const QString& details) override {
         messages.push_back(title + "|" + text);
+        messageDetails.push_back(details);
         if (showMessages) {
             Desktop::ShowCriticalMessage(owner, title, text, details);
         }
+    }
+    SaveChoice AskToSave(QWidget*, const QString&, const QString& text) override {
+        questions.push_back(text);
+        return saveChoice;
+    }
+    QString ChooseOpenFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return openPath;
     }
     void OpenPopupMenu(QMenu* menu) override {
         ++popups;
@@ -69,13 +77,17 @@ class TestDesktop : public mainwin::Desktop {
     // Fills in the print dialog; cancelled when empty.
     std::function<bool(QPrinter&)> choosePrinter;
 
+    // The answer to a question to save, and the questions asked; the open dialog's answer.
+    SaveChoice saveChoice = SaveChoice::Cancel;
+    std::vector<QString> questions;
+    QString openPath;
     // The save dialog's answer (empty: cancelled) and the file it proposed; the last drag.
     QString saveAs, proposedName;
     QWidget* dragSource = nullptr;
     std::unique_ptr<QMimeData> dragged;
 
     mutable int screenChecks = 0;
-    std::vector<QString> messages;
+    std::vector<QString> messages, messageDetails;
     std::vector<QString> opened;
     int popups = 0;
     int reminders = 0;

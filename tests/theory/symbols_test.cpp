@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "theory/catalogue.h"
+#include "theory/spelling.h"
+#include "theory/symbols.h"
+
+namespace quorvane::theory {
+namespace {
+
+// Every symbol the program writes reads back as a chord that writes the same symbol.
+TEST(ChordSymbols, EverySymbolWrittenReadsBack) {
+    for (const Spelling spelling : {Spelling::Sharps, Spelling::Flats, Spelling::ByChord}) {
+        for (int root = 0; root < 12; ++root) {
+            for (int type = 0; type < static_cast<int>(ChordTypes.size()); ++type) {
+                for (int inversion = 0; inversion < 4; ++inversion) {
+                    const std::string symbol = ChordSymbol(root, type, inversion, spelling);
+                    const std::optional<SequenceCell> cell = ReadChordSymbol(symbol);
+                    ASSERT_TRUE(cell && cell->known) << symbol;
+                    const SequenceChord& c = cell->chord;
+                    EXPECT_EQ(ChordSymbol(c.rootIndex, c.chordTypeIndex, c.inversion, spelling),
+                              symbol);
+                    EXPECT_EQ(c.chordTypeIndex, type) << symbol;
+                }
+            }
+        }
+    }
+}
+
+TEST(ChordSymbols, LeadSheetVariantsNameCatalogueChords) {
+    const struct {
+        const char* written;
+        const char* as;  // the program's own symbol for the chord
+    } cases[] = {
+        {"CM7", "Cmaj7"},
+        {"C\u03947", "Cmaj7"},
+        {"Cma7", "Cmaj7"},
+        {"C\u0394", "Cmaj7"},
+        {"Cmaj9", "Cmaj9"},
+        {"Cmin", "Cm"},
+        {"C-", "Cm"},
+        {"C-7", "Cm7"},
+        {"Cm7b5", "Cm7b5"},
+        {"C\u00F8", "Cm7b5"},
+        {"C\u00F87", "Cm7b5"},
+        {"C\u00B0", "Cdim"},
+        {"C\u00B07", "Cdim7"},
+        {"Co7", "Cdim7"},
+        {"C+", "Caug"},
+        {"C+7", "C7#5"},
+        {"C7+5", "C7#5"},
+        {"C7(b9)", "C7b9"},
+        {"C7-9", "C7b9"},
+        {"C11", "C11"},
+        {"C13", "C13"},
+        {"C69", "C6/9"},
+        {"C6/9", "C6/9"},
+        {"C(add9)", "Cadd9"},
+        {"Cmadd9", "Cmadd9"},
+        {"Csus", "Csus4"},
+        {"Cmmaj7", "Cm(maj7)"},
+        {"CmM7", "Cm(maj7)"},
+        {"C-\u03947", "Cm(maj7)"},
+        {"CMi7", "Cm7"},
+        {"C7(no5)", "C7"},
+        {"C\u266F", "C#"},
+        {"D\u266Dm", "C#m"},
+        {"C/E", "C/E"},
+        {"G7/F", "G7/F"},
+        {"C/Bb", "C7/A#"},
+        {"Am/F#", "F#m7b5"},
+        {"C6/9/E", "C6/9/E"},
+        {"Cb", "B"},
+        {"E#m", "Fm"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<SequenceCell> cell = ReadChordSymbol(c.written);
+        ASSERT_TRUE(cell && cell->known) << c.written;
+        EXPECT_EQ(ChordSymbol(cell->chord.rootIndex, cell->chord.chordTypeIndex,
+                              cell->chord.inversion, Spelling::Sharps),
+                  c.as)
+            << c.written;
+    }
+}
+
+TEST(ChordSymbols, UnknownSymbolsAreKeptAsWrittenAndOthersRefused) {
+    for (const char* unknown : {"C7alt", "C/D", "Cmaj7#11", "C5", "N.C.", "Cadd9/D"}) {
+        const std::optional<SequenceCell> cell = ReadChordSymbol(unknown);
+        ASSERT_TRUE(cell) << unknown;
+        EXPECT_FALSE(cell->known) << unknown;
+        EXPECT_EQ(cell->text, unknown);
+        EXPECT_FALSE(cell->why.empty()) << unknown;
+    }
+    for (const char* none : {"hello", "c", "Cx", "H7", "C/Ex", ""}) {
+        EXPECT_FALSE(ReadChordSymbol(none)) << none;
+    }
+    EXPECT_EQ(ReadChordSymbols("| C | Am | F | G7 |").cells.size(), 4u);
+    EXPECT_EQ(ReadChordSymbols("|: Cmaj7, Am7 :| % ").cells.size(), 3u);
+    const SymbolsRead bad = ReadChordSymbols("C Am hello G");
+    EXPECT_TRUE(bad.cells.empty());
+    EXPECT_NE(bad.error.find("hello"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorvane::theory
