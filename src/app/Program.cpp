@@ -97,15 +97,18 @@ Program::~Program() {
     main_.reset();
 }
 
-void Program::ShutDown() {
+bool Program::MayEnd() {
     if (!endAgreed_ && sequence_ != nullptr && !sequence_->MayClose()) {
-        // A close of the main window that was cancelled: shown again once the close is over.
-        QMetaObject::invokeMethod(
-            main_.get(), [this] { main_->show(); }, Qt::QueuedConnection);
-        return;
+        return false;
     }
     endAgreed_ = true;  // asked once: a second way out while the reminder shows asks nothing
-    midi_.ShutDown();
+    return true;
+}
+
+void Program::ShutDown() {
+    if (MayEnd()) {
+        midi_.ShutDown();
+    }
 }
 
 void Program::EndOnSignal() {

@@ -119,6 +119,7 @@ class Program final : private mainwin::SecondaryWindows {
     // its loop has returned.
     void EndOnSignal();
     bool ShowStartReminder() override;
+    bool MayEnd() override;
     // Gives the reminder and the main window the program's icon, once.
     void GiveIcons();
     void ShowClosingReminder();

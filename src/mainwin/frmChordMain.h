@@ -58,6 +58,8 @@ class SecondaryWindows {
     virtual QWidget* EnsureProgressions() { return nullptr; }
     // The MIDI settings window (owned by the main window), created hidden when there is none.
     virtual QWidget* EnsureMidiSettings() { return nullptr; }
+    // Whether the program may end now: false when the user chose to stay (unsaved work kept).
+    virtual bool MayEnd() { return true; }
 };
 
 class frmChordMain : public QMainWindow {

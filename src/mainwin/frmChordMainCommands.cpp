@@ -153,7 +153,11 @@ void frmChordMain::showEvent(QShowEvent* event) {
 }
 
 void frmChordMain::closeEvent(QCloseEvent* event) {
-    // The unload is not cancelled.
+    // Only the user's wish to keep unsaved work stops the unload: the window then stays.
+    if (!windows_.MayEnd()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     Form_Unload();
 }
