@@ -46,8 +46,7 @@ bool VerticallyApart(const SignBox& a, const SignBox& b) {
 // A sign stands clear of a ledger line that crosses its height as it stands clear of the heads.
 bool ClearOfLedgerLines(const SignBox& sign, const std::vector<TwipsHLine>& lines) {
     return std::all_of(lines.begin(), lines.end(), [&](const TwipsHLine& line) {
-        const bool crosses = line.y + kTwipsPerPixel > sign.top && line.y < sign.top + sign.height;
-        return !crosses || sign.left + sign.width + kSharpSignGap <= line.x1;
+        return !CrossesHeight(line, sign) || sign.left + sign.width + kSharpSignGap <= line.x1;
     });
 }
 
