@@ -38,9 +38,10 @@ bool InstrumentLoader::Send(const SynthMessage& message) {
         return false;
     }
     std::unique_lock lock(mutex_);
-    if (waiting_.empty() && !change) {
+    if (!changing_ && !change) {
         return Deliver(setup_, message);
     }
+    changing_ = true;
     waiting_.push_back(message);
     lock.unlock();
     changed_.notify_all();
@@ -49,43 +50,42 @@ bool InstrumentLoader::Send(const SynthMessage& message) {
 
 void InstrumentLoader::WaitUntilSettled() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return waiting_.empty(); });
+    changed_.wait(lock, [this] { return !changing_; });
 }
 
 void InstrumentLoader::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
-        if (waiting_.empty()) {
+        if (stopping_) {
             return;
         }
+        // The front is a change. Everything the synthesizer does here is unlocked, and the
+        // window's messages queue behind the change until the queue is empty again; so the
+        // window never waits for FluidSynth's lock while this thread holds it.
         const SynthMessage change = waiting_.front();
+        waiting_.pop_front();
         lock.unlock();
-        // The slow part, with the window free to go on: it waits only if it plays meanwhile.
         const int font = setup_.PinProgram(change.channel, change.data1);
-        lock.lock();
-        if (stopping_) {
-            waiting_.clear();
-        } else {
-            FinishChange();
-        }
+        Played(change, "the program change");
         setup_.UnpinProgram(font, change.channel, change.data1);  // the channel holds it now
+        lock.lock();
+        while (!stopping_ && !waiting_.empty() &&
+               waiting_.front().kind != SynthMessage::Kind::ProgramChange) {
+            const SynthMessage next = waiting_.front();
+            waiting_.pop_front();
+            lock.unlock();
+            Played(next, "a message that waited for an instrument");
+            lock.lock();
+        }
+        changing_ = !waiting_.empty();
         changed_.notify_all();
     }
 }
 
-void InstrumentLoader::FinishChange() {
-    if (!Deliver(setup_, waiting_.front())) {
-        qCWarning(lcMidi) << "The built-in synthesizer did not take the program change to"
-                          << waiting_.front().data1;
-    }
-    waiting_.pop_front();
-    while (!waiting_.empty() && waiting_.front().kind != SynthMessage::Kind::ProgramChange) {
-        if (!Deliver(setup_, waiting_.front())) {
-            qCWarning(lcMidi) << "The built-in synthesizer did not take a message that waited"
-                              << "for an instrument";
-        }
-        waiting_.pop_front();
+void InstrumentLoader::Played(const SynthMessage& message, const char* what) {
+    if (!Deliver(setup_, message)) {
+        qCWarning(lcMidi) << "The built-in synthesizer did not take" << what;
     }
 }
 

@@ -41,14 +41,15 @@ class InstrumentLoader {
 
   private:
     void Run();
-    // With mutex_ held: the change at the head of the queue, then what came after it up to the
-    // next change.
-    void FinishChange();
+    // Plays a message that waited, logging a refusal.
+    void Played(const SynthMessage& message, const char* what);
 
     SynthSetup& setup_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    // Empty, or a program change being loaded and the messages behind it.
+    // From a program change until everything queued behind it is played: the messages wait.
+    bool changing_ = false;
+    // The changes not yet begun and the messages behind them, in order.
     std::deque<SynthMessage> waiting_;
     bool stopping_ = false;
     std::thread worker_;
