@@ -2,10 +2,12 @@
 // settings window opens it and one chord played on it: prints the resident memory (kB) before
 // the synthesizer opened and after the chord, whether the synthesizer reached an audio output or
 // only its soundfont was loaded (the chord is then rendered offline), and how long the first
-// program change, the chord's note-ons and then a change to another instrument took
-// (microseconds).
+// program change, the chord's note-ons and a change to another instrument made on this thread
+// took, and the longest this thread waited for any message while the same change went through
+// the synthesizer's instrument loader and a note was played every 2 ms (microseconds).
 #include <QApplication>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -17,6 +19,7 @@
 #include "mainwin/Desktop.h"
 #include "mainwin/frmChordMain.h"
 #include "midi/BuiltinSynth.h"
+#include "midi/InstrumentLoader.h"
 #include "support/ResidentMemory.h"
 
 namespace {
@@ -58,6 +61,26 @@ struct OfflineTarget {
     void NoteOn(int channel, int key, int velocity) { setup.NoteOn(channel, key, velocity); }
     void NoteOff(int channel, int key, int /*velocity*/) { setup.NoteOff(channel, key); }
 };
+
+// The longest `send` takes while the instrument changes to kOtherProgram through it and a note
+// is played on and off every 2 ms for half a second.
+long LongestWaitDuringChange(const std::function<void(const quorvane::midi::SynthMessage&)>& send) {
+    using Kind = quorvane::midi::SynthMessage::Kind;
+    long longest = 0;
+    const auto timed = [&](const quorvane::midi::SynthMessage& message) {
+        const Clock::time_point start = Clock::now();
+        send(message);
+        longest = std::max(longest, MicrosecondsSince(start));
+    };
+    timed({Kind::ProgramChange, 0, kOtherProgram, 0});
+    const Clock::time_point start = Clock::now();
+    while (Clock::now() - start < std::chrono::milliseconds(500)) {
+        timed({Kind::NoteOn, 0, 72, 64});
+        timed({Kind::NoteOff, 0, 72, 0});
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return longest;
+}
 
 }  // namespace
 
@@ -101,16 +124,38 @@ int main(int argc, char** argv) {
             }
         }
         const long after = ResidentKb();
-        // Another instrument, whose samples are read now.
-        const Clock::time_point change = Clock::now();
+        // Another instrument through the loader, as the device changes it; then back to the
+        // piano, which lets the other instrument's samples go, and the same change made on
+        // this thread, as the device made it before.
+        long waitUs = -1;
+        long changeUs = -1;
+        SynthSetup* synth = device ? quorvane::midi::BuiltinSynthSetup(device.get()) : setup.get();
         if (device) {
-            device->ProgramChange(0, kOtherProgram);
-        } else if (setup) {
-            setup->ProgramChange(0, kOtherProgram);
+            waitUs = LongestWaitDuringChange([&](const quorvane::midi::SynthMessage& m) {
+                using Kind = quorvane::midi::SynthMessage::Kind;
+                if (m.kind == Kind::ProgramChange) {
+                    device->ProgramChange(m.channel, m.data1);
+                } else if (m.kind == Kind::NoteOn) {
+                    device->NoteOn(m.channel, m.data1, m.data2);
+                } else {
+                    device->NoteOff(m.channel, m.data1, 0);
+                }
+            });
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the change settles
         }
-        const long changeUs = MicrosecondsSince(change);
-        std::printf("rss_kb %ld %ld %s %ld %ld %ld\n", before, after, what, programUs, notesUs,
-                    changeUs);
+        if (synth != nullptr) {
+            if (!device) {
+                quorvane::midi::InstrumentLoader loader(*synth);
+                waitUs = LongestWaitDuringChange(
+                    [&](const quorvane::midi::SynthMessage& m) { loader.Send(m); });
+            }
+            synth->ProgramChange(0, 0);
+            const Clock::time_point change = Clock::now();
+            synth->ProgramChange(0, kOtherProgram);
+            changeUs = MicrosecondsSince(change);
+        }
+        std::printf("rss_kb %ld %ld %s %ld %ld %ld %ld\n", before, after, what, programUs, notesUs,
+                    changeUs, waitUs);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });

@@ -12,8 +12,19 @@ namespace quorvane::app {
 
 namespace {
 
+// What dlopen said of `place`, without the place when it starts with it.
+std::string LoadError(const std::string& place) {
+    const char* error = dlerror();
+    std::string why = error != nullptr ? error : "cannot be loaded";
+    if (why.rfind(place + ": ", 0) == 0) {
+        why.erase(0, place.size() + 2);
+    }
+    return why;
+}
+
 // The module's factory of that name; nullptr with the reason in `failure` when the module or the
-// factory cannot be loaded. The module stays loaded for the rest of the process.
+// factory cannot be loaded: each place tried, with what stopped it there. The module stays loaded
+// for the rest of the process.
 void* Factory(const char* name, std::string* failure) {
     static void* module = nullptr;
     static std::string why;
@@ -22,12 +33,13 @@ void* Factory(const char* name, std::string* failure) {
         for (const QString& place : {here.filePath(QLatin1String(kSystemMidiModule)),
                                      here.filePath(QStringLiteral(QUORVANE_MODULE_DIR "/") +
                                                    QLatin1String(kSystemMidiModule))}) {
-            module = dlopen(QFile::encodeName(place).constData(), RTLD_NOW | RTLD_LOCAL);
+            const QByteArray file = QFile::encodeName(QDir::cleanPath(place));
+            module = dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL);
             if (module != nullptr) {
                 break;
             }
-            const char* error = dlerror();
-            why = error != nullptr ? error : "the system MIDI module cannot be loaded";
+            why += (why.empty() ? "the system MIDI module cannot be loaded from " : "; from ") +
+                   file.toStdString() + ": " + LoadError(file.toStdString());
         }
         if (module != nullptr) {
             why.clear();

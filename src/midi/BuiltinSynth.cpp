@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "midi/InstrumentLoader.h"
 #include "midi/MidiLog.h"
 
 namespace quorvane::midi {
@@ -90,28 +91,31 @@ void RouteFluidSynthLog(const FluidSynthLibrary& fluid) {
 class BuiltinSynthDevice final : public OutputDevice {
   public:
     BuiltinSynthDevice(std::unique_ptr<SynthSetup> setup, fluid_audio_driver_t* driver)
-        : setup_(std::move(setup)), driver_(driver) {}
+        : setup_(std::move(setup)),
+          driver_(driver),
+          loader_(std::make_unique<InstrumentLoader>(*setup_)) {}
     ~BuiltinSynthDevice() override { Close(); }
     BuiltinSynthDevice(const BuiltinSynthDevice&) = delete;
     BuiltinSynthDevice& operator=(const BuiltinSynthDevice&) = delete;
 
     bool NoteOn(int channel, int key, int velocity) override {
-        return !closed_ && Noted(setup_->NoteOn(channel, key, velocity), "a note-on");
+        return Send({SynthMessage::Kind::NoteOn, channel, key, velocity}, "a note-on");
     }
     bool NoteOff(int channel, int key, int /*velocity*/) override {
-        return !closed_ && Noted(setup_->NoteOff(channel, key), "a note-off");
+        return Send({SynthMessage::Kind::NoteOff, channel, key, 0}, "a note-off");
     }
     bool ProgramChange(int channel, int program) override {
-        return !closed_ && Noted(setup_->ProgramChange(channel, program), "a program change");
+        return Send({SynthMessage::Kind::ProgramChange, channel, program, 0}, "a program change");
     }
     bool ControlChange(int channel, int controller, int value) override {
-        return !closed_ &&
-               Noted(setup_->ControlChange(channel, controller, value), "a controller change");
+        return Send({SynthMessage::Kind::ControlChange, channel, controller, value},
+                    "a controller change");
     }
-    bool Reset() override { return !closed_ && Noted(setup_->Reset(), "the reset"); }
+    bool Reset() override { return Send({SynthMessage::Kind::Reset}, "the reset"); }
     void Close() override {
         if (!closed_) {
             closed_ = true;
+            loader_.reset();
             // The driver pulls audio from the synthesizer, so it goes first.
             setup_->fluid().delete_fluid_audio_driver(driver_);
             driver_ = nullptr;
@@ -121,6 +125,9 @@ class BuiltinSynthDevice final : public OutputDevice {
     SynthSetup& Setup() { return *setup_; }
 
   private:
+    bool Send(const SynthMessage& message, const char* what) {
+        return !closed_ && Noted(loader_->Send(message), what);
+    }
     // The first refusal is logged; the rest would say the same.
     bool Noted(bool ok, const char* what) {
         if (!ok && !refusalLogged_) {
@@ -132,6 +139,7 @@ class BuiltinSynthDevice final : public OutputDevice {
 
     std::unique_ptr<SynthSetup> setup_;
     fluid_audio_driver_t* driver_;
+    std::unique_ptr<InstrumentLoader> loader_;
     bool refusalLogged_ = false;
     bool closed_ = false;
 };
@@ -296,8 +304,39 @@ bool SynthSetup::NoteOff(int channel, int key) {
 }
 
 bool SynthSetup::ProgramChange(int channel, int program) {
-    return IsChannel(channel) && IsDataByte(program) &&
+    return IsProgramChange(channel, program) &&
            fluid_->fluid_synth_program_change(synth_, channel, program) == FLUID_OK;
+}
+
+bool SynthSetup::IsProgramChange(int channel, int program) {
+    return IsChannel(channel) && IsDataByte(program);
+}
+
+namespace {
+
+// The program never selects a bank: its channels play General MIDI bank 0, and the percussion
+// channel FluidSynth's drum bank.
+constexpr int kPercussionChannel = 9;
+constexpr int kDrumBank = 128;
+
+int BankOf(int channel) {
+    return channel == kPercussionChannel ? kDrumBank : 0;
+}
+
+}  // namespace
+
+int SynthSetup::PinProgram(int channel, int program) {
+    const int font = soundfontId_;
+    const bool pinned =
+        IsProgramChange(channel, program) &&
+        fluid_->fluid_synth_pin_preset(synth_, font, BankOf(channel), program) == FLUID_OK;
+    return pinned ? font : -1;
+}
+
+void SynthSetup::UnpinProgram(int font, int channel, int program) {
+    if (font >= 0 && IsProgramChange(channel, program)) {
+        fluid_->fluid_synth_unpin_preset(synth_, font, BankOf(channel), program);
+    }
 }
 
 bool SynthSetup::ControlChange(int channel, int controller, int value) {

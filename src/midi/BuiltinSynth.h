@@ -4,6 +4,7 @@
 // the desktop's audio output, and by anything that renders it offline.
 
 #include <array>
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -74,6 +75,13 @@ class SynthSetup {
     bool NoteOn(int channel, int key, int velocity);
     bool NoteOff(int channel, int key);
     bool ProgramChange(int channel, int program);
+    static bool IsProgramChange(int channel, int program);
+    // Reads the samples of the instrument `program` would give `channel` and keeps them in
+    // memory until unpinned; the program change itself then only switches. The soundfont's id,
+    // or -1 when it lacks the instrument (the change then reads the samples itself).
+    int PinProgram(int channel, int program);
+    // Lets FluidSynth free the samples again once no channel plays the instrument.
+    void UnpinProgram(int font, int channel, int program);
     bool ControlChange(int channel, int controller, int value);
     // FluidSynth's system reset: every note off, controllers and programs to their defaults.
     bool Reset();
@@ -89,7 +97,8 @@ class SynthSetup {
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     std::filesystem::path soundfont_;
-    int soundfontId_ = -1;
+    // Read by the thread that pins instruments.
+    std::atomic<int> soundfontId_ = -1;
 };
 
 // Opens the built-in synthesizer with `soundfont` on the first audio output that answers;

@@ -26,6 +26,8 @@ namespace quorvane::midi {
     X(fluid_synth_key_pressure)     \
     X(fluid_synth_cc)               \
     X(fluid_synth_program_change)   \
+    X(fluid_synth_pin_preset)       \
+    X(fluid_synth_unpin_preset)     \
     X(fluid_synth_channel_pressure) \
     X(fluid_synth_pitch_bend)       \
     X(fluid_synth_system_reset)     \

@@ -43,6 +43,13 @@ bool VerticallyApart(const SignBox& a, const SignBox& b) {
     return a.top >= b.top + b.height + kGap || b.top >= a.top + a.height + kGap;
 }
 
+// A sign stands clear of a ledger line that crosses its height as it stands clear of the heads.
+bool ClearOfLedgerLines(const SignBox& sign, const std::vector<TwipsHLine>& lines) {
+    return std::all_of(lines.begin(), lines.end(), [&](const TwipsHLine& line) {
+        return !CrossesHeight(line, sign) || sign.left + sign.width + kSharpSignGap <= line.x1;
+    });
+}
+
 // A line a head right of the column stands on, or needs between it and the staff, reaches as far
 // past that head as the column's lines reach past the column; a line beyond that head stays short
 // of it, so that it never reads as the head's own.
@@ -186,9 +193,10 @@ void PlaceChordHeads(std::array<NoteSlotView, kChordSlotCount>& slots) {
     }
 }
 
-void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots) {
+void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots,
+                     const std::vector<TwipsHLine>& ledgerLines) {
     // Highest, lowest, second highest, second lowest, ...: each takes the column nearest the
-    // heads where no sign stands within the clearance.
+    // heads where no sign stands within the clearance and no ledger line runs through it.
     SlotOrder byHeight = Shown(slots, true);
     std::stable_sort(
         byHeight.begin(), byHeight.end(),
@@ -202,6 +210,9 @@ void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots) {
         const auto taken = [&](int column) {
             const SignBox mine =
                 SignFor(order[i]->sign, kChordColumnLeft, order[i]->headTop, column);
+            if (!ClearOfLedgerLines(mine, ledgerLines)) {
+                return true;
+            }
             for (std::size_t j = 0; j < i; ++j) {
                 if (columnOf[j] == column && !VerticallyApart(mine, order[j]->sharpSign)) {
                     return true;
@@ -272,7 +283,7 @@ ChordView ComputeChordView(const ChordSelection& selection) {
     }
     PlaceChordHeads(view.noteSlots);
     WidenLedgerLines(view.ledgerLines, view.noteSlots);
-    PlaceChordSigns(view.noteSlots);
+    PlaceChordSigns(view.noteSlots, view.ledgerLines);
     view.chordLabel = PlaceChordLabel(view);
 
     Describe(view, voicing, written, count);

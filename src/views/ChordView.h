@@ -67,8 +67,10 @@ std::optional<std::string_view> InversionCaptionFor(int inversion);
 // seconds; a natural and its sharp on one step stand side by side as well.
 void PlaceChordHeads(std::array<NoteSlotView, kChordSlotCount>& slots);
 
-// Gives the shown "#" signs of a chord column their places (see SharpSignFor).
-void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots);
+// Gives the shown "#" signs of a chord column their places (see SharpSignFor), clear of the
+// chord's ledger lines.
+void PlaceChordSigns(std::array<NoteSlotView, kChordSlotCount>& slots,
+                     const std::vector<TwipsHLine>& ledgerLines);
 
 ChordView ComputeChordView(const ChordSelection& selection);
 

@@ -1,6 +1,8 @@
 #include "views/ScaleView.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 
 #include "theory/spelling.h"
@@ -49,8 +51,17 @@ std::string ApplyNotes(ScaleView& view, const std::vector<theory::ScaleNote>& no
         if (const std::optional<SignKind> sign = SignInBar(written[n], altered)) {
             ShowSign(slot, *sign, slot.headLeft);
         }
+        // Between two slots there is no room for a sign left of the note's ledger lines: a line
+        // through the sign's height starts clear of it, as engravers shorten a ledger line
+        // beside an accidental.
+        const int clearOfSign =
+            static_cast<int>(std::ceil(slot.sharpSign.left + slot.sharpSign.width)) + kSharpSignGap;
         for (const theory::LedgerLine& line : theory::LedgerLinesFor(slot.headLeft, slot.headTop)) {
-            slot.ledgerLines.push_back({line.x1, line.x2, line.y});
+            TwipsHLine drawn{line.x1, line.x2, line.y};
+            if (slot.sharpShown && CrossesHeight(drawn, slot.sharpSign)) {
+                drawn.x1 = std::max(drawn.x1, clearOfSign);
+            }
+            slot.ledgerLines.push_back(drawn);
         }
     }
     return withOctaves;

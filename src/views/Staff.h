@@ -11,6 +11,7 @@
 #include "theory/spelling.h"
 #include "theory/theory.h"
 #include "views/Keyboard.h"
+#include "views/Twips.h"
 
 namespace quorvane::views {
 
@@ -79,6 +80,12 @@ constexpr SignBox SharpSignFor(int headLeft, int headTop, int column = 0) {
     const double centreY = headTop + kCrotchetHeight / 2.0;
     return {right - kSharpSignWidth, centreY - kSharpSignHeight / 2.0, kSharpSignWidth,
             kSharpSignHeight};
+}
+
+// Whether a ledger line, a pixel thick below its Y, passes through the height of a sign: the sign
+// then stands clear of it as of the heads.
+constexpr bool CrossesHeight(const TwipsHLine& line, const SignBox& sign) {
+    return line.y + kTwipsPerPixel > sign.top && line.y < sign.top + sign.height;
 }
 
 // The flat and the natural in the same engraved proportions as the sharp. A flat's bowl, not its

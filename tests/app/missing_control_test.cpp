@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Program.h"
+#include "app/SystemMidiLoader.h"
 #include "support/LogCapture.h"
 #include "support/RecordingOutputs.h"
 #include "support/TestDesktop.h"
@@ -112,6 +113,18 @@ TEST_F(MissingControlTest, ARegistryNamingTheLibraryLetsItStart) {
     EXPECT_NE(program->Main().vtlPlayKey(0), nullptr);
     EXPECT_FALSE(program->Main().ControlMissing());
     EXPECT_EQ(seen.shown, 0);
+}
+
+// Nor is the system MIDI module beside this executable or in its library folder: the reason
+// names each place with what stopped it there.
+TEST(SystemMidiModule, MissingFromEveryPlaceSaysWhyAtEach) {
+    LaterSystemOutputs outputs;
+    EXPECT_EQ(outputs.GetNumDevs(), 0);
+    const QString why = QString::fromStdString(outputs.LastOpenError());
+    const QString beside = QCoreApplication::applicationDirPath() + "/" + kSystemMidiModule;
+    EXPECT_TRUE(why.contains(beside + ": cannot open shared object file")) << why.toStdString();
+    EXPECT_EQ(why.count(QStringLiteral(": cannot open shared object file")), 2)
+        << why.toStdString();
 }
 
 }  // namespace

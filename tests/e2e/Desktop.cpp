@@ -39,6 +39,18 @@ bool WriteFile(const QString& path, const QByteArray& text) {
 
 }  // namespace
 
+bool WaitFor(const std::function<bool()>& condition, int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() >= ms) {
+            return false;
+        }
+        Pause(10);
+    }
+    return true;
+}
+
 QString BuildProgram(const QString& name) {
     return QStringLiteral(QUORVANE_BINARY_DIR "/bin/") + name;
 }
@@ -444,11 +456,7 @@ QString Desktop::StartRecording() {
     return QStringLiteral("parec is not recording: ") + QString::fromLocal8Bit(recorder_->Output());
 }
 
-int Desktop::StopRecording() {
-    if (!recorder_) {
-        return 0;
-    }
-    recorder_->Stop();
+int Desktop::RecordedPeak() const {
     QFile file(recording_);
     if (!file.open(QIODevice::ReadOnly)) {
         return 0;
@@ -461,6 +469,14 @@ int Desktop::StopRecording() {
         peak = std::max(peak, std::abs(static_cast<int>(sample)));
     }
     return peak;
+}
+
+int Desktop::StopRecording() {
+    if (!recorder_) {
+        return 0;
+    }
+    recorder_->Stop();
+    return RecordedPeak();
 }
 
 // ---- App ------------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,6 +19,10 @@
 #include "JackServer.h"
 
 namespace quorvane::e2e {
+
+// Polls `condition` until it holds, for at most `ms`; whether it held. The tests wait for the
+// thing itself (a window mapped, a port listed, a message received), never for a time.
+bool WaitFor(const std::function<bool()>& condition, int ms = 10000);
 
 // The build's own programs (the program itself, the probes of the test suite).
 QString BuildProgram(const QString& name);
@@ -91,10 +96,16 @@ class Desktop {
     // Sends the window manager's ping (_NET_WM_PING) to a window and waits up to `ms` for the
     // program's answer, which its user-interface thread gives: milliseconds, or -1 for none.
     double Ping(const QString& window, int ms = 5000) const;
+    // Whether the program has handled every event sent to the window before: Qt answers a ping
+    // as it reads it, before it hands the input read with it to the widgets, so a second ping's
+    // answer comes after those.
+    bool Handled(const QString& window) const { return Ping(window) >= 0 && Ping(window) >= 0; }
 
     // ---- PulseAudio ----------------------------------------------------------------------
     // Starts recording the null sink's monitor (16-bit stereo at 44.1 kHz) into a file.
     QString StartRecording();
+    // The peak absolute sample of what was recorded so far.
+    int RecordedPeak() const;
     // Stops it; the peak absolute sample of what was recorded.
     int StopRecording();
 

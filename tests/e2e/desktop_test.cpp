@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QPoint>
 #include <QRegularExpression>
-#include <QThread>
 #include <memory>
 
 #include "Desktop.h"
@@ -23,6 +22,13 @@ namespace {
         }                                      \
     } while (false)
 
+// Whether the PulseAudio server plays a stream of the program's.
+bool SynthStreamListed(const Desktop& desktop) {
+    return desktop
+        .Tool(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")})
+        .contains("application.name = \"Quorvane\"");
+}
+
 class OnX : public ::testing::Test {
   protected:
     void SetUp() override { E2E_START(desktop_.StartX()); }
@@ -36,12 +42,13 @@ TEST_F(OnX, StartsPlaysOnPulseAudioAndExits) {
     ASSERT_FALSE(app.PassReminder().isEmpty()) << app.Process().Output().toStdString();
     // The settings window's first activation opens the built-in synthesizer.
     ASSERT_FALSE(app.OpenMidiSettings().isEmpty());
-    // The synthesizer's stream and the null sink's monitor take a moment to start flowing.
-    QThread::msleep(1500);
+    // The synthesizer's stream flows once the server lists it.
+    ASSERT_TRUE(WaitFor([&] { return SynthStreamListed(desktop_); }));
     ASSERT_EQ(desktop_.StartRecording(), QString());
     desktop_.Keys(app.MainWindow(), {QStringLiteral("Return")});
-    QThread::msleep(1200);
-    EXPECT_GT(desktop_.StopRecording(), 1000) << "Play was not heard on the null sink";
+    EXPECT_TRUE(WaitFor([&] { return desktop_.RecordedPeak() > 1000; }))
+        << "Play was not heard on the null sink";
+    desktop_.StopRecording();
     // The mixer shows the program by its own name.
     const QByteArray clients =
         desktop_.Tool(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("clients")});
@@ -74,7 +81,7 @@ TEST_F(OnX, LibrariesInTheWorkingFolderAreNotLoaded) {
     ASSERT_TRUE(app.Start(BuildProgram(QStringLiteral("quorvane")), folder));
     ASSERT_FALSE(app.PassReminder().isEmpty()) << app.Process().Output().toStdString();
     app.OpenMidiSettings();  // loads the synthesizer's library
-    QThread::msleep(300);
+    ASSERT_TRUE(WaitFor([&] { return SynthStreamListed(desktop_); }));
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/planted-library-ran")));
     EXPECT_EQ(app.Exit(), 0);
 }
@@ -97,8 +104,7 @@ TEST_F(OnX, HiddenWindowsStayHiddenWhenTheMainWindowIsMinimisedAndRestored) {
         EXPECT_EQ(desktop_.WmState(main), QStringLiteral("Iconic"));
         desktop_.Tool(QStringLiteral("xdotool"),
                       {QStringLiteral("windowmap"), QStringLiteral("--sync"), main});
-        QThread::msleep(400);
-        EXPECT_EQ(desktop_.WmState(main), QStringLiteral("Normal"));
+        EXPECT_TRUE(WaitFor([&] { return desktop_.WmState(main) == QStringLiteral("Normal"); }));
         // Neither the chart nor the settings window was ever shown by the user here: the window
         // manager must not hold them, mapped or as icons.
         for (const QString& name :
@@ -187,26 +193,26 @@ TEST_F(OnX, RightPressOpensTheInversionsPopUpOnlyOnTheStaffNameAndKeyboard) {
     for (const Place& place : places) {
         desktop_.Tool(
             QStringLiteral("xdotool"),
-            {QStringLiteral("mousemove"), QStringLiteral("--window"), main,
-             QString::number(place.left / 15), QString::number(place.top / 15 + menuBar)});
-        QThread::msleep(300);
+            {QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"),
+             main, QString::number(place.left / 15), QString::number(place.top / 15 + menuBar)});
         // The pop-up opens on the press; it is looked for before the release, which may choose
-        // the item under the pointer and close it.
+        // the item under the pointer and close it. Once the press is handled, a pop-up it opened
+        // is mapped.
         desktop_.Tool(QStringLiteral("xdotool"),
                       {QStringLiteral("mousedown"), QStringLiteral("3")});
-        bool opened = false;
-        for (int i = 0; i < 10 && !opened; ++i) {
-            QThread::msleep(100);
-            opened = visibleWindows() > alone;
-        }
+        ASSERT_TRUE(desktop_.Handled(main)) << place.what;
+        const bool opened = visibleWindows() > alone;
         desktop_.Tool(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("3")});
         EXPECT_EQ(opened, place.popUp) << place.what;
         // Esc closes the pop-up, which has the keyboard while it is open.
-        for (int i = 0; i < 20 && visibleWindows() > alone; ++i) {
+        EXPECT_TRUE(WaitFor([&] {
+            if (visibleWindows() <= alone) {
+                return true;
+            }
             desktop_.Tool(QStringLiteral("xdotool"),
                           {QStringLiteral("key"), QStringLiteral("Escape")});
-            QThread::msleep(150);
-        }
+            return false;
+        }));
     }
     EXPECT_EQ(app.Exit(), 0);
 }
@@ -263,14 +269,17 @@ TEST_F(OnX, PickedAndTypedNotesAreNamedAndDrawnHeld) {
             QStringLiteral("xdotool"),
             {QStringLiteral("mousemove"), QStringLiteral("--window"), main, QString::number(at.x()),
              QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
-        QThread::msleep(200);
     }
+    const auto shade = [&](int key) {
+        return PixelAt(desktop_, main, keyPoint(key).x(), keyPoint(key).y());
+    };
+    ASSERT_TRUE(desktop_.Handled(main));
+    EXPECT_TRUE(WaitFor([&] { return named("CMajor Basic") == 2; }))
+        << "once at G, again when B is taken away";
     EXPECT_EQ(named("CMajor 7th Basic"), 1) << app.Process().Output().toStdString();
-    EXPECT_EQ(named("CMajor Basic"), 2) << "once at G, again when B is taken away";
-    EXPECT_EQ(PixelAt(desktop_, main, keyPoint(16).x(), keyPoint(16).y()), kHeldShade);
+    EXPECT_TRUE(WaitFor([&] { return shade(16) == kHeldShade; }));
     desktop_.Keys(main, {QStringLiteral("Escape")});
-    QThread::msleep(300);
-    EXPECT_NE(PixelAt(desktop_, main, keyPoint(16).x(), keyPoint(16).y()), kHeldShade);
+    EXPECT_TRUE(WaitFor([&] { return shade(16) != kHeldShade; }));
 
     // The keys in the places of Z, C and B: C, E and G of the lowest octave.
     const struct {
@@ -282,22 +291,19 @@ TEST_F(OnX, PickedAndTypedNotesAreNamedAndDrawnHeld) {
         SCOPED_TRACE(layout.layout);
         desktop_.Tool(QStringLiteral("setxkbmap"), {QString::fromLatin1(layout.layout)});
         desktop_.Focus(main);
-        QThread::msleep(300);
+        ASSERT_TRUE(desktop_.Handled(main));  // the new layout
         desktop_.Tool(QStringLiteral("xdotool"),
                       QStringList{QStringLiteral("keydown")} + layout.keys);
-        QThread::msleep(400);
-        EXPECT_EQ(named("CMajor Basic"), ++times);
-        for (int key : {0, 4, 7}) {
-            EXPECT_EQ(PixelAt(desktop_, main, keyPoint(key).x(), keyPoint(key).y()), kHeldShade)
-                << key;
-        }
+        ++times;
+        EXPECT_TRUE(WaitFor([&] { return named("CMajor Basic") == times; }));
+        EXPECT_TRUE(WaitFor([&] {
+            return shade(0) == kHeldShade && shade(4) == kHeldShade && shade(7) == kHeldShade;
+        }));
         desktop_.Tool(QStringLiteral("xdotool"),
                       QStringList{QStringLiteral("keyup")} + layout.keys);
-        QThread::msleep(400);
-        for (int key : {0, 4, 7}) {
-            EXPECT_NE(PixelAt(desktop_, main, keyPoint(key).x(), keyPoint(key).y()), kHeldShade)
-                << key;
-        }
+        EXPECT_TRUE(WaitFor([&] {
+            return shade(0) != kHeldShade && shade(4) != kHeldShade && shade(7) != kHeldShade;
+        }));
     }
     EXPECT_EQ(app.Exit(), 0);
 }

@@ -7,6 +7,7 @@
 
 #include "AudioAnalysis.h"
 #include "midi/BuiltinSynth.h"
+#include "midi/InstrumentLoader.h"
 #include "midi/SystemOutputs.h"
 #include "midi/modCommon.h"
 #include "theory/catalogue.h"
@@ -275,6 +276,36 @@ TEST(BuiltinSynth, OpensOnAnAudioOutputOrFails) {
     }
     EXPECT_FALSE(outputs.GetDevName(-1).has_value());
     EXPECT_EQ(outputs.Open(outputs.GetNumDevs()), nullptr);
+}
+
+}  // namespace
+}  // namespace quorvane::midi
+
+namespace quorvane::midi {
+namespace {
+
+// An instrument change read on the loader's thread: the notes sent while it loads follow it in
+// their order, and the channel ends on the new instrument.
+TEST(InstrumentLoader, NotesSentDuringAChangeFollowItInOrder) {
+    OfflineSynth synth;
+    ASSERT_TRUE(synth.ok());
+    InstrumentLoader loader(synth.setup());
+    EXPECT_FALSE(loader.Send({SynthMessage::Kind::ProgramChange, 16, 0, 0}));
+    EXPECT_TRUE(loader.Send({SynthMessage::Kind::ProgramChange, 0, 48, 0}));
+    EXPECT_TRUE(loader.Send({SynthMessage::Kind::NoteOn, 0, 60, 100}));
+    EXPECT_TRUE(loader.Send({SynthMessage::Kind::NoteOff, 0, 60, 0}));
+    EXPECT_TRUE(loader.Send({SynthMessage::Kind::NoteOn, 0, 67, 100}));
+    loader.WaitUntilSettled();
+    int font = 0;
+    int bank = 0;
+    int program = 0;
+    fluid_synth_get_program(synth.setup().synth(), 0, &font, &bank, &program);
+    EXPECT_EQ(program, 48);
+    // The strings hold a note while it is down: 60 has faded only if its note-off came after it.
+    const std::vector<float> heard = synth.Render(1.5);
+    const std::span<const float> body(heard.data() + heard.size() * 2 / 3, heard.size() / 3);
+    EXPECT_GT(ToneStrength(body, NoteFrequency(67), kSynthSampleRate),
+              5.0 * ToneStrength(body, NoteFrequency(60), kSynthSampleRate));
 }
 
 }  // namespace

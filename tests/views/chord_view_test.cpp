@@ -319,7 +319,8 @@ TEST(ChordView, EverySelectionShowsExactlyItsVoicing) {
 }
 
 // A "#" is drawn as an engraver sets it: on its note's line or space, two and a half staff spaces
-// tall, left of the heads, and the signs of a column of notes never run into each other.
+// tall, left of the heads and of the ledger lines, and the signs of a column of notes never run
+// into each other.
 TEST(ChordView, SignsSitOnTheirNotesAndNeverTouch) {
     double leftmost = kChordColumnLeft;
     for (int root = 0; root < 12; ++root) {
@@ -346,6 +347,11 @@ TEST(ChordView, SignsSitOnTheirNotesAndNeverTouch) {
                                          slot.headTop + kCrotchetHeight / 2.0);
                         EXPECT_DOUBLE_EQ(b.height, flat ? 265 : 2.5 * kStaffSpace);
                         EXPECT_LE(b.left + b.width, slot.headLeft - 15);  // clear of the heads
+                        for (const TwipsHLine& line : v.ledgerLines) {    // and of ledger lines
+                            EXPECT_TRUE(line.y + 15 <= b.top || line.y >= b.top + b.height ||
+                                        b.left + b.width <= line.x1 - 15)
+                                << "ledger line at " << line.y;
+                        }
                         for (const SignBox& other : signs) {
                             const bool apart = b.left >= other.left + other.width ||
                                                other.left >= b.left + b.width ||
@@ -361,8 +367,9 @@ TEST(ChordView, SignsSitOnTheirNotesAndNeverTouch) {
             }
         }
     }
-    // Five sharps within a sixth (D#(Eb) Minor 11th in third inversion) need five columns.
-    EXPECT_DOUBLE_EQ(leftmost, SharpSignFor(kChordColumnLeft, 0, 4).left);
+    // Five sharps within a sixth (D#(Eb) Minor 11th in third inversion) need five columns, and
+    // six where ledger lines keep the nearest column free (F#(Gb) 13th in third inversion).
+    EXPECT_DOUBLE_EQ(leftmost, SharpSignFor(kChordColumnLeft, 0, 5).left);
 }
 
 // Three sharps a third apart: the highest nearest the heads, then the lowest, then the middle one.
