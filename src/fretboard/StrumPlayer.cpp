@@ -25,7 +25,8 @@ void StrumPlayer::Play(const std::vector<int>& notes) {
         return;
     }
     for (int note : notes) {
-        noteOns_.push_back(midi::PackShortMsg(midi::ChannelStatus(midi::kNoteOn, midi_.MidiChannel()), note, midi_.Velocity()));
+        noteOns_.push_back(midi::PackShortMsg(
+            midi::ChannelStatus(midi::kNoteOn, midi_.MidiChannel()), note, midi_.Velocity()));
     }
     started_.assign(noteOns_.size(), false);
     plan_ = PlanStrum(notes.size(), midi_.SpacingOf(midi::PlayStyle::Strum), midi_.NoteLength());

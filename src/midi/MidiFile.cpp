@@ -85,7 +85,8 @@ std::vector<std::uint8_t> WriteMidiFile(const ChordFile& chord) {
     track.Meta(0, 0x51,
                {static_cast<std::uint8_t>(tempo >> 16), static_cast<std::uint8_t>(tempo >> 8),
                 static_cast<std::uint8_t>(tempo)});
-    track.Event(0, {static_cast<std::uint8_t>(ChannelStatus(kProgramChange, channel)), Low7(chord.program)});
+    track.Event(0, {static_cast<std::uint8_t>(ChannelStatus(kProgramChange, channel)),
+                    Low7(chord.program)});
     std::vector<bool> started(chord.notes.size(), false);
     for (const PlannedOnset& onset : chord.plan.onsets) {
         if (onset.note < chord.notes.size()) {
@@ -97,8 +98,9 @@ std::vector<std::uint8_t> WriteMidiFile(const ChordFile& chord) {
     // Released together, in list order, as Play releases them.
     for (std::size_t i = 0; i < chord.notes.size(); ++i) {
         if (started[i]) {
-            track.Event(chord.plan.endMs, {static_cast<std::uint8_t>(ChannelStatus(kNoteOff, channel)),
-                                           Low7(chord.notes[i]), velocity});
+            track.Event(chord.plan.endMs,
+                        {static_cast<std::uint8_t>(ChannelStatus(kNoteOff, channel)),
+                         Low7(chord.notes[i]), velocity});
         }
     }
     track.Meta(track.now, 0x2F, {});
@@ -119,7 +121,8 @@ std::vector<std::uint8_t> WriteSequenceFile(const SequenceFile& sequence) {
     if (!sequence.name.empty()) {
         track.Meta(0, 0x03, Bytes(sequence.name.begin(), sequence.name.end()));
     }
-    track.Event(0, {static_cast<std::uint8_t>(ChannelStatus(kProgramChange, channel)), Low7(sequence.program)});
+    track.Event(0, {static_cast<std::uint8_t>(ChannelStatus(kProgramChange, channel)),
+                    Low7(sequence.program)});
     // Each marker goes before the events of its beat, so a DAW shows the name over the notes.
     auto markers = sequence.markers;
     std::stable_sort(markers.begin(), markers.end(),
@@ -136,7 +139,8 @@ std::vector<std::uint8_t> WriteSequenceFile(const SequenceFile& sequence) {
         const int tick = event.beat * kSequenceTicksPerQuarter +
                          event.offsetMs * tempo * kSequenceTicksPerQuarter / 60'000;
         markersUpTo(tick);
-        const auto status = static_cast<std::uint8_t>(ChannelStatus(event.on ? kNoteOn : kNoteOff, channel));
+        const auto status =
+            static_cast<std::uint8_t>(ChannelStatus(event.on ? kNoteOn : kNoteOff, channel));
         track.Event(tick, {status, Low7(event.note), velocity});
     }
     markersUpTo(std::max(track.now, sequence.plan.beats * kSequenceTicksPerQuarter));

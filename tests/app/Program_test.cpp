@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <string_view>
 #include <QTest>
 #include <QTimer>
 
@@ -310,19 +311,21 @@ TEST(Program, FilesNamedAtStartOpenOnceTheWindowShowsAndAFailureNamesTheFile) {
     for (const char* name : {"song.cho", "broken.sf2", "notes.mid"}) {
         QFile file(dir.filePath(QString::fromLatin1(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not what it says it is");
+        file.write(name == std::string_view("song.cho") ? "[C]Let it [Am]be"
+                                                        : "not a file of its kind");
     }
     rig.program->OpenAtStart({dir.filePath("gone.cho"), dir.filePath("song.cho"),
                               dir.filePath("broken.sf2"), dir.filePath("notes.mid")});
     ASSERT_TRUE(rig.program->Start());
     EXPECT_TRUE(rig.desktop->messages.empty());
     QTest::qWait(0);
-    const std::vector<QString> said{"gone.cho\" does not exist", "song.cho",
+    const std::vector<QString> said{"gone.cho\" does not exist",
                                     "SoundFont \"broken.sf2\" could not be loaded", "notes.mid"};
     ASSERT_EQ(rig.desktop->messages.size(), said.size());
     for (std::size_t i = 0; i < said.size(); ++i) {
         EXPECT_TRUE(rig.desktop->messages[i].contains(said[i])) << i;
     }
+    EXPECT_EQ(rig.program->Sequence().Model().Cells().size(), 2u) << "the song opened";
     EXPECT_TRUE(rig.program->Main().isVisible()) << "the program goes on";
 }
 
