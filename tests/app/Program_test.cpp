@@ -11,15 +11,17 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <string_view>
 #include <QTest>
 #include <QTimer>
+#include <string_view>
+#include <utility>
 
 #include "mainwin/StaffSurface.h"
 #include "midi/MidiFile.h"
 #include "midi/SystemOutputs.h"
 #include "support/RecordingOutputs.h"
 #include "support/TestDesktop.h"
+#include "theory/fretted.h"
 
 namespace quorvane::app {
 namespace {
@@ -363,6 +365,16 @@ TEST(Program, TheFretboardFollowsTheMainWindowStrumsAndCloses) {
     board->cmdPlay()->click();
     // The lowest string at once, the others later from the event loop.
     EXPECT_EQ(rig.NoteOnKeys(), std::vector<int>{board->Shapes().front().notes.front()});
+    // Frets typed on the neck are held notes like any other: named in the main window, and let
+    // go by Escape there while Pick Notes is on.
+    board->txtFrets()->setText(QStringLiteral("x32010"));
+    QTest::keyClick(board->txtFrets(), Qt::Key_Return);
+    EXPECT_EQ(std::pair(w.RootIndex(), w.ChordTypeIndex()), std::pair(0, 0));
+    EXPECT_EQ(rig.program->Held().NeckNotes(), (std::vector<int>{48, 52, 55, 60, 64}));
+    w.mnuOptionsPickNotes()->trigger();
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_TRUE(rig.program->Held().NeckNotes().empty());
+    EXPECT_EQ(board->NeckFrets(), std::vector<int>(6, theory::kMuted));
     board->close();
     EXPECT_FALSE(board->isVisible());
     EXPECT_TRUE(w.isVisible());
