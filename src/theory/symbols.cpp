@@ -451,8 +451,9 @@ SymbolsRead ReadChordSymbols(std::string_view text) {
             ++at;
         }
         std::size_t end = at;
-        while (end < text.size() && !IsSeparator(text[end])) {
-            ++end;
+        // A comma inside parentheses belongs to the symbol: "G7(b9,#5)".
+        for (int depth = 0; end < text.size() && (depth > 0 || !IsSeparator(text[end])); ++end) {
+            depth += text[end] == '(' ? 1 : (text[end] == ')' && depth > 0 ? -1 : 0);
         }
         if (end == at) {
             break;
