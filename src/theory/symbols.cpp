@@ -460,6 +460,9 @@ SymbolsRead ReadChordSymbols(std::string_view text) {
         }
         const std::string_view token = text.substr(at, end - at);
         at = end;
+        if (token == "-") {  // between chords, as in "C - Am - F - G7"
+            continue;
+        }
         if (token == "%" || token == "/") {  // a bar or beat repeat: the chord before again
             if (!out.cells.empty()) {
                 out.cells.push_back(out.cells.back());

@@ -115,7 +115,7 @@ TEST(ChordSymbols, UnknownSymbolsAreKeptAsWrittenAndOthersRefused) {
     EXPECT_EQ(ReadChordSymbols("| C | Am | F | G7 |").cells.size(), 4u);
     EXPECT_EQ(ReadChordSymbols("|: Cmaj7, Am7 :| % ").cells.size(), 3u);
     EXPECT_EQ(ReadChordSymbols("[C] [Am] [F] [G7]").cells.size(), 4u);
-    EXPECT_EQ(ReadChordSymbols("G7(b9,#5), C").cells.size(), 2u);
+    EXPECT_EQ(ReadChordSymbols("G7(b9,#5), C - Am").cells.size(), 3u);
     const SymbolsRead bad = ReadChordSymbols("C Am hello G");
     EXPECT_TRUE(bad.cells.empty());
     EXPECT_NE(bad.error.find("hello"), std::string::npos);
