@@ -26,7 +26,8 @@ struct Degree {
 };
 
 // MusicXML's kind for each chord type in catalogue order, with the degrees that make the
-// catalogue's notes from it. Added degrees count from a dominant chord (a minor seventh).
+// catalogue's notes from it. Added degrees count from a dominant chord (a minor seventh); the
+// thirteenths, as lead sheets write them, leave the eleventh to the player.
 struct Kind {
     std::string_view kind;
     std::array<Degree, 3> degrees;
@@ -63,9 +64,9 @@ constexpr std::array<Kind, 53> kKinds{
     Kind{"minor-11th", {}},
     Kind{"major-11th", {}},
     Kind{"major-minor", {Add(9), Add(11), kNone}},
-    Kind{"dominant-13th", {Degree{11, 0, "subtract"}, kNone, kNone}},
-    Kind{"minor-13th", {Degree{11, 0, "subtract"}, kNone, kNone}},
-    Kind{"major-13th", {Degree{11, 0, "subtract"}, kNone, kNone}},
+    Kind{"dominant-13th", {}},
+    Kind{"minor-13th", {}},
+    Kind{"major-13th", {}},
     Kind{"major-minor", {Add(9), Add(13), kNone}},
     Kind{"major", {Add(9), kNone, kNone}},
     Kind{"minor", {Add(9), kNone, kNone}},
@@ -251,7 +252,11 @@ std::string WriteMusicXml(const MusicXmlSong& song) {
     }
     out +=
         "<identification><encoding><software>Quorvane</software></encoding></identification>\n"
-        "<part-list><score-part id=\"P1\"><part-name>Chords</part-name></score-part></part-list>\n"
+        "<part-list><score-part id=\"P1\"><part-name>Piano</part-name><score-instrument "
+        "id=\"P1-I1\"><instrument-name>Piano</instrument-name></score-instrument><midi-instrument "
+        "id=\"P1-I1\"><midi-channel>1</midi-channel><midi-program>1</midi-program></"
+        "midi-instrument>"
+        "</score-part></part-list>\n"
         "<part id=\"P1\">\n";
     Measures measures;
     const int beats = std::max(1, song.beatsPerChord);

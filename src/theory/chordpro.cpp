@@ -61,6 +61,7 @@ struct Reader {
     ChordProRead read;
     bool bracketed = false;
     bool inTab = false;
+    bool inGrid = false;
 
     bool Fail(std::string why, int line) {
         read.error = std::move(why);
@@ -96,6 +97,9 @@ struct Reader {
         } else if (name == "start_of_tab" || name == "sot" || name == "end_of_tab" ||
                    name == "eot") {
             inTab = name == "start_of_tab" || name == "sot";
+        } else if (name == "start_of_grid" || name == "sog" || name == "end_of_grid" ||
+                   name == "eog") {
+            inGrid = name == "start_of_grid" || name == "sog";
         }
         return true;
     }
@@ -120,6 +124,23 @@ struct Reader {
             read.song.cells.push_back(std::move(*cell));
         }
         return true;
+    }
+
+    // A grid line ("| C . . . | G . Am . |"): its symbols, beat dots and labels passed over.
+    void Grid(std::string_view text) {
+        std::size_t at = 0;
+        while (at < text.size()) {
+            const std::size_t start = text.find_first_not_of(" \t|:", at);
+            if (start == std::string_view::npos) {
+                break;
+            }
+            const std::size_t end = std::min(text.find_first_of(" \t|:", start), text.size());
+            if (std::optional<SequenceCell> cell =
+                    ReadChordSymbol(text.substr(start, end - start))) {
+                read.song.cells.push_back(std::move(*cell));
+            }
+            at = end;
+        }
     }
 
     // A plain chart's line: chord symbols only, or lyrics; a line with bar lines is a chart's.
@@ -174,6 +195,8 @@ ChordProRead ReadChordPro(std::string_view text) {
             ok = reader.Directive(line.substr(1, line.size() - 2), number);
         } else if (reader.inTab) {
             continue;
+        } else if (reader.inGrid) {
+            reader.Grid(line);
         } else {
             ok = reader.bracketed ? reader.Bracketed(line, number) : reader.Plain(line, number);
         }

@@ -47,8 +47,26 @@ constexpr std::array<Degree, 12> kMinorDegrees{
 
 constexpr std::array<std::string_view, 7> kNumerals{"I", "II", "III", "IV", "V", "VI", "VII"};
 
+bool Has(const std::vector<int>& intervals, int v) {
+    return std::find(intervals.begin(), intervals.end(), v) != intervals.end();
+}
+
 Degree DegreeOf(int interval, Key key) {
     return (key.minor ? kMinorDegrees : kMajorDegrees)[static_cast<std::size_t>(Mod12(interval))];
+}
+
+// The degree a chord's root is written on: off the scale, a diminished chord is the leading
+// chord of the degree above it (G#dim7 before Am in C major), so it takes the raised degree below.
+Degree RootDegree(const SequenceChord& chord, Key key) {
+    const int interval = Mod12(chord.rootIndex - key.tonic);
+    const Degree d = DegreeOf(interval, key);
+    const std::vector<int>& iv = TypeIntervals(chord.chordTypeIndex);
+    const bool diminished = Has(iv, 3) && Has(iv, 6) && !Has(iv, 10);
+    const Degree above = DegreeOf(interval + 1, key);
+    if (diminished && d.sign != 0 && above.sign == 0) {
+        return {(above.degree + 6) % 7, 1};
+    }
+    return d;
 }
 
 int TonicLetter(Key key) {
@@ -74,10 +92,6 @@ std::string NameOnLetter(int pitchClass, int letter) {
 std::string NoteInKey(int pitchClass, Key key) {
     const Degree d = DegreeOf(pitchClass - key.tonic, key);
     return NameOnLetter(Mod12(pitchClass), (TonicLetter(key) + d.degree) % 7);
-}
-
-bool Has(const std::vector<int>& intervals, int v) {
-    return std::find(intervals.begin(), intervals.end(), v) != intervals.end();
 }
 
 bool InScale(int pitchClass, Key key) {
@@ -171,8 +185,7 @@ std::string WithInversion(std::string figures, const SequenceChord& chord) {
     return figures;
 }
 
-std::string Numeral(int interval, Key key, bool lower) {
-    const Degree d = DegreeOf(interval, key);
+std::string Numeral(Degree d, bool lower) {
     std::string out = d.sign < 0 ? "b" : (d.sign > 0 ? "#" : "");
     std::string numeral(kNumerals[static_cast<std::size_t>(d.degree)]);
     if (lower) {
@@ -198,7 +211,7 @@ std::string SecondaryTarget(const SequenceChord& chord, Key key) {
     if (fifth != 7) {
         return {};
     }
-    return Numeral(target, key, third == 3);
+    return Numeral(DegreeOf(target, key), third == 3);
 }
 
 }  // namespace
@@ -260,14 +273,14 @@ std::string RomanNumeral(const SequenceCell& cell, Key key) {
             return "V" + figures + "/" + target;
         }
     }
-    return Numeral(interval, key, LowerCase(type)) + figures;
+    return Numeral(RootDegree(chord, key), LowerCase(type)) + figures;
 }
 
 std::string SymbolInKey(const SequenceChord& chord, Key key, Spelling spelling) {
     if (spelling != Spelling::ByChord || !KnownChord(SequenceCell{chord, true, {}, {}})) {
         return ChordSymbol(chord.rootIndex, chord.chordTypeIndex, chord.inversion, spelling);
     }
-    const Degree d = DegreeOf(chord.rootIndex - key.tonic, key);
+    const Degree d = RootDegree(chord, key);
     const int rootLetter = (TonicLetter(key) + d.degree) % 7;
     std::string symbol =
         NameOnLetter(chord.rootIndex, rootLetter) + ChordSuffix(chord.chordTypeIndex);
@@ -294,8 +307,7 @@ std::vector<SpelledNote> SpellChordInKey(const SequenceChord& chord, Key key, Sp
     if (spelling != Spelling::ByChord || notes.empty()) {
         return notes;
     }
-    const int rootLetter =
-        (TonicLetter(key) + DegreeOf(chord.rootIndex - key.tonic, key).degree) % 7;
+    const int rootLetter = (TonicLetter(key) + RootDegree(chord, key).degree) % 7;
     const int shift = rootLetter - notes.front().letter;
     for (SpelledNote& note : notes) {
         const int sounds = 12 * (note.octave - 4) +

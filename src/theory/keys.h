@@ -22,13 +22,17 @@ std::string KeyName(Key key);
 // The 24 keys: C major up to B major, then C minor up to B minor.
 std::vector<Key> AllKeys();
 
-// The key whose diatonic chords cover most of the cells' beats; among equals the one whose tonic
-// chord begins or ends the song, then the first of AllKeys. C major for a song without known
-// cells.
+// The key whose diatonic chords (a minor key's with its raised seventh too) cover most of the
+// cells' beats, its tonic chord at the song's start and at its end each counting one chord more,
+// so that "C Bb F C" is in C major; among equals the first of AllKeys. C major for a song without
+// known cells.
 Key FindKey(const std::vector<SequenceCell>& cells, int beatsPerChord);
 
-// The cell's numeral in the key ("I", "vi", "V7", "ii7", "Imaj7", "bVII", "V7/V", "I6", "V65");
-// empty for an unknown cell.
+// The cell's numeral in the key ("I", "vi", "V7", "ii7", "Imaj7", "bVII", "V7/V", "I6", "V65"):
+// upper case for major, augmented and dominant chords, lower for minor and diminished, the
+// symbol's figures after it ("vii°7", "iiø7", "III+", "Iadd9"; a sixth chord "Iadd6",
+// as "6" is the first inversion). Inverted triads and seventh chords take figured bass; other
+// chords keep their figures. Empty for an unknown cell.
 std::string RomanNumeral(const SequenceCell& cell, Key key);
 
 // The chord's symbol: with ByChord its root and bass spelled as the key writes them (Eb, Ab, Bb7

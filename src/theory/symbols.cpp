@@ -132,7 +132,7 @@ struct Quality {
                 added.push_back(14);
                 break;
             default:
-                odd = "a " + std::to_string(n) + " chord";
+                odd = std::to_string(n) + " chord";
         }
     }
 
@@ -147,7 +147,7 @@ struct Quality {
         } else if (degree == 13 && flat) {
             added.push_back(20);
         } else {
-            odd = std::string(flat ? "a flat " : "a sharp ") + std::to_string(degree);
+            odd = std::string(flat ? "flat " : "sharp ") + std::to_string(degree);
         }
     }
 
@@ -159,7 +159,7 @@ struct Quality {
         if (it != kAdded.end()) {
             added.push_back(it->second);
         } else {
-            odd = "an added " + std::to_string(degree);
+            odd = "added " + std::to_string(degree);
         }
     }
 };
@@ -221,7 +221,7 @@ std::optional<Quality> ReadQuality(std::string_view q) {
                 return std::nullopt;
             }
             if (*n != 5) {  // a chord without its fifth sounds, and is kept, as the full chord
-                out.odd = "a chord without its " + std::to_string(*n);
+                out.odd = "chord without its " + std::to_string(*n);
             }
         } else if (StartsWithNoCase(rest, "min") || StartsWithNoCase(rest, "mi")) {
             at += StartsWithNoCase(rest, "min") ? 3 : 2;
@@ -256,7 +256,7 @@ std::optional<Quality> ReadQuality(std::string_view q) {
             }
         } else if (StartsWithNoCase(rest, "alt")) {
             at += 3;
-            out.odd = "an altered dominant: the symbol leaves its alterations open";
+            out.odd = "altered chord: the symbol leaves its alterations open";
         } else if (c == '#' || c == 'b' || c == '-' || c == '+') {
             std::size_t end = at + 1;
             const std::optional<int> n = ReadNumber(q, end);
@@ -341,7 +341,9 @@ std::optional<SequenceChord> ChordOverBass(int root, int type, int bass) {
 }
 
 bool IsSeparator(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) || c == '|' || c == ',' || c == ':';
+    // Brackets too, so that a ChordPro line ("[C] [Am]") reads as its chords.
+    return std::isspace(static_cast<unsigned char>(c)) || c == '|' || c == ',' || c == ':' ||
+           c == '[' || c == ']';
 }
 
 // A note as written at the start of `text`, in ASCII or with the music signs: its pitch class
@@ -413,7 +415,7 @@ std::optional<SequenceCell> ReadChordSymbol(std::string_view token) {
         return std::nullopt;
     }
     if (!q->odd.empty()) {
-        return Unknown(token, "The catalogue holds no chord for " + q->odd + ".");
+        return Unknown(token, "The catalogue has no " + q->odd + ".");
     }
     const std::vector<int> intervals = q->Intervals();
     const std::optional<int> type = CatalogueType(intervals);
@@ -449,14 +451,18 @@ SymbolsRead ReadChordSymbols(std::string_view text) {
             ++at;
         }
         std::size_t end = at;
-        while (end < text.size() && !IsSeparator(text[end])) {
-            ++end;
+        // A comma inside parentheses belongs to the symbol: "G7(b9,#5)".
+        for (int depth = 0; end < text.size() && (depth > 0 || !IsSeparator(text[end])); ++end) {
+            depth += text[end] == '(' ? 1 : (text[end] == ')' && depth > 0 ? -1 : 0);
         }
         if (end == at) {
             break;
         }
         const std::string_view token = text.substr(at, end - at);
         at = end;
+        if (token == "-") {  // between chords, as in "C - Am - F - G7"
+            continue;
+        }
         if (token == "%" || token == "/") {  // a bar or beat repeat: the chord before again
             if (!out.cells.empty()) {
                 out.cells.push_back(out.cells.back());

@@ -17,7 +17,8 @@ struct SymbolsRead {
     std::string error;  // non-empty: names the first token that is no symbol at all; cells empty
 };
 
-// Every symbol of the text, separated by blanks, commas or bar lines.
+// Every symbol of the text, separated by blanks, commas, bar lines and repeat colons, or each in
+// ChordPro's brackets; "%" and "/" repeat the chord before.
 SymbolsRead ReadChordSymbols(std::string_view text);
 
 // One symbol: a known cell, an unknown cell with the reason, or nullopt when the token is no

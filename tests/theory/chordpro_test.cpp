@@ -54,6 +54,7 @@ TEST(ChordPro, ReadsTheChordsOfSongsAndPlainCharts) {
          "{start_of_tab}\nE|--3--|\n{end_of_tab}\nla [G/B]la [N.C.] [C]\n",
          "Am F G/B ?N.C. C"},
         {"| C | Am | F | G7 |\n| Dm7 | G7 | Cmaj7 |\n", "C Am F G7 Dm7 G7 Cmaj7"},
+        {"{sog}\nIntro || C . . . | G . Am . |\n{eog}\n[F]la\n", "C G Am F"},
         {"Intro\nC        Am\nHello my friend\nF    G7\n", "C Am F G7"},
     };
     for (const auto& c : cases) {

@@ -37,8 +37,8 @@ TEST(Keys, NumeralsAsHarmonyIsTaught) {
         {"D7 E7 A7 C7 D", kC, "V7/V V7/vi V7/ii V7/IV V/V"},
         {"Bdim Bm7b5 Bdim7 Caug Eb Ab Fm", kC, "vii\u00B0 vii\u00F87 vii\u00B07 I+ bIII bVI iv"},
         {"C/E C/G G7/B G7/D G7/F Bm7b5/D", kC, "I6 I64 V65 V43 V42 vii\u00F865"},
-        {"Csus4 Cadd9 C6 G9 G#dim7 C G Bb", kAMinor,
-         "IIIsus4 IIIadd9 IIIadd6 VII9 #vii\u00B07 III VII bII"},
+        {"Csus4 Cadd9 C6 G9 G#dim7 C G Bb Bbdim", kAMinor,
+         "IIIsus4 IIIadd9 IIIadd6 VII9 #vii\u00B07 III VII bII #i\u00B0"},
         {"E7/G# B7 Bbmaj7", kAMinor, "V65 V7/v bIImaj7"},
     };
     for (const auto& c : cases) {
@@ -72,6 +72,7 @@ TEST(Keys, NamesAndSymbolsAreSpelledInTheKey) {
     }
     EXPECT_EQ(moved, "Eb Cm Ab Bb7 Fm7/Eb G7/B ");
     EXPECT_EQ(SymbolInKey({1, 0, 0}, Key{6, false}, Spelling::ByChord), "C#");
+    EXPECT_EQ(SymbolInKey({8, 11, 0}, kC, Spelling::ByChord), "G#dim7");
     EXPECT_EQ(SymbolInKey({1, 0, 0}, Key{5, false}, Spelling::ByChord), "Db");
     EXPECT_EQ(SymbolInKey({3, 0, 0}, Key{3, true}, Spelling::Sharps), "D#");
     EXPECT_EQ(Transpose(Cells("C7alt")[0], -1).text, "B7alt");

@@ -1,27 +1,44 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "theory/catalogue.h"
+#include "theory/keys.h"
 #include "theory/spelling.h"
 #include "theory/symbols.h"
 
 namespace quorvane::theory {
 namespace {
 
-// Every symbol the program writes reads back as a chord that writes the same symbol.
+int LowestPitchClass(const SequenceChord& chord) {
+    const std::vector<int> keys = PlacedKeys(chord, {chord.inversion, 0});
+    return *std::min_element(keys.begin(), keys.end()) % 12;
+}
+
+// Every symbol the program writes, in each spelling and spelled in each key, reads back as the
+// chord that writes the same symbol.
 TEST(ChordSymbols, EverySymbolWrittenReadsBack) {
-    for (const Spelling spelling : {Spelling::Sharps, Spelling::Flats, Spelling::ByChord}) {
-        for (int root = 0; root < 12; ++root) {
-            for (int type = 0; type < static_cast<int>(ChordTypes.size()); ++type) {
-                for (int inversion = 0; inversion < 4; ++inversion) {
-                    const std::string symbol = ChordSymbol(root, type, inversion, spelling);
+    for (int root = 0; root < 12; ++root) {
+        for (int type = 0; type < static_cast<int>(ChordTypes.size()); ++type) {
+            for (int inversion = 0; inversion < 4; ++inversion) {
+                const SequenceChord chord{root, type, inversion};
+                std::vector<std::pair<std::string, Key>> written;
+                for (const Spelling spelling : {Spelling::Sharps, Spelling::Flats}) {
+                    written.emplace_back(ChordSymbol(root, type, inversion, spelling), Key{});
+                }
+                for (const Key key : AllKeys()) {
+                    written.emplace_back(SymbolInKey(chord, key, Spelling::ByChord), key);
+                }
+                written.emplace_back(ChordSymbol(root, type, inversion, Spelling::ByChord), Key{});
+                for (const auto& [symbol, key] : written) {
                     const std::optional<SequenceCell> cell = ReadChordSymbol(symbol);
                     ASSERT_TRUE(cell && cell->known) << symbol;
-                    const SequenceChord& c = cell->chord;
-                    EXPECT_EQ(ChordSymbol(c.rootIndex, c.chordTypeIndex, c.inversion, spelling),
-                              symbol);
-                    EXPECT_EQ(c.chordTypeIndex, type) << symbol;
+                    EXPECT_EQ(cell->chord.rootIndex, root) << symbol;
+                    EXPECT_EQ(cell->chord.chordTypeIndex, type) << symbol;
+                    EXPECT_EQ(LowestPitchClass(cell->chord), LowestPitchClass(chord)) << symbol;
                 }
             }
         }
@@ -97,6 +114,8 @@ TEST(ChordSymbols, UnknownSymbolsAreKeptAsWrittenAndOthersRefused) {
     }
     EXPECT_EQ(ReadChordSymbols("| C | Am | F | G7 |").cells.size(), 4u);
     EXPECT_EQ(ReadChordSymbols("|: Cmaj7, Am7 :| % ").cells.size(), 3u);
+    EXPECT_EQ(ReadChordSymbols("[C] [Am] [F] [G7]").cells.size(), 4u);
+    EXPECT_EQ(ReadChordSymbols("G7(b9,#5), C - Am").cells.size(), 3u);
     const SymbolsRead bad = ReadChordSymbols("C Am hello G");
     EXPECT_TRUE(bad.cells.empty());
     EXPECT_NE(bad.error.find("hello"), std::string::npos);
