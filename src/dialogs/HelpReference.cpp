@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "theory/markup.h"
 #include "theory/theory.h"
 #include "views/Keyboard.h"
 
@@ -39,31 +40,8 @@ constexpr std::array<std::string_view, theory::IntervalLabels.size()> kIntervalN
     "major fourteenth",
 };
 
-std::string Escape(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string Quoted(std::string_view text) {
-    return "&quot;" + Escape(text) + "&quot;";
+    return "&quot;" + theory::EscapeMarkup(text) + "&quot;";
 }
 
 std::vector<int> Semitones(std::string_view intervals) {
@@ -95,7 +73,7 @@ std::string NoteOnC(int semitones) {
 }
 
 std::string Cell(std::string_view text) {
-    return "<td>" + Escape(text) + "</td>";
+    return "<td>" + theory::EscapeMarkup(text) + "</td>";
 }
 
 std::string Row(std::initializer_list<std::string_view> cells) {
@@ -109,7 +87,7 @@ std::string Row(std::initializer_list<std::string_view> cells) {
 std::string HeaderRow(std::initializer_list<std::string_view> cells) {
     std::string out = "<tr>";
     for (const std::string_view cell : cells) {
-        out += "<th align=\"left\">" + Escape(cell) + "</th>";
+        out += "<th align=\"left\">" + theory::EscapeMarkup(cell) + "</th>";
     }
     return out + "</tr>\n";
 }
@@ -118,9 +96,9 @@ constexpr std::string_view kTableStart =
     "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"98%\">\n";
 
 std::string PageStart(std::string_view title) {
-    return "<html><head><title>" + Escape(title) +
+    return "<html><head><title>" + theory::EscapeMarkup(title) +
            "</title></head>\n<body>\n<p><a href=\"chord.html\">Contents</a></p>\n<h2>" +
-           Escape(title) + "</h2>\n";
+           theory::EscapeMarkup(title) + "</h2>\n";
 }
 
 constexpr std::string_view kPageEnd = "</body></html>\n";
@@ -260,7 +238,7 @@ std::string NumbersCaptions() {
             "third moved up reads " +
             Quoted(Label(16)) + ", a minor third " + Quoted(Label(15)) +
             " (the key of the sharpened ninth), a fifth " + Quoted(Label(19)) + ". Here is C " +
-            Escape(seventh->name) +
+            theory::EscapeMarkup(seventh->name) +
             " in each inversion, from its lowest note to its highest:</p>\n";
         html += kTableStart;
         html += HeaderRow({"Inversion", "Notes", "Captions"});

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "theory/catalogue.h"
+#include "theory/markup.h"
 
 namespace quorvane::progressions {
 
@@ -93,29 +94,6 @@ constexpr std::array<Kind, 53> kKinds{
 };
 static_assert(kKinds.size() == theory::ChordTypes.size());
 
-std::string Escaped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string Step(const SpelledNote& note) {
     return std::string(1, kSteps[static_cast<std::size_t>(note.letter)]);
 }
@@ -156,7 +134,7 @@ std::string Harmony(const theory::SequenceChord& chord, theory::Key key,
     const Kind& kind = kKinds[static_cast<std::size_t>(chord.chordTypeIndex)];
     std::string out = "<harmony><root><root-step>" + Step(root.front()) + "</root-step>" +
                       Alter("root-alter", root.front().alter) + "</root><kind text=\"" +
-                      Escaped(theory::ChordSuffix(chord.chordTypeIndex)) + "\">" +
+                      theory::EscapeMarkup(theory::ChordSuffix(chord.chordTypeIndex)) + "\">" +
                       std::string(kind.kind) + "</kind>";
     const std::size_t slash = symbol.rfind('/');
     if (slash != std::string::npos && slash + 1 < symbol.size() && symbol[slash + 1] >= 'A' &&
@@ -248,7 +226,7 @@ std::string WriteMusicXml(const MusicXmlSong& song) {
         "\"http://www.musicxml.org/dtds/partwise.dtd\">\n"
         "<score-partwise version=\"4.0\">\n";
     if (!song.title.empty()) {
-        out += "<work><work-title>" + Escaped(song.title) + "</work-title></work>\n";
+        out += "<work><work-title>" + theory::EscapeMarkup(song.title) + "</work-title></work>\n";
     }
     out +=
         "<identification><encoding><software>Quorvane</software></encoding></identification>\n"
@@ -279,8 +257,8 @@ std::string WriteMusicXml(const MusicXmlSong& song) {
                       [](const Pitch& a, const Pitch& b) { return a.key < b.key; });
             before = Harmony(cell.chord, song.key, song.spelling);
         } else {
-            before = "<direction placement=\"above\"><direction-type><words>" + Escaped(cell.text) +
-                     "</words></direction-type></direction>";
+            before = "<direction placement=\"above\"><direction-type><words>" +
+                     theory::EscapeMarkup(cell.text) + "</words></direction-type></direction>";
         }
         measures.Span(song, pitches, beats, before);
     }
