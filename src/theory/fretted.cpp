@@ -210,14 +210,19 @@ std::uint64_t RankOf(const FretRow& frets, int strings, int leftOut, int fingerC
     const int silent = kMostStrings - sounding;
     // Open chords sound every string from the bass to the top, in the first frets, with open
     // strings; among them the fullest comes first, as they are learned.
-    const bool open =
-        anyOpen && highest <= kOpenPositionTop && innerMuted == 0 && lastSounding == strings - 1;
+    const bool open = anyOpen && highest <= kOpenPositionTop && innerMuted == 0 &&
+                      lastSounding == strings - 1 && sounding >= strings - 2;
+    // Open strings under a hand far up the neck ring apart from it: such shapes come after the
+    // ones the hand holds alone.
+    const bool openUnderHand = anyOpen && lowest > kOpenPositionTop;
     RankKey key;
     if (open) {
         key.Then(0, 1).Then(leftOut, 3).Then(silent, 4).Then(span, 3).Then(lowest, 5);
     } else {
-        key.Then(1, 1).Then(innerMuted, 3).Then(span, 3).Then(lowest, 5).Then(leftOut, 3);
-        key.Then(silent, 4);
+        // A fragment of three strings is no chord a player reaches for before a full barre: the
+        // whole chord on the most strings comes before a small stretch and a low position.
+        key.Then(1, 1).Then(innerMuted, 3).Then(openUnderHand ? 1 : 0, 1).Then(leftOut, 3);
+        key.Then(silent, 4).Then(span, 3).Then(lowest, 5);
     }
     return key.Then(fingerCount, 3).Value();
 }

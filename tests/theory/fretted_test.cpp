@@ -124,6 +124,10 @@ TEST(FindShapes, OpenChordsComeFirstFingeredAsLearned) {
     }
     const FrettedShape f = FindShapes(kGuitar, 0, 5, 0, 0)[0];
     EXPECT_EQ(std::vector<int>({f.barreFret, f.barreFrom, f.barreTo}), std::vector<int>({1, 0, 5}));
+    // After the open chords, the barre a player moves up the neck, not a three-string fragment.
+    EXPECT_EQ(ShapeText(FindShapes(kGuitar, 0, 11, 1, 0).at(0)), "799777");
+    EXPECT_EQ(ShapeText(FindShapes(kGuitar, 0, 9, 1, 0).at(1)), "577555");
+    EXPECT_EQ(ShapeText(FindShapes(kGuitar, 0, 0, 0, 0).at(2)), "8(10)(10)988");
 }
 
 TEST(FindShapes, ACapoCountsFretsFromItselfAndRaisesTheSound) {
