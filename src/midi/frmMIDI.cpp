@@ -471,7 +471,8 @@ void frmMIDI::NameOctave() {
 }
 
 void frmMIDI::updOctave_Change() {
-    midi_.SetOctave(lblMIDIOctave_->text().toInt());
+    // The up-down holds the octave the user chose; its caption only shows it.
+    midi_.SetOctave(updOctave_->value());
 }
 
 void frmMIDI::changeEvent(QEvent* event) {
