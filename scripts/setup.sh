@@ -10,7 +10,7 @@ packages=(
   librtmidi-dev libjack-dev libasound2-dev libfluidsynth-dev fluidsynth fluid-soundfont-gm timgm6mb-soundfont
   fonts-oflb-euterpe fonts-freefont-ttf fonts-dejavu-core fontconfig
   libxcb1-dev xvfb xdotool xauth x11-utils x11-xkb-utils xfonts-base twm jackd1 pulseaudio pulseaudio-utils weston xwayland qt6-wayland
-  poppler-utils appstream desktop-file-utils midicsv
+  poppler-utils appstream desktop-file-utils midicsv libxml2-utils
 )
 
 installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null |

@@ -9,10 +9,13 @@
 // - The machine's table of running servers has eight places. A server that is killed (or
 //   crashes) keeps its place until a server of the same name starts again; after a kill the
 //   server is started once more under its name and stopped properly, so the place is given back.
-//   Places that a test process left behind when it died are given back at the next start.
+//   Places that a test process left behind when it died are given back at the next start, and
+//   a table that no process holds any more (every server in it gone, under whatever names and
+//   from whichever file system) is dropped, so the next server makes it anew.
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/shm.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -67,6 +70,7 @@ class JackServer {
         const std::string base = "/dev/shm/jack-" + std::to_string(::getuid());
         ::mkdir(base.c_str(), 0700);
         ::mkdir((base + "/default").c_str(), 0700);
+        DropOrphanedTable();
         GiveBackLeftPlaces(base);
         return Spawn();
     }
@@ -106,6 +110,17 @@ class JackServer {
     }
 
   private:
+    // The key of jackd1's table of servers, a System V shared memory segment.
+    static constexpr key_t kServerTableKey = 0x282929;
+
+    static void DropOrphanedTable() {
+        const int id = ::shmget(kServerTableKey, 0, 0);
+        shmid_ds table{};
+        if (id >= 0 && ::shmctl(id, IPC_STAT, &table) == 0 && table.shm_nattch == 0) {
+            ::shmctl(id, IPC_RMID, nullptr);
+        }
+    }
+
     // A server of a test process that has died still has its folder; started and stopped under
     // its name, it gives its place back.
     void GiveBackLeftPlaces(const std::string& base) {
