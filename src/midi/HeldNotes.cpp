@@ -17,6 +17,15 @@ void SortUnique(std::vector<int>& notes) {
     notes.erase(std::unique(notes.begin(), notes.end()), notes.end());
 }
 
+// Ends every note of `sounding` (anything -> its note-on) on the output and forgets them.
+template <typename Sounding>
+void Release(modCommon& output, Sounding& sounding) {
+    for (const auto& [owner, noteOn] : sounding) {
+        output.Send(NoteOffMessage(noteOn));
+    }
+    sounding.clear();
+}
+
 }  // namespace
 
 HeldNotes::HeldNotes(modCommon& output) : output_(output) {
@@ -67,10 +76,7 @@ void HeldNotes::PickKey(int key) {
 }
 
 void HeldNotes::ClearPicks() {
-    for (const auto& [id, noteOn] : pickSounding_) {
-        output_.Send(NoteOffMessage(noteOn));
-    }
-    pickSounding_.clear();
+    Release(output_, pickSounding_);
     if (!picked_.Empty()) {
         picked_.Clear();
         emit heldChanged();
@@ -114,10 +120,7 @@ void HeldNotes::ComputerKeyUp(std::uint32_t scanCode, int character) {
 }
 
 void HeldNotes::ReleaseComputerKeys() {
-    for (const auto& [key, noteOn] : keySounding_) {
-        output_.Send(NoteOffMessage(noteOn));
-    }
-    keySounding_.clear();
+    Release(output_, keySounding_);
     if (!computerKeys_.ReleaseAll().empty()) {
         emit heldChanged();
     }
@@ -138,14 +141,8 @@ void HeldNotes::SetNeckNotes(std::vector<int> midiNotes) {
 }
 
 void HeldNotes::SilenceWindowNotes() {
-    for (const auto& [id, noteOn] : pickSounding_) {
-        output_.Send(NoteOffMessage(noteOn));
-    }
-    pickSounding_.clear();
-    for (const auto& [key, noteOn] : keySounding_) {
-        output_.Send(NoteOffMessage(noteOn));
-    }
-    keySounding_.clear();
+    Release(output_, pickSounding_);
+    Release(output_, keySounding_);
 }
 
 std::vector<int> HeldNotes::AllHeldNotes() const {
